@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need, if any is missing.
+set -euo pipefail
+
+PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
+    libgl-dev libxkbcommon-dev libxcb1-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-noto-cjk
+    xvfb xauth openbox xclip xdotool x11-utils imagemagick python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "error: these packages are missing and apt-get is not available to install them:" >&2
+    echo "  ${missing[*]}" >&2
+    echo "Install the equivalent packages with your system's package manager, then run again." >&2
+    exit 1
+fi
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "error: not root and sudo is missing; cannot install: ${missing[*]}" >&2
+        exit 1
+    fi
+    SUDO=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+"${SUDO[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

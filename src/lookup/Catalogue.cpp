@@ -1,0 +1,182 @@
+#include "lookup/Catalogue.h"
+
+#include "lookup/CatalogueTable.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <stdexcept>
+
+namespace lookup {
+
+namespace {
+
+QString str(const char* s) { return QString::fromUtf8(s); }
+
+QString fixedValue(QStringView name) {
+    for (const auto& v : table::kFixedValues)
+        if (name == QLatin1StringView(v.name))
+            return str(v.value);
+    throw std::logic_error("unknown fixed value in a query template: " + name.toString().toStdString());
+}
+
+// "{W}" splits the pieces; every other "{NAME}" is replaced by its fixed value.
+UrlTemplate parseTemplate(const table::TemplateRow& row) {
+    UrlTemplate t;
+    t.encoding = row.encoding;
+    static const QRegularExpression slot(QStringLiteral("\\{(\\w+)\\}"));
+    const QString url = str(row.url);
+    QString piece;
+    qsizetype at = 0;
+    for (auto it = slot.globalMatch(url); it.hasNext();) {
+        const auto m = it.next();
+        piece += QStringView(url).mid(at, m.capturedStart() - at);
+        if (m.capturedView(1) == u"W") {
+            t.pieces << piece;
+            piece.clear();
+        } else {
+            piece += fixedValue(m.capturedView(1));
+        }
+        at = m.capturedEnd();
+    }
+    piece += QStringView(url).mid(at);
+    t.pieces << piece;
+    return t;
+}
+
+// yahoo_eiwa -> yahoo_2_eiwa: the slot number goes after the key's first part.
+QString numberedKey(const QString& key, int number) {
+    const qsizetype cut = key.indexOf(u'_');
+    return key.left(cut + 1) + QString::number(number) + u'_' + key.mid(cut + 1);
+}
+
+const char* derivedMenuLabel(const char* categoryKey, const char* siteKey) {
+    for (const auto& d : table::kDerivedMenuLabels)
+        if (qstrcmp(d.categoryKey, categoryKey) == 0 && qstrcmp(d.siteKey, siteKey) == 0)
+            return d.menuLabel;
+    return nullptr;
+}
+
+const char* derivedFirstSite(const char* categoryKey) {
+    for (const auto& d : table::kDerivedFirstSites)
+        if (qstrcmp(d.categoryKey, categoryKey) == 0)
+            return d.siteKey;
+    return nullptr;
+}
+
+} // namespace
+
+const Catalogue& Catalogue::instance() {
+    static const Catalogue catalogue;
+    return catalogue;
+}
+
+Catalogue::Catalogue() {
+    slots_.resize(std::size(table::kSlots));
+    for (std::size_t i = 0; i < std::size(table::kSlots); ++i) {
+        const table::SlotRow& row = table::kSlots[i];
+        LookupCategory& slot = slots_[i];
+        slot.index = static_cast<int>(i);
+        slot.categoryKey = str(row.categoryKey);
+        slot.selectionName = str(row.selectionName);
+        slot.buttonAction = str(row.buttonAction);
+        slot.buttonLabel = str(row.buttonLabel);
+        slot.buttonCaption = str(row.buttonCaption);
+        slot.initialHint = str(row.initialHint);
+        slot.categoryMenuAction = str(row.menuAction);
+        slot.menuLabel = str(row.menuLabel);
+
+        SiteEntry& none = entries_.emplace_back();
+        none.actionName = str(row.noneAction);
+        none.caption = str(table::kNoneCaption);
+        none.menuLabel = str(table::kNoneMenuLabel);
+        none.storedName = none.caption;
+        none.category = &slot;
+        slot.noneEntry = &none;
+        slot.defaultEntry = &none;
+        slot.menuOrder.push_back(&none);
+
+        std::span<const table::SiteRow> sites = row.sites;
+        if (row.copyOf) {
+            const auto* first = std::find_if(std::begin(table::kSlots), std::end(table::kSlots),
+                                             [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
+            sites = first->sites;
+            slot.copyOf = &slots_[first - std::begin(table::kSlots)];
+        }
+        std::vector<const table::SiteRow*> menuRows;
+        for (const auto& s : sites)
+            menuRows.push_back(&s);
+        if (const char* firstKey = row.copyOf ? derivedFirstSite(row.categoryKey) : nullptr) {
+            const auto it = std::find_if(menuRows.begin(), menuRows.end(),
+                                         [&](const auto* s) { return qstrcmp(s->siteKey, firstKey) == 0; });
+            std::rotate(menuRows.begin(), it, it + 1);
+        }
+
+        std::vector<std::pair<int, const SiteEntry*>> ranked;
+        for (const table::SiteRow* s : menuRows) {
+            SiteEntry& e = entries_.emplace_back();
+            e.siteKey = row.copyOf ? numberedKey(str(s->siteKey), row.number) : str(s->siteKey);
+            e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
+            e.caption = str(s->caption);
+            const char* label = row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
+            e.menuLabel = str(label ? label : s->menuLabel);
+            e.inMenu = s->menuLabel != nullptr;
+            e.visible = e.inMenu && !table::has(s->flags, table::SiteFlag::Hidden);
+            e.storedName = str(s->storedName);
+            e.category = &slot;
+            e.english = parseTemplate(s->english);
+            e.choosesByLanguage = s->other.url != nullptr;
+            if (e.choosesByLanguage)
+                e.other = parseTemplate(s->other);
+            // The repeated slots start with nothing chosen.
+            if (!row.copyOf && table::has(s->flags, table::SiteFlag::Default))
+                slot.defaultEntry = &e;
+            if (e.inMenu)
+                slot.menuOrder.push_back(&e);
+            ranked.emplace_back(s->dispatchRank, &e);
+        }
+        std::sort(ranked.begin(), ranked.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [rank, e] : ranked)
+            slot.dispatchOrder.push_back(e);
+    }
+}
+
+const LookupCategory* Catalogue::slotByKey(QStringView categoryKey) const {
+    for (const auto& s : slots_)
+        if (s.categoryKey == categoryKey)
+            return &s;
+    return nullptr;
+}
+
+const LookupCategory* Catalogue::slotBySelectionName(QStringView selectionName) const {
+    for (const auto& s : slots_)
+        if (s.selectionName == selectionName)
+            return &s;
+    return nullptr;
+}
+
+const SiteEntry* Catalogue::siteByKey(QStringView siteKey) const {
+    if (siteKey.isEmpty())
+        return nullptr;
+    for (const auto& e : entries_)
+        if (e.siteKey == siteKey)
+            return &e;
+    return nullptr;
+}
+
+const SiteEntry* Catalogue::entryByActionName(QStringView actionName) const {
+    for (const auto& e : entries_)
+        if (e.actionName == actionName)
+            return &e;
+    return nullptr;
+}
+
+const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& slot,
+                                              QStringView storedName) const {
+    for (const auto& e : entries_)
+        if (e.category == &slot && e.storedName == storedName)
+            return &e;
+    return nullptr;
+}
+
+} // namespace lookup

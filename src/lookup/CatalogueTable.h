@@ -1,0 +1,80 @@
+#pragma once
+
+// The raw rows of the site catalogue, as compiled into the program. Catalogue builds its
+// model from them; nothing else reads these rows.
+
+#include "lookup/QueryEncoding.h"
+
+#include <span>
+
+namespace lookup::table {
+
+enum class SiteFlag : unsigned {
+    None = 0,
+    Default = 1, // checked before any settings are read
+    Hidden = 2,  // exists but is not shown in the slot's menu
+};
+constexpr SiteFlag operator|(SiteFlag a, SiteFlag b) {
+    return static_cast<SiteFlag>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr bool has(SiteFlag set, SiteFlag f) {
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(f)) != 0;
+}
+
+// A URL with {W} where the encoded word goes and {NAME} where a fixed value goes.
+struct TemplateRow {
+    QueryEncoding encoding = QueryEncoding::qeRaw;
+    const char* url = nullptr;
+};
+
+struct SiteRow {
+    const char* siteKey;
+    const char* caption;
+    const char* menuLabel; // nullptr: the site has no menu entry at all
+    const char* storedName;
+    SiteFlag flags;
+    int dispatchRank; // position among the slot's sites when a lookup visits them
+    TemplateRow english; // the only template, or the one for single-byte text
+    TemplateRow other = {}; // url == nullptr unless the site chooses by the text's language
+};
+
+struct SlotRow {
+    const char* categoryKey;
+    const char* selectionName;
+    const char* buttonAction;
+    const char* buttonLabel;
+    const char* buttonCaption;
+    const char* initialHint;
+    const char* menuAction;
+    const char* menuLabel;
+    const char* noneAction;
+    std::span<const SiteRow> sites; // empty for a derived slot
+    const char* copyOf;             // the slot a derived slot repeats, else nullptr
+    int number;                     // 1, or 2 and 3 for the derived slots
+};
+
+// What a derived slot does differently from its first slot.
+struct DerivedMenuLabel {
+    const char* categoryKey;
+    const char* siteKey; // the first slot's SiteKey
+    const char* menuLabel;
+};
+struct DerivedFirstSite {
+    const char* categoryKey;
+    const char* siteKey; // listed right after the none entry
+};
+
+struct FixedValue {
+    const char* name;
+    const char* value;
+};
+
+extern const SlotRow kSlots[26];
+extern const DerivedMenuLabel kDerivedMenuLabels[6];
+extern const DerivedFirstSite kDerivedFirstSites[2];
+extern const FixedValue kFixedValues[11];
+
+constexpr const char* kNoneCaption = "使わない";
+constexpr const char* kNoneMenuLabel = "使わない(&Z)";
+
+} // namespace lookup::table

@@ -1,0 +1,58 @@
+#include "lookup/CodePage932.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lookup {
+
+namespace {
+
+constexpr std::uint16_t kNoCode = 0xFFFF;
+
+const std::uint16_t kUnicodeToCp932[0x10000] = {
+#include "cp932_table.inc"
+};
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+} // namespace
+
+QByteArray toCodePage932(QStringView text) {
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char* o = out.data();
+    const char16_t* p = text.utf16();
+    const char16_t* end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p++;
+        const std::uint16_t code = kUnicodeToCp932[c];
+        if (code < 0x100) {
+            *o++ = static_cast<char>(code);
+        } else if (code != kNoCode) {
+            *o++ = static_cast<char>(code >> 8);
+            *o++ = static_cast<char>(code & 0xFF);
+        } else {
+            // A pair is one character and gets one replacement.
+            if (isHighSurrogate(c) && p < end && isLowSurrogate(*p))
+                ++p;
+            *o++ = '?';
+        }
+    }
+    out.truncate(o - out.constData());
+    return out;
+}
+
+QByteArray toUtf8(QStringView text) {
+    // Qt writes U+FFFD for an unpaired surrogate, as the Windows converter does.
+    return text.toUtf8();
+}
+
+bool OnlySingleByte(const QByteArray& cp932) {
+    // Positions are typed from the start of the string; a trail byte always follows its
+    // lead, so the first position that is not a single byte is a lead byte.
+    return std::none_of(cp932.cbegin(), cp932.cend(), [](char b) {
+        return isCodePage932LeadByte(static_cast<unsigned char>(b));
+    });
+}
+
+} // namespace lookup
