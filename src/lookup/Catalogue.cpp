@@ -10,13 +10,16 @@ namespace lookup {
 
 namespace {
 
-QString str(const char* s) { return QString::fromUtf8(s); }
+QString str(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 QString fixedValue(QStringView name) {
     for (const auto& v : table::kFixedValues)
         if (name == QLatin1StringView(v.name))
             return str(v.value);
-    throw std::logic_error("unknown fixed value in a query template: " + name.toString().toStdString());
+    throw std::logic_error("unknown fixed value in a query template: " +
+                           name.toString().toStdString());
 }
 
 // "{W}" splits the pieces; every other "{NAME}" is replaced by its fixed value.
@@ -97,8 +100,9 @@ Catalogue::Catalogue() {
 
         std::span<const table::SiteRow> sites = row.sites;
         if (row.copyOf) {
-            const auto* first = std::find_if(std::begin(table::kSlots), std::end(table::kSlots),
-                                             [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
+            const auto* first = std::find_if(
+                std::begin(table::kSlots), std::end(table::kSlots),
+                [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
             sites = first->sites;
             slot.copyOf = &slots_[first - std::begin(table::kSlots)];
         }
@@ -106,8 +110,9 @@ Catalogue::Catalogue() {
         for (const auto& s : sites)
             menuRows.push_back(&s);
         if (const char* firstKey = row.copyOf ? derivedFirstSite(row.categoryKey) : nullptr) {
-            const auto it = std::find_if(menuRows.begin(), menuRows.end(),
-                                         [&](const auto* s) { return qstrcmp(s->siteKey, firstKey) == 0; });
+            const auto it = std::find_if(menuRows.begin(), menuRows.end(), [&](const auto* s) {
+                return qstrcmp(s->siteKey, firstKey) == 0;
+            });
             std::rotate(menuRows.begin(), it, it + 1);
         }
 
@@ -117,7 +122,8 @@ Catalogue::Catalogue() {
             e.siteKey = row.copyOf ? numberedKey(str(s->siteKey), row.number) : str(s->siteKey);
             e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
             e.caption = str(s->caption);
-            const char* label = row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
+            const char* label =
+                row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
             e.menuLabel = str(label ? label : s->menuLabel);
             e.inMenu = s->menuLabel != nullptr;
             e.visible = e.inMenu && !table::has(s->flags, table::SiteFlag::Hidden);

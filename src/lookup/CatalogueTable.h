@@ -33,8 +33,8 @@ struct SiteRow {
     const char* menuLabel; // nullptr: the site has no menu entry at all
     const char* storedName;
     SiteFlag flags;
-    int dispatchRank; // position among the slot's sites when a lookup visits them
-    TemplateRow english; // the only template, or the one for single-byte text
+    int dispatchRank;       // position among the slot's sites when a lookup visits them
+    TemplateRow english;    // the only template, or the one for single-byte text
     TemplateRow other = {}; // url == nullptr unless the site chooses by the text's language
 };
 

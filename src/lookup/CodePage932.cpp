@@ -13,8 +13,12 @@ const std::uint16_t kUnicodeToCp932[0x10000] = {
 #include "cp932_table.inc"
 };
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 } // namespace
 
@@ -43,8 +47,38 @@ QByteArray toCodePage932(QStringView text) {
 }
 
 QByteArray toUtf8(QStringView text) {
-    // Qt writes U+FFFD for an unpaired surrogate, as the Windows converter does.
-    return text.toUtf8();
+    QByteArray out(text.size() * 3, Qt::Uninitialized);
+    auto* o = reinterpret_cast<unsigned char*>(out.data());
+    const char16_t* p = text.utf16();
+    const char16_t* end = p + text.size();
+    while (p < end) {
+        char32_t c = *p++;
+        if (c < 0x80) {
+            *o++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if (c < 0x800) {
+            *o++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (isHighSurrogate(static_cast<char16_t>(c)) && p < end && isLowSurrogate(*p)) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+            *o++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *o++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        // An unpaired surrogate is written as U+FFFD, as the Windows converter does.
+        if (c >= 0xD800 && c <= 0xDFFF)
+            c = 0xFFFD;
+        *o++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    out.truncate(reinterpret_cast<char*>(o) - out.constData());
+    return out;
 }
 
 bool OnlySingleByte(const QByteArray& cp932) {

@@ -14,9 +14,9 @@ struct Escape {
 };
 
 constexpr bool staysUnchanged(unsigned char b) {
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') ||
-           b == '!' || b == '$' || b == '\'' || b == '(' || b == ')' || b == '*' || b == '-' ||
-           b == '.' || b == '@' || b == '_';
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '!' ||
+           b == '$' || b == '\'' || b == '(' || b == ')' || b == '*' || b == '-' || b == '.' ||
+           b == '@' || b == '_';
 }
 
 constexpr std::array<Escape, 256> makeEscapes() {

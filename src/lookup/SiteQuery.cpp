@@ -7,9 +7,8 @@
 namespace lookup {
 
 QString SiteQueryUrl(const SiteEntry& site, const QString& text) {
-    const UrlTemplate& t = !site.choosesByLanguage || OnlySingleByte(toCodePage932(text))
-                               ? site.english
-                               : site.other;
+    const UrlTemplate& t =
+        !site.choosesByLanguage || OnlySingleByte(toCodePage932(text)) ? site.english : site.other;
     const QString word = EncodeQueryText(text, t.encoding);
     qsizetype size = word.size() * (t.pieces.size() - 1);
     for (const QString& p : t.pieces)

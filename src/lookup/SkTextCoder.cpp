@@ -4,7 +4,9 @@ namespace lookup {
 
 namespace {
 
-bool isHalfWidthKatakana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
+bool isHalfWidthKatakana(unsigned char b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
 
 } // namespace
 
