@@ -1,0 +1,22 @@
+#include "app/Platform.h"
+
+#include <QCoreApplication>
+#include <QtGlobal>
+
+namespace app {
+
+bool shouldAskForXcb(const EnvironmentReader& env) {
+    if (!env("QT_QPA_PLATFORM").isEmpty())
+        return false;
+    const bool wayland = env("XDG_SESSION_TYPE") == "wayland" || !env("WAYLAND_DISPLAY").isEmpty();
+    return wayland && !env("DISPLAY").isEmpty();
+}
+
+void prepareProcessBeforeApplication() {
+    const EnvironmentReader env = [](const char* name) { return qgetenv(name); };
+    if (shouldAskForXcb(env))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace app

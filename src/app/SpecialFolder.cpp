@@ -1,0 +1,19 @@
+#include "app/SpecialFolder.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace app {
+
+QString GetSpecialFolder(int folder) {
+    if (folder != CSIDL_PERSONAL)
+        return {};
+    QString path = QDir::fromNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // The root folder keeps its one separator: an empty path would mean "unknown".
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+} // namespace app

@@ -1,0 +1,166 @@
+#include "app/MainForm.h"
+#include "lookup/Catalogue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <cfenv>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+
+using app::TMain_Form;
+
+namespace {
+
+const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<TMain_Form>();
+        form->show();
+    }
+    std::unique_ptr<TMain_Form> form;
+};
+
+TEST_F(MainFormTest, CaptionAndStateAfterCreation) {
+    EXPECT_EQ(form->objectName(), "Main_Form");
+    EXPECT_EQ(form->windowTitle(), "Lexorra2 professional 64bit ver1.11");
+    EXPECT_TRUE(form->_64bit);
+    EXPECT_GT(form->Screen_Height_, 0);
+    EXPECT_EQ(form->Settei_Sentaku, "Settei_kokugo_Button");
+    EXPECT_EQ(form->Moto_Settei_Sentaku, "Settei_kokugo_Button");
+    EXPECT_EQ(form->Proxy_N_, 1);
+    EXPECT_TRUE(form->LOGO_URL.endsWith("/Lexorra2pro_LOGO.html")) << form->LOGO_URL.toStdString();
+    EXPECT_EQ(form->statusText(), "abcd");
+    EXPECT_EQ(form->size(), QSize(1008, 599));
+}
+
+TEST_F(MainFormTest, CategoryButtonsFollowTheCatalogue) {
+    const auto& slots = lookup::Catalogue::instance().slots();
+    ASSERT_EQ(form->categoryButtons().size(), slots.size());
+    const QList<QAction*> onBar = form->ActionMainMenuBar1->actions();
+    int visible = 0;
+    for (const lookup::LookupCategory& slot : slots) {
+        SCOPED_TRACE(slot.categoryKey.toStdString());
+        QAction* action = form->findChild<QAction*>(slot.buttonAction);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action, form->categoryButton(slot));
+        EXPECT_EQ(onBar.indexOf(action), slot.index) << "button order on the bar";
+        EXPECT_EQ(action->text(), slot.buttonCaption);
+        if (!slot.initialHint.isEmpty()) {
+            EXPECT_EQ(action->toolTip(), slot.initialHint);
+        }
+        const bool extra = kExtraSlots.count(slot.categoryKey) != 0;
+        EXPECT_EQ(action->isVisible(), !extra);
+        QToolButton* button = form->ActionMainMenuBar1->buttonFor(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), slot.buttonLabel);
+        EXPECT_EQ(button->isVisible(), !extra);
+        visible += button->isVisible();
+    }
+    EXPECT_EQ(visible, 20);
+}
+
+TEST_F(MainFormTest, AuctionButtonShowsItsLabelButKeepsItsCaption) {
+    QAction* auction = form->findChild<QAction*>("A_Settei_auction_Button");
+    ASSERT_NE(auction, nullptr);
+    EXPECT_EQ(auction->text(), "オークション");
+    EXPECT_EQ(form->ActionMainMenuBar1->buttonFor(auction)->text(), "競売");
+}
+
+TEST_F(MainFormTest, ToolbarPanelControls) {
+    struct Case {
+        const char* name;
+        QString caption;
+        QRect geometry;
+    };
+    const Case cases[] = {
+        {"Button1", "Back", QRect(8, 6, 62, 41)},
+        {"Button2", "Forward", QRect(66, 6, 62, 41)},
+        {"Button3", "Search", QRect(735, 6, 62, 41)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* button = form->Panel1->findChild<QPushButton*>(c.name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), c.caption);
+        EXPECT_EQ(button->geometry(), c.geometry);
+        EXPECT_TRUE(button->isVisible());
+    }
+    auto* search = form->Panel1->findChild<QComboBox*>("Search_Combobox");
+    ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isEditable());
+    EXPECT_EQ(search->geometry(), QRect(164, 16, 553, 21));
+    EXPECT_EQ(search->currentText(), "");
+
+    auto* notice = form->Panel1->findChild<QLabel*>("Label1");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(notice->text(), "256文字以上を超えると、翻訳以外では検索できません。"
+                              "2044文字以上になるとWEBに反映できません。手動で入れてね");
+
+    auto* logo = form->Panel1->findChild<QLabel*>("ROGO_pro_Image");
+    ASSERT_NE(logo, nullptr);
+    EXPECT_TRUE(logo->isVisible());
+    ASSERT_FALSE(logo->pixmap().isNull()) << "the logo is carried in the program's resources";
+    EXPECT_EQ(logo->size(), QSize(155, 40));
+    EXPECT_EQ(form->Panel1->height(), 53);
+    EXPECT_EQ(form->Panel1->palette().color(QPalette::Window), QColor(100, 100, 100));
+}
+
+TEST_F(MainFormTest, LogoStaysAtTheRightEndWhenTheWindowIsResized) {
+    for (const int width : {1008, 1400, 900}) {
+        SCOPED_TRACE(width);
+        form->resize(width, 599);
+        QApplication::processEvents();
+        EXPECT_EQ(form->ROGO_pro_Image->geometry().right(), form->Panel1->width() - 8 - 1);
+    }
+}
+
+TEST_F(MainFormTest, AreasFromTopToBottom) {
+    ASSERT_NE(form->findChild<QWidget*>("PageControl1"), nullptr);
+    ASSERT_NE(form->findChild<QStatusBar*>("stBar"), nullptr);
+    const auto top = [&](QWidget* w) { return w->mapTo(form.get(), QPoint()).y(); };
+    EXPECT_LT(top(form->ActionMainMenuBar1), top(form->Panel1));
+    EXPECT_LT(top(form->Panel1), top(form->PageControl1));
+    EXPECT_LT(top(form->PageControl1), top(form->stBar));
+    EXPECT_GE(form->ActionMainMenuBar1->height(), 56);
+    EXPECT_EQ(form->stBar->height(), 19);
+    EXPECT_TRUE(form->ActionMainMenuBar1->showHints());
+    EXPECT_EQ(form->ActionMainMenuBar1->colorMap().color, QColor(243, 243, 243));
+}
+
+TEST_F(MainFormTest, StartTimerIsOneShotOfOneSecond) {
+    EXPECT_EQ(form->Timer1->objectName(), "Timer1");
+    EXPECT_TRUE(form->Timer1->isSingleShot());
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+}
+
+// A division by zero after window creation gives an infinity, even when the process ran with
+// the trap on before; destroying the window brings back the environment from before.
+TEST(FloatingPointMask, MaskedForTheWindowsLifeAndRestoredAfter) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    feenableexcept(FE_DIVBYZERO | FE_INVALID);
+    auto form = std::make_unique<TMain_Form>();
+    const int trapsDuringLife = fegetexcept();
+    volatile double zero = 0.0;
+    const double quotient = 1.0 / zero;
+    form.reset();
+    const int trapsAfter = fegetexcept();
+    fedisableexcept(FE_ALL_EXCEPT);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    EXPECT_EQ(trapsDuringLife, 0);
+    EXPECT_TRUE(std::isinf(quotient));
+    EXPECT_EQ(trapsAfter, FE_DIVBYZERO | FE_INVALID);
+}
+
+} // namespace

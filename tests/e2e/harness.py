@@ -1,0 +1,629 @@
+"""End-to-end harness: the built lexorra2 on a virtual X display.
+
+One Session gives a test its own world: an Xvfb display, the openbox window manager, a site
+server on 127.0.0.1 that the program's browser uses as its HTTP proxy (so every host the
+program visits is answered here and every request line is recorded byte for byte), a
+temporary HOME with an empty documents folder, and the program itself. Every process the
+session starts is ended by its id when the session stops.
+
+A test case derives from E2ETestCase, which starts a session in setUp (without the program,
+so that the test can choose when and how to start it), keeps a screenshot of the display
+when the test fails, and stops everything in tearDown:
+
+    class MyCase(E2ETestCase):
+        def test_something(self):
+            self.session.start_program()
+            window = self.session.wait_for_main_window()
+            self.session.set_clipboard("辞書")
+            request = self.session.server.wait_for_request(lambda r: b"/search" in r.line)
+
+Standard library only; the X tools (Xvfb, openbox, xdotool, xclip, import/convert) are
+Debian packages listed in scripts/deps.sh.
+"""
+
+from __future__ import annotations
+
+import http.server
+import json
+import os
+import re
+import shutil
+import signal
+import socket
+import socketserver
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+import urllib.request
+from dataclasses import dataclass, field
+from pathlib import Path
+from typing import Callable, Iterable
+
+MAIN_WINDOW_TITLE = "Lexorra2 professional 64bit ver1.11"
+SCREEN_SIZE = (1280, 1024)
+
+REPO_ROOT = Path(__file__).resolve().parents[2]
+
+
+def program_path() -> Path:
+    """The lexorra2 under test: $LEXORRA2_BIN (set by ctest), else the default build."""
+    env = os.environ.get("LEXORRA2_BIN")
+    return Path(env) if env else REPO_ROOT / "build" / "src" / "app" / "lexorra2"
+
+
+def artifacts_dir() -> Path:
+    """Where screenshots of failing cases are kept."""
+    env = os.environ.get("E2E_ARTIFACTS")
+    path = Path(env) if env else REPO_ROOT / "build" / "e2e-artifacts"
+    path.mkdir(parents=True, exist_ok=True)
+    return path
+
+
+def wait_until(predicate: Callable[[], object], timeout: float, interval: float = 0.05,
+               what: str = "condition"):
+    """Polls predicate until it returns a true value, which is returned; TimeoutError after
+    timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise TimeoutError(f"timed out after {timeout:.1f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def free_tcp_port() -> int:
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+# --------------------------------------------------------------------------- site server
+
+@dataclass
+class Request:
+    """One request the site server received."""
+    time: float          # time.monotonic() at arrival
+    line: bytes          # the request line exactly as sent, without CR LF
+    method: str
+    target: str          # absolute-form URL for proxied requests, host:port for CONNECT
+    host: str
+    path: str            # path and query, as sent
+    headers: dict = field(default_factory=dict)
+
+
+@dataclass
+class Page:
+    body: bytes
+    status: int = 200
+    content_type: str = "text/html; charset=utf-8"
+
+
+def default_page(host: str, path: str) -> Page:
+    title = f"Site {host}{path}"[:200]
+    body = (f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{_html(title)}</title>"
+            f"</head><body><h1>{_html(host)}</h1><p>{_html(path)}</p></body></html>")
+    return Page(body.encode("utf-8"))
+
+
+def _html(text: str) -> str:
+    return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+
+
+class SiteServer:
+    """An HTTP server on 127.0.0.1 that answers for every host, as a proxy would.
+
+    Requests arrive in absolute form ("GET http://host/path HTTP/1.1") when the browser uses
+    the server as its proxy, or in origin form when a page is asked for directly. Every
+    request line is recorded (in memory and, one per line, in log_path) exactly as its bytes
+    came. Pages are served from `pages`, keyed by (host, path) or by path alone; anything
+    else gets a small page titled "Site <host><path>". CONNECT (https) is refused with 502,
+    so no test ever reaches the internet.
+    """
+
+    def __init__(self, log_path: Path):
+        self.log_path = log_path
+        self.pages: dict = {}
+        self._requests: list[Request] = []
+        self._cond = threading.Condition()
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *args):  # the request log replaces the console noise
+                pass
+
+            def handle_one_request(self):
+                # Keep the raw request line: BaseHTTPRequestHandler decodes it as latin-1.
+                try:
+                    super().handle_one_request()
+                except (ConnectionError, TimeoutError):
+                    self.close_connection = True
+
+            def parse_request(self):
+                ok = super().parse_request()
+                if ok:
+                    server._record(self)
+                return ok
+
+            def do_CONNECT(self):
+                self.send_response(502, "No internet in tests")
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                self.close_connection = True
+
+            def _serve(self, with_body: bool):
+                host, path = server._split_target(self.path, self.headers.get("Host", ""))
+                page = server.pages.get((host, path)) or server.pages.get(path) \
+                    or default_page(host, path)
+                if callable(page):
+                    page = page(host, path)
+                self.send_response(page.status)
+                self.send_header("Content-Type", page.content_type)
+                self.send_header("Content-Length", str(len(page.body)))
+                self.send_header("Cache-Control", "no-store")
+                self.end_headers()
+                if with_body:
+                    self.wfile.write(page.body)
+
+            def do_GET(self):
+                self._serve(True)
+
+            def do_POST(self):
+                length = int(self.headers.get("Content-Length") or 0)
+                if length:
+                    self.rfile.read(length)
+                self._serve(True)
+
+            def do_HEAD(self):
+                self._serve(False)
+
+        class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+            daemon_threads = True
+            allow_reuse_address = True
+
+        self._httpd = Server(("127.0.0.1", 0), Handler)
+        self.port = self._httpd.server_address[1]
+        self._thread = threading.Thread(target=self._httpd.serve_forever, daemon=True)
+        self._log = open(log_path, "ab")
+
+    @property
+    def proxy(self) -> str:
+        return f"http://127.0.0.1:{self.port}"
+
+    def url(self, path: str = "/") -> str:
+        return f"http://127.0.0.1:{self.port}{path}"
+
+    def start(self):
+        self._thread.start()
+
+    def stop(self):
+        self._httpd.shutdown()
+        self._httpd.server_close()
+        self._thread.join(timeout=5)
+        self._log.close()
+
+    @staticmethod
+    def _split_target(target: str, host_header: str) -> tuple[str, str]:
+        m = re.match(r"^[A-Za-z][A-Za-z0-9+.-]*://([^/?#]*)(.*)$", target)
+        if m:
+            return m.group(1).lower(), m.group(2) or "/"
+        return host_header.lower(), target
+
+    def _record(self, handler):
+        raw = handler.raw_requestline.rstrip(b"\r\n")
+        host, path = self._split_target(handler.path, handler.headers.get("Host", ""))
+        request = Request(time.monotonic(), raw, handler.command, handler.path, host, path,
+                          dict(handler.headers.items()))
+        with self._cond:
+            self._requests.append(request)
+            self._log.write(raw + b"\n")
+            self._log.flush()
+            self._cond.notify_all()
+
+    def requests(self) -> list[Request]:
+        with self._cond:
+            return list(self._requests)
+
+    def wait_for_request(self, predicate: Callable[[Request], bool], timeout: float = 20.0,
+                         since: int = 0) -> Request:
+        """The first request (from index `since` on) that satisfies predicate."""
+        deadline = time.monotonic() + timeout
+        with self._cond:
+            while True:
+                for request in self._requests[since:]:
+                    if predicate(request):
+                        return request
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    lines = b"\n".join(r.line for r in self._requests).decode("latin-1")
+                    raise TimeoutError(f"no matching request after {timeout:.1f} s; "
+                                       f"received:\n{lines}")
+                self._cond.wait(left)
+
+
+# --------------------------------------------------------------------------- screenshots
+
+class Screenshot:
+    """A capture of the whole display, readable pixel by pixel."""
+
+    def __init__(self, path: Path, display: str):
+        self.path = path
+        subprocess.run(["import", "-display", display, "-window", "root", str(path)],
+                       check=True, timeout=30, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        self._rgb = subprocess.run(["convert", str(path), "-depth", "8", "rgb:-"],
+                                   check=True, timeout=30, capture_output=True).stdout
+        size = subprocess.run(["identify", "-format", "%w %h", str(path)], check=True,
+                              timeout=30, capture_output=True, text=True).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+
+    def pixel(self, x: int, y: int) -> tuple[int, int, int]:
+        i = (y * self.width + x) * 3
+        return self._rgb[i], self._rgb[i + 1], self._rgb[i + 2]
+
+    def crop(self, geometry: "Geometry", path: Path):
+        subprocess.run(["convert", str(self.path), "-crop",
+                        f"{geometry.width}x{geometry.height}+{geometry.x}+{geometry.y}",
+                        "+repage", str(path)], check=True, timeout=30)
+
+
+def close_to(colour: tuple[int, int, int], expected: tuple[int, int, int], tolerance: int = 3):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+
+
+# --------------------------------------------------------------------------- processes
+
+def _read_stat(pid: int) -> tuple[int, int] | None:
+    """(parent pid, session id) of a process, None when it is gone."""
+    try:
+        text = Path(f"/proc/{pid}/stat").read_text()
+    except OSError:
+        return None
+    fields = text[text.rindex(")") + 2:].split()
+    return int(fields[1]), int(fields[3])
+
+
+def processes_in_session(sid: int) -> list[int]:
+    pids = []
+    for entry in Path("/proc").iterdir():
+        if entry.name.isdigit():
+            stat = _read_stat(int(entry.name))
+            if stat and stat[1] == sid:
+                pids.append(int(entry.name))
+    return sorted(pids)
+
+
+def _end_process(process: subprocess.Popen, grace: float = 5.0):
+    if process.poll() is not None:
+        return
+    process.send_signal(signal.SIGTERM)
+    try:
+        process.wait(timeout=grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait(timeout=grace)
+
+
+def _end_pid(pid: int):
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+@dataclass
+class Geometry:
+    x: int
+    y: int
+    width: int
+    height: int
+
+
+# --------------------------------------------------------------------------- session
+
+class Session:
+    """Xvfb + openbox + site server + temporary HOME, and the program when asked for."""
+
+    def __init__(self, name: str = "e2e", remote_debugging: bool = True):
+        self.name = name
+        self.tmp = Path(tempfile.mkdtemp(prefix=f"lexorra2-{name}-"))
+        self.home = self.tmp / "home"
+        self.documents = self.home / "Documents"
+        self.documents.mkdir(parents=True)
+        (self.home / ".config").mkdir()
+        self.display = ""
+        self.server = SiteServer(self.tmp / "requests.log")
+        self.program: subprocess.Popen | None = None
+        self.program_started_at = 0.0
+        self.program_args: list[str] = []
+        self.devtools_port = free_tcp_port() if remote_debugging else 0
+        self._helpers: list[subprocess.Popen] = []   # Xvfb, openbox, xclip, ...
+        self._program_sid = 0
+        self._stdout = open(self.tmp / "program.out", "wb")
+        self._stderr = open(self.tmp / "program.err", "wb")
+
+    # -- start and stop
+
+    def start(self):
+        try:
+            self._start_display()
+            self._start_window_manager()
+            self.server.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def _start_display(self):
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._helpers.append(xvfb)
+        os.close(write_end)
+        # Xvfb picks a free display number itself and writes it once it accepts clients.
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n"):
+            if time.monotonic() > deadline or xvfb.poll() is not None:
+                os.close(read_end)
+                raise RuntimeError("Xvfb did not start")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def _start_window_manager(self):
+        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.base_env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._helpers.append(openbox)
+        # openbox is ready once it has claimed the _NET_SUPPORTING_WM_CHECK window.
+        wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in subprocess.run(
+            ["xprop", "-root", "-display", self.display, "_NET_SUPPORTING_WM_CHECK"],
+            capture_output=True, timeout=10).stdout, 20, 0.1, "openbox")
+
+    def stop(self):
+        """Ends every process of the session by its id and removes the temporary files."""
+        try:
+            self.end_program()
+        finally:
+            for helper in reversed(self._helpers):
+                try:
+                    _end_process(helper)
+                except Exception:
+                    pass
+            self._helpers.clear()
+            try:
+                self.server.stop()
+            except Exception:
+                pass
+            self._stdout.close()
+            self._stderr.close()
+            shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def base_env(self) -> dict:
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "WAYLAND_", "XDG_", "DBUS_SESSION"))}
+        env.update({
+            "DISPLAY": self.display,
+            "HOME": str(self.home),
+            "XDG_CONFIG_HOME": str(self.home / ".config"),
+            "XDG_DOCUMENTS_DIR": str(self.documents),
+            "XDG_RUNTIME_DIR": str(self._runtime_dir()),
+            "LANG": "ja_JP.UTF-8" if _has_locale("ja_JP.utf8") else "C.UTF-8",
+        })
+        return env
+
+    def _runtime_dir(self) -> Path:
+        path = self.tmp / "runtime"
+        path.mkdir(mode=0o700, exist_ok=True)
+        return path
+
+    def program_env(self) -> dict:
+        env = self.base_env()
+        env["QTWEBENGINE_CHROMIUM_FLAGS"] = " ".join([
+            f"--proxy-server={self.server.proxy}",
+            "--proxy-bypass-list=<-loopback>",
+            "--no-sandbox", "--disable-gpu",
+            "--disable-background-networking", "--disable-component-update",
+        ])
+        if os.geteuid() == 0:
+            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        if self.devtools_port:
+            env["QTWEBENGINE_REMOTE_DEBUGGING"] = f"127.0.0.1:{self.devtools_port}"
+        return env
+
+    # -- the program
+
+    def start_program(self, args: Iterable[str] = (), env: dict | None = None,
+                      program: Path | None = None) -> subprocess.Popen:
+        """Starts lexorra2 in its own session, so that its browser processes can be found."""
+        self.program_args = [str(program or program_path()), *args]
+        self.program_started_at = time.monotonic()
+        self.program = subprocess.Popen(self.program_args, env=env or self.program_env(),
+                                        cwd=self.home, stdout=self._stdout,
+                                        stderr=self._stderr, start_new_session=True)
+        self._program_sid = self.program.pid
+        return self.program
+
+    def program_processes(self) -> list[int]:
+        """Every live process of the program's session: the program and its children."""
+        return processes_in_session(self._program_sid) if self._program_sid else []
+
+    def wait_program_exit(self, timeout: float = 20.0) -> int:
+        return self.program.wait(timeout=timeout)
+
+    def end_program(self):
+        if self.program is None:
+            return
+        leftovers = self.program_processes()
+        _end_process(self.program)
+        for pid in leftovers:
+            if pid != self.program.pid:
+                _end_pid(pid)
+
+    def program_stderr(self) -> str:
+        self._stderr.flush()
+        return (self.tmp / "program.err").read_text(errors="replace")
+
+    # -- X helpers
+
+    def xdotool(self, *args: str, timeout: float = 20.0, check: bool = True) -> str:
+        result = subprocess.run(["xdotool", *args], env=self.base_env(), capture_output=True,
+                                text=True, timeout=timeout)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    def find_windows(self, name_regex: str, pid: int | None = None,
+                     visible: bool = True) -> list[int]:
+        args = ["search", "--all"]
+        if visible:
+            args.append("--onlyvisible")
+        if pid is not None:
+            args += ["--pid", str(pid)]
+        args += ["--name", name_regex]
+        out = self.xdotool(*args, check=False)
+        return [int(w) for w in out.split()]
+
+    def wait_for_window(self, name_regex: str, timeout: float = 30.0,
+                        pid: int | None = None) -> int:
+        """The first visible window whose name matches name_regex."""
+        return wait_until(lambda: (self.find_windows(name_regex, pid) or [None])[0], timeout,
+                          0.1, f"a window named /{name_regex}/")
+
+    def wait_for_main_window(self, timeout: float = 30.0) -> int:
+        return self.wait_for_window("^" + re.escape(MAIN_WINDOW_TITLE) + "$", timeout)
+
+    def window_name(self, window: int) -> str:
+        return self.xdotool("getwindowname", str(window)).rstrip("\n")
+
+    def window_geometry(self, window: int) -> Geometry:
+        """Position on the screen and size of the window's client area."""
+        # xwininfo rather than xdotool, which counts the frame's offset twice once a window
+        # manager has reparented the window.
+        out = subprocess.run(["xwininfo", "-id", str(window)], env=self.base_env(),
+                             capture_output=True, text=True, timeout=10, check=True).stdout
+        value = lambda label: int(re.search(rf"^\s*{label}:\s*(-?\d+)", out, re.M).group(1))
+        return Geometry(value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                        value("Width"), value("Height"))
+
+    def activate(self, window: int):
+        self.xdotool("windowactivate", "--sync", str(window))
+
+    def key(self, *keys: str):
+        """Key strokes to the focused window, e.g. key("alt+F4"), key("ctrl+v", "Return")."""
+        self.xdotool("key", "--delay", "50", *keys)
+
+    def type_text(self, text: str):
+        self.xdotool("type", "--delay", "20", text)
+
+    def click(self, x: int, y: int, button: int = 1, window: int | None = None):
+        """A click at (x, y): screen coordinates, or relative to window's client area."""
+        args = ["mousemove", "--sync"]
+        if window is not None:
+            args += ["--window", str(window)]
+        self.xdotool(*args, str(x), str(y))
+        self.xdotool("click", str(button))
+
+    def close_window(self, window: int):
+        """Closes the window as a user does: Alt+F4, which openbox turns into a close request."""
+        self.activate(window)
+        self.key("alt+F4")
+
+    def set_clipboard(self, text: str | bytes, target: str = "UTF8_STRING"):
+        """Makes an xclip process the owner of the CLIPBOARD selection with this text."""
+        data = text.encode("utf-8") if isinstance(text, str) else text
+        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", target,
+                                  "-i"], env=self.base_env(), stdin=subprocess.PIPE,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._helpers.append(xclip)
+        xclip.stdin.write(data)
+        xclip.stdin.close()
+        # Owner once xclip answers a read of the selection with the text.
+        wait_until(lambda: self.get_clipboard(target) == data, 10, 0.05, "xclip to own the clipboard")
+
+    def get_clipboard(self, target: str = "UTF8_STRING") -> bytes:
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target],
+                                env=self.base_env(), capture_output=True, timeout=10)
+        return result.stdout if result.returncode == 0 else b""
+
+    def screenshot(self, path: Path) -> Screenshot:
+        return Screenshot(path, self.display)
+
+    # -- the browser engine, seen through its remote debugging endpoint
+
+    def devtools_pages(self) -> list[dict]:
+        """The engine's pages: dicts with "url" and "title". Empty until the engine runs."""
+        if not self.devtools_port:
+            raise RuntimeError("the session was made without remote debugging")
+        try:
+            with urllib.request.urlopen(
+                    f"http://127.0.0.1:{self.devtools_port}/json/list", timeout=2) as reply:
+                return [p for p in json.load(reply) if p.get("type") == "page"]
+        except (OSError, ValueError):
+            return []
+
+    def wait_for_page(self, predicate: Callable[[dict], bool], timeout: float = 30.0) -> dict:
+        return wait_until(lambda: next((p for p in self.devtools_pages() if predicate(p)), None),
+                          timeout, 0.05, "a page in the browser engine")
+
+
+def _has_locale(name: str) -> bool:
+    try:
+        out = subprocess.run(["locale", "-a"], capture_output=True, text=True, timeout=10).stdout
+    except OSError:
+        return False
+    return name.lower() in out.lower().split()
+
+
+def tools_available() -> list[str]:
+    """The X tools the harness needs that are missing."""
+    return [tool for tool in ("Xvfb", "openbox", "xdotool", "xclip", "xprop", "xwininfo", "import",
+                         "convert", "identify")
+            if shutil.which(tool) is None]
+
+
+# --------------------------------------------------------------------------- test case
+
+class E2ETestCase(unittest.TestCase):
+    """A case with its own Session (display, window manager, site server, HOME); a failing
+    case leaves a screenshot of the display in artifacts_dir()."""
+
+    remote_debugging = True
+
+    def setUp(self):
+        missing = tools_available()
+        if missing:
+            self.fail(f"tools missing for the end-to-end tests: {', '.join(missing)} "
+                      f"(scripts/deps.sh installs them)")
+        if not program_path().exists():
+            self.fail(f"program not built: {program_path()}")
+        self.session = Session(self.id().rsplit(".", 1)[-1],
+                               remote_debugging=self.remote_debugging).start()
+        self.addCleanup(self.session.stop)
+
+    def _callTestMethod(self, method):
+        try:
+            super()._callTestMethod(method)
+        except BaseException:
+            self.keep_screenshot()
+            raise
+
+    def keep_screenshot(self, suffix: str = "failure") -> Path | None:
+        path = artifacts_dir() / f"{self.id()}-{suffix}.png"
+        try:
+            self.session.screenshot(path)
+            err = self.session.program_stderr()
+            (artifacts_dir() / f"{self.id()}-stderr.txt").write_text(err)
+            return path
+        except Exception:
+            return None
