@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace browser {
+
+// The URL a navigation to an address goes to.
+//
+// Percent-escapes already in the address are kept as they are (the query encoders have chosen
+// the bytes the site is to see); a '%' that starts no escape stands for itself and becomes
+// "%25" without touching the escapes around it. Other characters that a URL can't carry are
+// escaped as UTF-8. An address without a scheme ("so.youku.com/...", "localhost:8080/") is
+// read the way an address bar reads it, normally as http.
+QUrl AddressToUrl(const QString& address);
+
+} // namespace browser

@@ -1,0 +1,137 @@
+#include "browser/TEmbeddedWB.h"
+
+#include "browser/AddressUrl.h"
+#include "browser/EnginePage.h"
+
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace browser {
+
+TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
+    : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)) {
+    view_->setPage(page_);
+    // The engine's own context menu never shows: the program's page menu takes its place.
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setFocusProxy(view_);
+
+    page_->setWindowRequestHandler(
+        [this](QWebEnginePage::WebWindowType type) { return createWindow(type); });
+
+    connect(page_, &QWebEnginePage::titleChanged, this,
+            [this](const QString& title) { Q_EMIT TitleChange(title); });
+    connect(page_, &QWebEnginePage::linkHovered, this,
+            [this](const QString& url) { Q_EMIT StatusTextChange(url); });
+    connect(page_, &QWebEnginePage::urlChanged, this, &TEmbeddedWB::sendHistoryState);
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] {
+        busy_ = true;
+        Q_EMIT CommandStateChange(CSC_UPDATECOMMANDS, true);
+        Q_EMIT StatusTextChange(QStringLiteral("%1 を開いています...").arg(LocationURL()));
+    });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        busy_ = false;
+        sendHistoryState();
+        Q_EMIT CommandStateChange(CSC_UPDATECOMMANDS, true);
+        Q_EMIT StatusTextChange(ok ? QStringLiteral("ページが表示されました")
+                                   : QStringLiteral("ページを表示できませんでした"));
+        Q_EMIT DownloadComplete();
+    });
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus)
+                    return;
+                busy_ = false;
+                Q_EMIT StatusTextChange(QStringLiteral("ページの表示が中断されました"));
+                Q_EMIT DownloadComplete();
+            });
+}
+
+// The page is the view's child; the view goes first so that it never shows a deleted page.
+TEmbeddedWB::~TEmbeddedWB() {
+    delete view_;
+}
+
+QWebEnginePage* TEmbeddedWB::page() const {
+    return page_;
+}
+
+void TEmbeddedWB::Go(const QString& address) {
+    page_->load(AddressToUrl(address));
+}
+
+void TEmbeddedWB::GoBack() {
+    page_->triggerAction(QWebEnginePage::Back);
+}
+
+void TEmbeddedWB::GoForward() {
+    page_->triggerAction(QWebEnginePage::Forward);
+}
+
+void TEmbeddedWB::Refresh() {
+    page_->triggerAction(QWebEnginePage::Reload);
+}
+
+void TEmbeddedWB::Copy() {
+    page_->triggerAction(QWebEnginePage::Copy);
+}
+
+void TEmbeddedWB::Paste() {
+    page_->triggerAction(QWebEnginePage::Paste);
+}
+
+double TEmbeddedWB::ZoomFactorForLevel(int level) {
+    switch (level) {
+    case 1:
+        return 0.75;
+    case 2:
+        return 0.875;
+    case 3:
+        return 1.0;
+    case 4:
+        return 1.25;
+    default:
+        return 0;
+    }
+}
+
+void TEmbeddedWB::ExecWB(int commandId, int option, int value) {
+    Q_UNUSED(option);
+    if (commandId != OLECMDID_ZOOM)
+        return;
+    if (const double factor = ZoomFactorForLevel(value); factor > 0)
+        page_->setZoomFactor(factor);
+}
+
+QString TEmbeddedWB::LocationURL() const {
+    return QString::fromLatin1(page_->url().toEncoded());
+}
+
+QString TEmbeddedWB::LocationName() const {
+    return page_->title();
+}
+
+void TEmbeddedWB::sendHistoryState() {
+    const QWebEngineHistory* history = page_->history();
+    Q_EMIT CommandStateChange(CSC_NAVIGATEBACK, history->canGoBack());
+    Q_EMIT CommandStateChange(CSC_NAVIGATEFORWARD, history->canGoForward());
+}
+
+QWebEnginePage* TEmbeddedWB::createWindow(QWebEnginePage::WebWindowType type) {
+    WebBrowser* target = nullptr;
+    bool cancel = false;
+    Q_EMIT NewWindow2(&target, &cancel);
+    Q_EMIT NewWindow3(&target, &cancel, static_cast<unsigned>(type), LocationURL(), QString());
+    if (cancel)
+        return nullptr;
+    auto* engineTarget = qobject_cast<TEmbeddedWB*>(target);
+    if (!engineTarget || engineTarget == this)
+        return nullptr;
+    return engineTarget->page();
+}
+
+} // namespace browser

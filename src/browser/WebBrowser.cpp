@@ -1,0 +1,7 @@
+#include "browser/WebBrowser.h"
+
+namespace browser {
+
+WebBrowser::~WebBrowser() = default;
+
+} // namespace browser

@@ -1,0 +1,7 @@
+#include "browser/WebBrowserFactory.h"
+
+namespace browser {
+
+WebBrowserFactory::~WebBrowserFactory() = default;
+
+} // namespace browser
