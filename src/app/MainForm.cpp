@@ -1,5 +1,9 @@
 #include "app/MainForm.h"
 
+#include "browser/PageControl.h"
+#include "browser/StartPage.h"
+#include "browser/TEmbeddedWBFactory.h"
+#include "browser/TabManager.h"
 #include "lookup/Catalogue.h"
 
 #include <QAction>
@@ -7,6 +11,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -60,7 +65,8 @@ QPushButton* panelButton(QWidget* panel, const char* name, const QString& captio
 
 } // namespace
 
-TMain_Form::TMain_Form(QWidget* parent) : QMainWindow(parent) {
+TMain_Form::TMain_Form(browser::WebBrowserFactory* browsers, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("Main_Form"));
     setFont(tahoma11());
 
@@ -73,8 +79,9 @@ TMain_Form::TMain_Form(QWidget* parent) : QMainWindow(parent) {
 
     buildActionBar();
     buildToolbarPanel();
-    buildPageArea();
+    buildPageArea(browsers);
     buildStatusBar();
+    connectTabs();
     column->addWidget(ActionMainMenuBar1);
     column->addWidget(Panel1);
     column->addWidget(PageControl1, 1);
@@ -95,10 +102,11 @@ TMain_Form::TMain_Form(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TMain_Form::~TMain_Form() { FormDestroy(); }
-
-QString TMain_Form::startPageUrl() {
-    return QStringLiteral("http://www.lexorra.jp/Lexorra2pro_LOGO.html");
+TMain_Form::~TMain_Form() {
+    FormDestroy();
+    // The tabs' browsers go before the factory that made them.
+    delete tabs;
+    tabs = nullptr;
 }
 
 void TMain_Form::buildActionBar() {
@@ -161,11 +169,42 @@ void TMain_Form::buildToolbarPanel() {
     ROGO_pro_Image->hide();
 }
 
-void TMain_Form::buildPageArea() {
-    // Stands in for the tab control until the tabbed browser is composed into the window.
-    PageControl1 = new QWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+void TMain_Form::buildPageArea(browser::WebBrowserFactory* browsers) {
+    cbOpenNew = new QAction(QStringLiteral("検索するとタブを新規作成する"), this);
+    cbOpenNew->setObjectName(QStringLiteral("cbOpenNew"));
+    cbOpenNew->setCheckable(true);
+    cbOpenNew->setChecked(false);
+
+    if (!browsers) {
+        browser::InstallStartPage();
+        ownBrowsers_ = std::make_unique<browser::TEmbeddedWBFactory>();
+        browsers = ownBrowsers_.get();
+        // Qt composes a window that holds a browser view through OpenGL, and switches a window
+        // made without it by destroying and re-creating its native window when the first view
+        // arrives: the window would vanish and come back a second after start. A GL widget
+        // present when the window is first created makes it GL-backed from the start.
+        auto* surfaceAnchor = new QOpenGLWidget(this);
+        surfaceAnchor->setObjectName(QStringLiteral("BrowserSurfaceAnchor"));
+        surfaceAnchor->setFixedSize(0, 0);
+        surfaceAnchor->hide();
+    }
+    tabs = new browser::TabManager(cbOpenNew, browsers, browser::StartPageUrl(),
+                                   browser::NewTabPageUrl(), this);
+    tabs->setObjectName(QStringLiteral("TabManager"));
+    PageControl1 = tabs->pageControl();
     PageControl1->setFont(tahoma11());
+    Action24 = tabs->Action24();
+}
+
+void TMain_Form::connectTabs() {
+    connect(Button1, &QPushButton::clicked, tabs, &browser::TabManager::BtnBackClick);
+    connect(Button2, &QPushButton::clicked, tabs, &browser::TabManager::BtnForwardClick);
+    connect(tabs, &browser::TabManager::backEnabledChanged, Button1, &QWidget::setEnabled);
+    connect(tabs, &browser::TabManager::forwardEnabledChanged, Button2, &QWidget::setEnabled);
+    connect(tabs, &browser::TabManager::statusTextChanged, this, &TMain_Form::setStatusText);
+    connect(tabs, &browser::TabManager::showUrlRequested, Search_Combobox, &QComboBox::setEditText);
+    connect(tabs, &browser::TabManager::focusSearchBoxRequested, Search_Combobox,
+            [this] { Search_Combobox->setFocus(Qt::OtherFocusReason); });
 }
 
 void TMain_Form::buildStatusBar() {
@@ -204,8 +243,8 @@ void TMain_Form::FormCreate() {
     for (const char* name : kExtraSlotButtons)
         if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
             action->setVisible(false);
-    // 4.
-    LOGO_URL = startPageUrl();
+    // 4. The start page travels inside the program, so it shows without a network.
+    LOGO_URL = browser::StartPageUrl();
     // 5.
     setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver1.11"));
     // 6.
@@ -224,6 +263,9 @@ void TMain_Form::FormCreate() {
     // 10.
     Search_Combobox->move(Search_Combobox->x(), kSearchBoxTop);
     Label1->hide();
+
+    // Armed last: its first tick opens the first page, once the message loop runs.
+    Timer1->start();
 }
 
 void TMain_Form::showEvent(QShowEvent* event) {
@@ -239,7 +281,14 @@ void TMain_Form::FormDestroy() {
     std::fesetenv(&SaveFPUMask);
 }
 
-void TMain_Form::Timer1Timer() { Timer1->stop(); }
+// The start sequence: runs once, on the first tick, and never again.
+void TMain_Form::Timer1Timer() {
+    Timer1->stop();
+    if (startSequenceRun_)
+        return;
+    startSequenceRun_ = true;
+    tabs->CreateNewTabBrowser(LOGO_URL);
+}
 
 bool TMain_Form::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel1 && event->type() == QEvent::Resize)

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cfenv>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -13,6 +14,11 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 class QTimer;
+
+namespace browser {
+class TabManager;
+class WebBrowserFactory;
+} // namespace browser
 
 namespace lookup {
 struct LookupCategory;
@@ -26,15 +32,16 @@ namespace app {
 //
 // Members keep the names the program's vocabulary gives them, so that the objectName of
 // every action and control equals its member name.
+//
+// The tabbed browser is a browser::TabManager (tabs) whose tab control is PageControl1; the
+// window wires its signals to the toolbar buttons, the status bar and the search box.
 class TMain_Form : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMain_Form(QWidget* parent = nullptr);
+    // browsers makes each tab's browser; null means the real engine. Tests pass a fake. The
+    // factory must outlive the window.
+    explicit TMain_Form(browser::WebBrowserFactory* browsers = nullptr, QWidget* parent = nullptr);
     ~TMain_Form() override;
-
-    // Address of the start page: the page of the first tab when start-up has nothing to
-    // look up, and of the tab that replaces the last one closed.
-    static QString startPageUrl();
 
     // The category button of a slot, in the order of the catalogue.
     QAction* categoryButton(const lookup::LookupCategory& slot) const;
@@ -63,11 +70,14 @@ public:
     QPushButton* Button3 = nullptr; // Search
     QLabel* Label1 = nullptr;       // the long-text notice
     QLabel* ROGO_pro_Image = nullptr;
-    QWidget* PageControl1 = nullptr;
+    QWidget* PageControl1 = nullptr; // the tab control of tabs
     QStatusBar* stBar = nullptr;
 
     // --- non-visual members ---
     QTimer* Timer1 = nullptr; // the start timer: one shot, 1000 ms
+    browser::TabManager* tabs = nullptr;
+    QAction* cbOpenNew = nullptr; // option: every page load opens a new tab
+    QAction* Action24 = nullptr;  // shows the active page's address in the search box
 
     // The search box's top edge in its normal place on the toolbar panel.
     static constexpr int kSearchBoxTop = 16;
@@ -79,8 +89,9 @@ protected:
 private:
     void buildActionBar();
     void buildToolbarPanel();
-    void buildPageArea();
+    void buildPageArea(browser::WebBrowserFactory* browsers);
     void buildStatusBar();
+    void connectTabs();
 
     void FormCreate();
     void FormShow();
@@ -89,7 +100,9 @@ private:
 
     void placeLogo();
 
+    std::unique_ptr<browser::WebBrowserFactory> ownBrowsers_; // the real engine's, when no factory was given
     std::vector<QAction*> categoryButtons_;
+    bool startSequenceRun_ = false;
     QLabel* stBarPanel_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "app/Platform.h"
 
+#include "browser/StartPage.h"
+
 #include <QCoreApplication>
 #include <QtGlobal>
 
@@ -17,6 +19,7 @@ void prepareProcessBeforeApplication() {
     if (shouldAskForXcb(env))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    browser::RegisterStartPageScheme();
 }
 
 } // namespace app

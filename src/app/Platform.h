@@ -14,7 +14,8 @@ using EnvironmentReader = std::function<QByteArray(const char*)>;
 bool shouldAskForXcb(const EnvironmentReader& env);
 
 // Everything that must be settled before the application object exists: the platform
-// choice above and the shared OpenGL contexts that the browser engine needs.
+// choice above, the shared OpenGL contexts that the browser engine needs, and the URL
+// scheme of the start page.
 void prepareProcessBeforeApplication();
 
 } // namespace app

@@ -1,9 +1,13 @@
+#include "RecordingBrowser.h"
 #include "app/MainForm.h"
+#include "browser/PageControl.h"
+#include "browser/TabManager.h"
 #include "lookup/Catalogue.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -21,12 +25,28 @@ namespace {
 
 const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"};
 
+// Runs the event loop until done() holds or five seconds have passed.
+template <typename Predicate>
+bool processEventsUntil(Predicate done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<TMain_Form>();
+        form = std::make_unique<TMain_Form>(&browsers);
         form->show();
     }
+    // The first tick of the start timer opens the first tab.
+    RecordingBrowser* waitForFirstTab() {
+        if (!processEventsUntil([&] { return !browsers.created.isEmpty(); }))
+            return nullptr;
+        return browsers.created.first();
+    }
+    RecordingBrowserFactory browsers;
     std::unique_ptr<TMain_Form> form;
 };
 
@@ -138,10 +158,67 @@ TEST_F(MainFormTest, AreasFromTopToBottom) {
     EXPECT_EQ(form->ActionMainMenuBar1->colorMap().color, QColor(243, 243, 243));
 }
 
-TEST_F(MainFormTest, StartTimerIsOneShotOfOneSecond) {
+TEST_F(MainFormTest, StartTimerOpensTheStartPageInTheFirstTabOnce) {
     EXPECT_EQ(form->Timer1->objectName(), "Timer1");
     EXPECT_TRUE(form->Timer1->isSingleShot());
     EXPECT_EQ(form->Timer1->interval(), 1000);
+    EXPECT_TRUE(form->Timer1->isActive()) << "armed by window creation";
+    auto* pages = qobject_cast<browser::PageControl*>(form->PageControl1);
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->PageCount(), 0) << "no tab before the first tick";
+
+    RecordingBrowser* first = waitForFirstTab();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->goCalls, QStringList{form->LOGO_URL});
+    EXPECT_FALSE(form->Timer1->isActive());
+
+    // A later tick (the timer armed again by something else) must not start over.
+    form->Timer1->setInterval(10);
+    form->Timer1->start();
+    processEventsUntil([&] { return !form->Timer1->isActive(); });
+    QApplication::processEvents();
+    EXPECT_EQ(browsers.created.size(), 1);
+    EXPECT_EQ(first->goCalls.size(), 1);
+    EXPECT_EQ(pages->PageCount(), 1);
+}
+
+TEST_F(MainFormTest, TabsDriveTheToolbarAndTheStatusBar) {
+    RecordingBrowser* page = waitForFirstTab();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(form->PageControl1->objectName(), "PageControl1");
+    EXPECT_EQ(form->cbOpenNew->objectName(), "cbOpenNew");
+    EXPECT_EQ(form->cbOpenNew->text(), "検索するとタブを新規作成する");
+    EXPECT_TRUE(form->cbOpenNew->isCheckable());
+    EXPECT_FALSE(form->cbOpenNew->isChecked());
+
+    Q_EMIT page->StatusTextChange("http://example.jp/");
+    EXPECT_EQ(form->statusText(), "http://example.jp/");
+
+    struct Case {
+        bool canBack;
+        bool canForward;
+    };
+    for (const Case c : {Case{true, false}, Case{false, true}, Case{true, true}, Case{false, false}}) {
+        Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEBACK, c.canBack);
+        Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEFORWARD, c.canForward);
+        Q_EMIT page->DownloadComplete();
+        EXPECT_EQ(form->Button1->isEnabled(), c.canBack);
+        EXPECT_EQ(form->Button2->isEnabled(), c.canForward);
+    }
+
+    Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEBACK, true);
+    Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEFORWARD, true);
+    Q_EMIT page->DownloadComplete();
+    form->activateWindow();
+    form->Button1->click();
+    form->Button2->click();
+    EXPECT_EQ(page->backCalls, 1);
+    EXPECT_EQ(page->forwardCalls, 1);
+
+    page->url = "http://example.jp/page?q=%E8%BE%9E";
+    Q_EMIT page->DownloadComplete();
+    form->Action24->trigger();
+    EXPECT_EQ(form->Search_Combobox->currentText(), page->url);
 }
 
 // A division by zero after window creation gives an infinity, even when the process ran with
@@ -149,7 +226,8 @@ TEST_F(MainFormTest, StartTimerIsOneShotOfOneSecond) {
 TEST(FloatingPointMask, MaskedForTheWindowsLifeAndRestoredAfter) {
     std::feclearexcept(FE_ALL_EXCEPT);
     feenableexcept(FE_DIVBYZERO | FE_INVALID);
-    auto form = std::make_unique<TMain_Form>();
+    RecordingBrowserFactory browsers;
+    auto form = std::make_unique<TMain_Form>(&browsers);
     const int trapsDuringLife = fegetexcept();
     volatile double zero = 0.0;
     const double quotient = 1.0 / zero;

@@ -23,6 +23,7 @@ Debian packages listed in scripts/deps.sh.
 
 from __future__ import annotations
 
+import base64
 import http.server
 import json
 import os
@@ -31,6 +32,7 @@ import shutil
 import signal
 import socket
 import socketserver
+import struct
 import subprocess
 import tempfile
 import threading
@@ -575,6 +577,105 @@ class Session:
     def wait_for_page(self, predicate: Callable[[dict], bool], timeout: float = 30.0) -> dict:
         return wait_until(lambda: next((p for p in self.devtools_pages() if predicate(p)), None),
                           timeout, 0.05, "a page in the browser engine")
+
+
+class DevToolsPage:
+    """A connection to one page of the browser engine over the DevTools protocol, for what a
+    test cannot do from outside: evaluate script in the page, read its state.
+
+        with DevToolsPage(page["webSocketDebuggerUrl"]) as page:
+            title = page.evaluate("document.title")
+    """
+
+    def __init__(self, ws_url: str, timeout: float = 10.0):
+        m = re.match(r"^ws://([^/:]+):(\d+)(/.*)$", ws_url)
+        if not m:
+            raise ValueError(f"not a DevTools address: {ws_url}")
+        self._sock = socket.create_connection((m.group(1), int(m.group(2))), timeout=timeout)
+        key = base64.b64encode(os.urandom(16)).decode()
+        self._sock.sendall((f"GET {m.group(3)} HTTP/1.1\r\nHost: {m.group(1)}:{m.group(2)}\r\n"
+                            f"Upgrade: websocket\r\nConnection: Upgrade\r\n"
+                            f"Sec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n")
+                           .encode())
+        reply = b""
+        while b"\r\n\r\n" not in reply:
+            chunk = self._sock.recv(4096)
+            if not chunk:
+                raise ConnectionError("DevTools closed the connection")
+            reply += chunk
+        if b" 101 " not in reply.split(b"\r\n", 1)[0]:
+            raise ConnectionError(reply.split(b"\r\n", 1)[0].decode(errors="replace"))
+        self._buffer = reply.split(b"\r\n\r\n", 1)[1]
+        self._next_id = 0
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        try:
+            self._sock.close()
+        except OSError:
+            pass
+
+    def _send(self, text: str):
+        data = text.encode()
+        header = bytearray([0x81])
+        if len(data) < 126:
+            header.append(0x80 | len(data))
+        elif len(data) < 65536:
+            header += bytes([0x80 | 126]) + struct.pack(">H", len(data))
+        else:
+            header += bytes([0x80 | 127]) + struct.pack(">Q", len(data))
+        mask = os.urandom(4)
+        self._sock.sendall(bytes(header) + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(data)))
+
+    def _read(self, n: int) -> bytes:
+        while len(self._buffer) < n:
+            chunk = self._sock.recv(65536)
+            if not chunk:
+                raise ConnectionError("DevTools closed the connection")
+            self._buffer += chunk
+        data, self._buffer = self._buffer[:n], self._buffer[n:]
+        return data
+
+    def _receive(self) -> str:
+        message = b""
+        while True:
+            first, second = self._read(2)
+            length = second & 0x7F
+            if length == 126:
+                length = struct.unpack(">H", self._read(2))[0]
+            elif length == 127:
+                length = struct.unpack(">Q", self._read(8))[0]
+            payload = self._read(length)
+            opcode = first & 0x0F
+            if opcode == 0x8:
+                raise ConnectionError("DevTools closed the connection")
+            if opcode in (0x1, 0x0, 0x2):
+                message += payload
+                if first & 0x80:
+                    return message.decode()
+
+    def call(self, method: str, params: dict | None = None) -> dict:
+        """Sends one command and returns its result (events that come meanwhile are dropped)."""
+        self._next_id += 1
+        self._send(json.dumps({"id": self._next_id, "method": method, "params": params or {}}))
+        while True:
+            reply = json.loads(self._receive())
+            if reply.get("id") == self._next_id:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply.get("result", {})
+
+    def evaluate(self, expression: str, user_gesture: bool = False):
+        result = self.call("Runtime.evaluate", {"expression": expression, "returnByValue": True,
+                                                "userGesture": user_gesture})
+        if "exceptionDetails" in result:
+            raise RuntimeError(f"script failed: {result['exceptionDetails']}")
+        return result.get("result", {}).get("value")
 
 
 def _has_locale(name: str) -> bool:

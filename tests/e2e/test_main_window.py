@@ -1,13 +1,17 @@
 """The main window as a user meets it: it appears with its caption and controls, ignores
 anything on the command line, and closing it ends the program and all its processes."""
 
+import re
+import time
 import unittest
 
-from harness import (E2ETestCase, MAIN_WINDOW_TITLE, SCREEN_SIZE, close_to, wait_until)
+from harness import (DevToolsPage, E2ETestCase, MAIN_WINDOW_TITLE, SCREEN_SIZE, close_to,
+                     wait_until)
 
 PANEL_GREY = (100, 100, 100)
 SEARCH_BOX_GREY = (238, 238, 238)
 LOGO_BLUE = (47, 106, 168)
+START_PAGE_URL = "lexorra2://home/Lexorra2pro_LOGO.html"
 
 
 class MainWindowTest(E2ETestCase):
@@ -80,9 +84,31 @@ class MainWindowTest(E2ETestCase):
         self.check_window_layout(window)
         self.only_window_of_program()
 
+    def test_start_page_shows_in_the_first_tab_after_a_second(self):
+        self.session.start_program()
+        window = self.session.wait_for_main_window()
+        page = self.session.wait_for_page(lambda p: p["url"] == START_PAGE_URL and p["title"]
+                                          and p["title"] != p["url"])
+        shown_after = time.monotonic() - self.session.program_started_at
+        # The start timer opens it: never before its one second has passed.
+        self.assertGreaterEqual(shown_after, 1.0)
+        self.assertEqual([p["url"] for p in self.session.devtools_pages()], [START_PAGE_URL],
+                         "one tab, showing the start page")
+        with DevToolsPage(page["webSocketDebuggerUrl"]) as devtools:
+            self.assertEqual(devtools.evaluate("document.readyState"), "complete")
+            self.assertGreater(devtools.evaluate("document.body.innerText.length"), 0)
+        self.assertEqual(self.session.server.requests(), [],
+                         "the start page needs no network")
+        # The window the user saw at start is still the same one: it was not destroyed and
+        # re-created (a flicker, and a window that may come back elsewhere) for the browser.
+        self.assertEqual(self.session.find_windows("^" + re.escape(MAIN_WINDOW_TITLE) + "$"),
+                         [window])
+
     def test_closing_the_window_ends_the_program_cleanly(self):
         self.session.start_program()
         window = self.session.wait_for_main_window()
+        # With the browser engine running, so that its processes have to end too.
+        self.session.wait_for_page(lambda p: p["url"] == START_PAGE_URL)
         self.session.close_window(window)
         self.assertEqual(self.session.wait_program_exit(30), 0)
         wait_until(lambda: not self.session.program_processes(), 10, 0.1,
