@@ -52,7 +52,7 @@ REPO_ROOT = Path(__file__).resolve().parents[2]
 def program_path() -> Path:
     """The lexorra2 under test: $LEXORRA2_BIN (set by ctest), else the default build."""
     env = os.environ.get("LEXORRA2_BIN")
-    return Path(env) if env else REPO_ROOT / "build" / "src" / "app" / "lexorra2"
+    return Path(env).resolve() if env else REPO_ROOT / "build" / "src" / "app" / "lexorra2"
 
 
 def artifacts_dir() -> Path:
@@ -560,6 +560,12 @@ class Session:
 
     def screenshot(self, path: Path) -> Screenshot:
         return Screenshot(path, self.display)
+
+    def window_screenshot(self, window: int, path: Path):
+        """A picture of one window with its frame, as a user sees it."""
+        subprocess.run(["import", "-display", self.display, "-frame", "-window", str(window),
+                        str(path)], check=True, timeout=30, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
     # -- the browser engine, seen through its remote debugging endpoint
 
