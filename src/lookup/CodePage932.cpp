@@ -5,13 +5,15 @@
 
 namespace lookup {
 
-namespace {
-
-constexpr std::uint16_t kNoCode = 0xFFFF;
-
-const std::uint16_t kUnicodeToCp932[0x10000] = {
+const std::uint16_t detail::kUnicodeToCp932[0x10000] = {
 #include "cp932_table.inc"
 };
+
+const std::uint16_t detail::kUnicodeToEucJp[0x10000] = {
+#include "eucjp_table.inc"
+};
+
+namespace {
 
 bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -29,10 +31,10 @@ QByteArray toCodePage932(QStringView text) {
     const char16_t* end = p + text.size();
     while (p < end) {
         const char16_t c = *p++;
-        const std::uint16_t code = kUnicodeToCp932[c];
+        const std::uint16_t code = codePage932Code(c);
         if (code < 0x100) {
             *o++ = static_cast<char>(code);
-        } else if (code != kNoCode) {
+        } else if (code != kNoCodePage932Code) {
             *o++ = static_cast<char>(code >> 8);
             *o++ = static_cast<char>(code & 0xFF);
         } else {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QStringView>
+#include <cstdint>
 
 namespace lookup {
 
@@ -16,6 +17,27 @@ QByteArray toUtf8(QStringView text);
 
 // True when `cp932` (code page 932 bytes) holds no double-byte character.
 bool OnlySingleByte(const QByteArray& cp932);
+
+namespace detail {
+extern const std::uint16_t kUnicodeToCp932[0x10000];
+extern const std::uint16_t kUnicodeToEucJp[0x10000];
+} // namespace detail
+
+constexpr std::uint16_t kNoCodePage932Code = 0xFFFF;
+
+// The code of one UTF-16 unit: below 0x100 a single byte, else lead << 8 | trail;
+// kNoCodePage932Code for a unit the code page lacks (surrogates included).
+inline std::uint16_t codePage932Code(char16_t c) {
+    return detail::kUnicodeToCp932[c];
+}
+
+// The EUC-JP code that converting the unit's code page 932 bytes gives, in the same form;
+// kEucJpPairsWithNext for the few single bytes (0x80, 0xA0, 0xFD-0xFF) that the byte-wise
+// conversion takes as the lead of a pair with whatever byte follows.
+constexpr std::uint16_t kEucJpPairsWithNext = 0xFFFE;
+inline std::uint16_t eucJpCode(char16_t c) {
+    return detail::kUnicodeToEucJp[c];
+}
 
 // True for the bytes that start a double-byte character in code page 932.
 constexpr bool isCodePage932LeadByte(unsigned char b) {

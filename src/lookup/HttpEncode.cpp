@@ -13,17 +13,11 @@ struct Escape {
     char text[3];
 };
 
-constexpr bool staysUnchanged(unsigned char b) {
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '!' ||
-           b == '$' || b == '\'' || b == '(' || b == ')' || b == '*' || b == '-' || b == '.' ||
-           b == '@' || b == '_';
-}
-
 constexpr std::array<Escape, 256> makeEscapes() {
     constexpr char hex[] = "0123456789ABCDEF";
     std::array<Escape, 256> t{};
     for (unsigned b = 0; b < 256; ++b) {
-        if (staysUnchanged(static_cast<unsigned char>(b)))
+        if (staysUnescaped(static_cast<unsigned char>(b)))
             t[b] = {1, {static_cast<char>(b), 0, 0}};
         else if (b == ' ')
             t[b] = {1, {'+', 0, 0}};

@@ -10,17 +10,6 @@ bool isHalfWidthKatakana(unsigned char b) {
 
 } // namespace
 
-unsigned char SJisToJis1(unsigned char lead, unsigned char trail) {
-    const unsigned char rowOffset = lead <= 0x9F ? 0x70 : 0xB0;
-    const unsigned char adjust = trail < 0x9F ? 1 : 0;
-    return static_cast<unsigned char>((lead - rowOffset) * 2 - adjust);
-}
-
-unsigned char SJisToJis2(unsigned char /*lead*/, unsigned char trail) {
-    const unsigned char subtrahend = trail < 0x7F ? 0x1F : trail < 0x9F ? 0x20 : 0x7E;
-    return static_cast<unsigned char>(trail - subtrahend);
-}
-
 qsizetype GetEUCJPLength(const char* bytes, qsizetype length) {
     qsizetype count = 0;
     for (qsizetype i = 0; i < length;) {

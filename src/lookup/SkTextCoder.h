@@ -6,9 +6,17 @@ namespace lookup {
 
 // Shift_JIS (code page 932) to EUC-JP, byte arithmetic only: no table, no range check.
 
-// First and second 7-bit JIS byte of the double-byte character lead, trail.
-unsigned char SJisToJis1(unsigned char lead, unsigned char trail);
-unsigned char SJisToJis2(unsigned char lead, unsigned char trail);
+// First and second 7-bit JIS byte of the double-byte character lead, trail (modulo 256).
+constexpr unsigned char SJisToJis1(unsigned char lead, unsigned char trail) {
+    const unsigned char rowOffset = lead <= 0x9F ? 0x70 : 0xB0;
+    const unsigned char adjust = trail < 0x9F ? 1 : 0;
+    return static_cast<unsigned char>((lead - rowOffset) * 2 - adjust);
+}
+
+constexpr unsigned char SJisToJis2(unsigned char /*lead*/, unsigned char trail) {
+    const unsigned char subtrahend = trail < 0x7F ? 0x1F : trail < 0x9F ? 0x20 : 0x7E;
+    return static_cast<unsigned char>(trail - subtrahend);
+}
 
 // Number of bytes ShiftJISToEUCJP writes for the first `length` bytes at `bytes`.
 qsizetype GetEUCJPLength(const char* bytes, qsizetype length);

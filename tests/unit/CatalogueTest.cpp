@@ -52,8 +52,9 @@ TEST(Catalogue, Counts) {
 TEST(Catalogue, NamesAreUnique) {
     QSet<QString> siteKeys, actions;
     for (const auto& e : cat().entries()) {
-        if (!e.isNone())
+        if (!e.isNone()) {
             EXPECT_FALSE(siteKeys.contains(e.siteKey)) << e.siteKey.toStdString();
+        }
         EXPECT_FALSE(actions.contains(e.actionName)) << e.actionName.toStdString();
         siteKeys.insert(e.siteKey);
         actions.insert(e.actionName);

@@ -193,3 +193,35 @@ TEST(ShiftJISToEUCJP, LengthsAndEdges) {
     // Lead bytes of the extension rows go through the same arithmetic, unchecked.
     EXPECT_EQ(hex(ShiftJISToEUCJP(bytes({0xFB, 0xFC}))), "96 fe");
 }
+
+// The one-pass encoders must give exactly what the byte-wise chain of conversions gives.
+class EncodeMatchesByteChain : public testing::TestWithParam<std::pair<const char*, QString>> {};
+
+TEST_P(EncodeMatchesByteChain, AllEncodings) {
+    const QString& text = GetParam().second;
+    const QByteArray sjis = toCodePage932(text);
+    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeUTF8), HTTPEncodeToString(toUtf8(text)));
+    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJIS), HTTPEncodeToString(sjis));
+    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeEUCJP),
+              HTTPEncodeToString(ShiftJISToEUCJP(sjis)));
+    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJISTwice),
+              HTTPEncodeToString(HTTPEncode(sjis)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EncodeMatchesByteChain,
+    testing::Values(std::pair{"Mixed",
+                              QString::fromUtf16(u"東京駅 Tokyo ｴｷ、行き方? a&b=1 〜①髙€")},
+                    std::pair{"NulStopsTheWord", QString::fromUtf16(u"ab\0cd", 5)},
+                    std::pair{"NulAfterKanji", QString::fromUtf16(u"日\0本", 3)},
+                    std::pair{"SurrogatesPairedAndNot", QString::fromUtf16(u"a\U0001F600\xD800"
+                                                                           "b\xDC00")},
+                    // Single bytes that the EUC-JP conversion pairs with the byte after them.
+                    std::pair{"SingleByte80", QString::fromUtf16(u"\x0080"
+                                                                 "A日")},
+                    std::pair{"SingleByteA0AtEnd", QString::fromUtf16(u"x\xF8F0")},
+                    std::pair{"SingleByteFF", QString::fromUtf16(u"\xF8F3"
+                                                                 "\xF8F1")},
+                    std::pair{"ControlCharacters", QString::fromUtf16(u"\t\r\n\x1F\x7F")},
+                    std::pair{"Latin1AndGreek", QString::fromUtf16(u"é¥αΩ")}),
+    [](const auto& info) { return std::string(info.param.first); });
