@@ -1,0 +1,272 @@
+#include "SiteServer.h"
+
+#include "browser/PageControl.h"
+#include "browser/StartPage.h"
+#include "browser/TEmbeddedWB.h"
+#include "browser/TEmbeddedWBFactory.h"
+#include "browser/TTabSheetEx.h"
+#include "browser/TabManager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineView>
+#include <memory>
+
+using browser::TabManager;
+using browser::TEmbeddedWB;
+using browser::TTabSheetEx;
+
+namespace {
+
+constexpr int kWait = 20000; // ms; every wait for the engine is bounded by this
+
+QByteArray page(const QByteArray& title, const QByteArray& body = {}) {
+    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + title +
+           "</title></head><body style=\"margin:0\">" + body + "</body></html>";
+}
+
+// The tab manager on the real engine, shown, as the main window holds it.
+struct EngineTabs {
+    QAction cbOpenNew;
+    browser::TEmbeddedWBFactory factory;
+    std::unique_ptr<TabManager> manager;
+    bool back = false;
+    bool forward = false;
+
+    EngineTabs() {
+        cbOpenNew.setCheckable(true);
+        manager = std::make_unique<TabManager>(&cbOpenNew, &factory, browser::StartPageUrl(),
+                                               browser::NewTabPageUrl());
+        QObject::connect(manager.get(), &TabManager::backEnabledChanged, manager.get(),
+                         [this](bool on) { back = on; });
+        QObject::connect(manager.get(), &TabManager::forwardEnabledChanged, manager.get(),
+                         [this](bool on) { forward = on; });
+        manager->pageControl()->resize(800, 600);
+        manager->pageControl()->show();
+    }
+
+    int count() const { return manager->pageControl()->PageCount(); }
+    int active() const { return manager->pageControl()->ActivePageIndex(); }
+    QString caption(int i) const { return manager->pageControl()->Pages(i)->caption(); }
+    QString activeCaption() const { return caption(active()); }
+    TEmbeddedWB* browser(int i) const {
+        auto* sheet = qobject_cast<TTabSheetEx*>(manager->pageControl()->Pages(i));
+        return sheet ? qobject_cast<TEmbeddedWB*>(sheet->EWB.data()) : nullptr;
+    }
+    TEmbeddedWB* activeBrowser() const { return browser(active()); }
+};
+
+QString bodyText(QWebEnginePage* page) {
+    QString text;
+    bool done = false;
+    page->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                        [&](const QVariant& v) {
+                            text = v.toString();
+                            done = true;
+                        });
+    if (!QTest::qWaitFor([&] { return done; }, kWait))
+        return QStringLiteral("<no answer>");
+    return text;
+}
+
+QList<QMenu*> visibleMenus() {
+    QList<QMenu*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible())
+            out << m;
+    return out;
+}
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void loadShowsTitleCutTo20();
+    void startPageIsServedFromTheProgram();
+    void backAndForwardFollowHistory();
+    void linkWithTargetOpensNewTab();
+    void percentEscapesReachTheSite_data();
+    void percentEscapesReachTheSite();
+    void pageMenuReplacesEnginesMenu();
+
+private:
+    SiteServer server_;
+    QString url(const char* path) const { return QString::fromLatin1(server_.base() + path); }
+};
+
+void EngineTest::initTestCase() {
+    QVERIFY(server_.start());
+    server_.addPage("/title25", page("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+    server_.addPage("/a", page("Page A", "<p>a</p>"));
+    server_.addPage("/b", page("Page B", "<p>b</p>"));
+    server_.addPage("/opener",
+                    page("Opener", "<a id=\"l\" href=\"/target\" target=\"_blank\" "
+                                   "style=\"display:block;width:100%;height:400px\">open</a>"));
+    server_.addPage("/target", page("Target page", "<p>target</p>"));
+    server_.addPage("/mouse",
+                    page("ready", "<div style=\"width:100%;height:400px\"></div><script>"
+                                  "var log = [];"
+                                  "document.addEventListener('mousedown', function (e) {"
+                                  "  log.push('down' + e.button); document.title = log.join(',');"
+                                  "});"
+                                  "document.addEventListener('contextmenu', function (e) {"
+                                  "  log.push('menu'); document.title = log.join(',');"
+                                  "});</script>"));
+}
+
+void EngineTest::loadShowsTitleCutTo20() {
+    EngineTabs t;
+    QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
+    t.manager->CreateNewTabBrowser(url("/title25"));
+    QCOMPARE(t.activeCaption(), QStringLiteral("Loading..."));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.manager->URL_(), url("/title25"), kWait);
+    QVERIFY(!status.isEmpty());
+    QVERIFY(!t.activeBrowser()->Busy());
+}
+
+void EngineTest::startPageIsServedFromTheProgram() {
+    EngineTabs t;
+    t.manager->CreateNewTabBrowser(browser::StartPageUrl());
+    QCOMPARE(t.activeCaption(), QStringLiteral("Lexorar2"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Lexorra2"), kWait);
+    const QString text = bodyText(t.activeBrowser()->page());
+    QVERIFY2(text.contains(QStringLiteral("Copy a word in any program to look it up")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("ようこそ")), qPrintable(text));
+}
+
+void EngineTest::backAndForwardFollowHistory() {
+    EngineTabs t;
+    QSignalSpy focus(t.manager.get(), &TabManager::focusSearchBoxRequested);
+    t.manager->CreateNewTabBrowser(url("/a"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    QVERIFY(!t.back && !t.forward);
+
+    t.manager->CreateNewTabBrowser(url("/b"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
+    QCOMPARE(t.count(), 1);
+
+    t.manager->BtnBackClick();
+    QCOMPARE(focus.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.back && t.forward, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.manager->URL_(), url("/a"), kWait);
+
+    t.manager->BtnForwardClick();
+    QCOMPARE(focus.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
+}
+
+void EngineTest::linkWithTargetOpensNewTab() {
+    EngineTabs t;
+    t.manager->CreateNewTabBrowser(url("/opener"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Opener"), kWait);
+    QWebEngineView* view = t.activeBrowser()->view();
+    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+
+    QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
+
+    QTRY_COMPARE_WITH_TIMEOUT(t.count(), 2, kWait);
+    QCOMPARE(t.active(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Target page"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->LocationURL(), url("/target"), kWait);
+    QVERIFY(server_.targets().contains("/target"));
+    QCOMPARE(t.browser(0)->LocationURL(), url("/opener"));
+    QVERIFY(!t.manager->Page_Create());
+    QVERIFY(!t.cbOpenNew.isChecked());
+}
+
+void EngineTest::percentEscapesReachTheSite_data() {
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("received");
+
+    auto same = [](const char* name, const QByteArray& target) {
+        QTest::newRow(name) << target << target;
+    };
+    same("UTF-8 query", "/echo?p=%E8%BE%9E%E6%9B%B8&stype=0&dtype=0");
+    same("Shift_JIS query with a blank as plus",
+         "/echo?match=beginswith&_ie=Shift_JIS&search=%93%8C%8B%9E+%89w&dic=ja");
+    same("EUC-JP half-width katakana", "/echo/result/?MT=%8E%B1");
+    same("escaped twice", "/echo?q=%2582%25A0%2B");
+    same("reserved characters escaped", "/echo?q=%2B%26%3D%25%2F%23%3F%5C");
+    same("escapes in the path", "/echo/%E3%81%82/%82%A0/x?y=%C6%FC");
+    QTest::newRow("a lone percent is a percent")
+        << QByteArray("/echo?q=100%&w=%E8%BE%9E") << QByteArray("/echo?q=100%25&w=%E8%BE%9E");
+}
+
+void EngineTest::percentEscapesReachTheSite() {
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, received);
+    EngineTabs t;
+    const qsizetype before = server_.targets().size();
+    t.manager->CreateNewTabBrowser(QString::fromLatin1(server_.base() + target));
+    QTRY_VERIFY_WITH_TIMEOUT(server_.targets().size() > before, kWait);
+    QCOMPARE(server_.targets().at(before), received);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("echo"), kWait);
+}
+
+void EngineTest::pageMenuReplacesEnginesMenu() {
+    EngineTabs t;
+    t.manager->CreateNewTabBrowser(url("/mouse"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ready"), kWait);
+    QWebEngineView* view = t.activeBrowser()->view();
+    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+    QWidget* proxy = view->focusProxy();
+    const QPoint at(60, 60);
+
+    // The first clicks after a load can be lost while the engine sets up its input; click
+    // until the page logs one, then start the log afresh.
+    QDeadlineTimer deadline(kWait);
+    while (!t.browser(0)->LocationName().startsWith(QStringLiteral("down0")) &&
+           !deadline.hasExpired()) {
+        QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
+        QTest::qWait(300);
+    }
+    QTest::qWait(300); // lets any click still on its way arrive
+    t.activeBrowser()->page()->runJavaScript(QStringLiteral("log = []; document.title = 'ready';"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("ready"), kWait);
+
+    QTest::mousePress(proxy, Qt::RightButton, {}, at);
+    QMenu* pageMenu = t.manager->PopupActionBar2();
+    QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
+    pageMenu->hide();
+    QTest::mouseRelease(proxy, Qt::RightButton, {}, at);
+
+    // A left click afterwards reaches the page; had the right press reached it too, the page
+    // would have logged it first.
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0"), kWait);
+    QCOMPARE(view->lastContextMenuRequest(), nullptr);
+    QCOMPARE(visibleMenus(), QList<QMenu*>{});
+
+    // A right double click is caught the same way.
+    QTest::mouseDClick(proxy, Qt::RightButton, {}, at);
+    QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
+    pageMenu->hide();
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0,down0"),
+                              kWait);
+    QCOMPARE(view->lastContextMenuRequest(), nullptr);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    browser::RegisterStartPageScheme();
+    QApplication app(argc, argv);
+    browser::InstallStartPage();
+    EngineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "EngineTest.moc"

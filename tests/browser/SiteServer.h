@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QTcpServer>
+
+// A small web site on 127.0.0.1 for the engine tests: fixed pages by path, a 404 page for
+// everything else, and a record of every request line as it arrived, byte for byte.
+class SiteServer : public QObject {
+    Q_OBJECT
+public:
+    explicit SiteServer(QObject* parent = nullptr);
+
+    bool start();
+    QByteArray base() const; // "http://127.0.0.1:PORT"
+
+    // The page served for a path (the request target up to '?').
+    void addPage(const QByteArray& path, const QByteArray& html);
+
+    // The request targets seen so far ("/path?query"), favicon requests left out.
+    QList<QByteArray> targets() const;
+
+private:
+    void onConnection();
+    void serve(class QTcpSocket* socket);
+
+    QTcpServer server_;
+    QHash<QByteArray, QByteArray> pages_;
+    QList<QByteArray> requestLines_;
+};
