@@ -35,9 +35,9 @@ bool hasScheme(const QString& address) {
         return false;
     if (address.mid(m.capturedEnd(), 2) == QStringLiteral("//"))
         return true;
-    static const QStringList opaque = {QStringLiteral("about"), QStringLiteral("data"),
+    static const QStringList opaque = {QStringLiteral("about"),  QStringLiteral("data"),
                                        QStringLiteral("mailto"), QStringLiteral("javascript"),
-                                       QStringLiteral("blob"), QStringLiteral("view-source"),
+                                       QStringLiteral("blob"),   QStringLiteral("view-source"),
                                        QStringLiteral("file")};
     return opaque.contains(m.captured(1).toLower());
 }

@@ -5,6 +5,7 @@
 
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace browser {
 
@@ -69,8 +70,9 @@ void PageControl::movePage(TTabSheet* page, int index) {
 // A destroyed active page leaves the last page shown, so that the control never shows a
 // page that no tab stands for.
 void PageControl::pageDestroyed(QObject* object) {
-    const auto it = std::find_if(pages_.begin(), pages_.end(),
-                                 [object](TTabSheet* p) { return static_cast<QObject*>(p) == object; });
+    const auto it = std::find_if(pages_.begin(), pages_.end(), [object](TTabSheet* p) {
+        return static_cast<QObject*>(p) == object;
+    });
     if (it == pages_.end())
         return;
     const bool wasActive = static_cast<QObject*>(active_) == object;

@@ -79,9 +79,8 @@ TabManager::TabManager(QAction* cbOpenNew, WebBrowserFactory* factory, QString l
     pageMenu_->addAction(reloadAction_);
 
     pageControl_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(pageControl_, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
-        tabStripMenu_->popup(pageControl_->mapToGlobal(pos));
-    });
+    connect(pageControl_, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { tabStripMenu_->popup(pageControl_->mapToGlobal(pos)); });
     connect(pageControl_, &PageControl::Change, this, &TabManager::PageControl1Change);
     TabStrip* strip = pageControl_->tabStrip();
     connect(strip, &TabStrip::mouseDown, this, &TabManager::PageControl1MouseDown);
@@ -93,7 +92,8 @@ TabManager::TabManager(QAction* cbOpenNew, WebBrowserFactory* factory, QString l
 }
 
 TabManager::~TabManager() {
-    qApp->removeEventFilter(this);
+    if (qApp)
+        qApp->removeEventFilter(this);
     if (pageControl_ && !pageControl_->parent())
         delete pageControl_;
 }

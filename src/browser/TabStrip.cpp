@@ -131,8 +131,8 @@ void TabStrip::drawTab(QPainter& painter, int index, const QRect& rect, bool act
     gradient.setColorAt(1, QColor(198, 196, 202));
     painter.fillRect(rect, gradient);
 
-    const QPoint origin = active ? QPoint(rect.left() + 7, rect.top() + 5)
-                                 : QPoint(rect.left() + 4, rect.top());
+    const QPoint origin =
+        active ? QPoint(rect.left() + 7, rect.top() + 5) : QPoint(rect.left() + 4, rect.top());
     painter.save();
     painter.setClipRect(rect);
     painter.setPen(Qt::black);

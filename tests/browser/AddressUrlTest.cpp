@@ -18,8 +18,8 @@ private Q_SLOTS:
             << QByteArray("http://h.test/wiki/%E3%81%82?q=%82%A0%2B%26%3D%25%2F%23%3F&x=1");
         QTest::newRow("escaping twice stays twice")
             << "http://h.test/s?q=%2582%25A0" << QByteArray("http://h.test/s?q=%2582%25A0");
-        QTest::newRow("plus and blank-as-plus stay") << "http://h.test/s?q=a+b%2Bc"
-                                                    << QByteArray("http://h.test/s?q=a+b%2Bc");
+        QTest::newRow("plus and blank-as-plus stay")
+            << "http://h.test/s?q=a+b%2Bc" << QByteArray("http://h.test/s?q=a+b%2Bc");
         QTest::newRow("a stray percent does not spoil the escapes beside it")
             << "http://h.test/s?q=100%&w=%E8%BE%9E"
             << QByteArray("http://h.test/s?q=100%25&w=%E8%BE%9E");
@@ -28,17 +28,17 @@ private Q_SLOTS:
         QTest::newRow("raw Japanese text becomes UTF-8 escapes")
             << QStringLiteral("http://h.test/s?q=辞書")
             << QByteArray("http://h.test/s?q=%E8%BE%9E%E6%9B%B8");
-        QTest::newRow("a blank inside becomes %20") << "http://h.test/s?q=a b"
-                                                   << QByteArray("http://h.test/s?q=a%20b");
+        QTest::newRow("a blank inside becomes %20")
+            << "http://h.test/s?q=a b" << QByteArray("http://h.test/s?q=a%20b");
         QTest::newRow("no scheme: read as http")
             << "so.youku.com/search_video/q_%E3%81%82"
             << QByteArray("http://so.youku.com/search_video/q_%E3%81%82");
-        QTest::newRow("host and port without scheme") << "localhost:8080/x?q=%82%A0"
-                                                      << QByteArray("http://localhost:8080/x?q=%82%A0");
+        QTest::newRow("host and port without scheme")
+            << "localhost:8080/x?q=%82%A0" << QByteArray("http://localhost:8080/x?q=%82%A0");
         QTest::newRow("numeric host without scheme")
             << "127.0.0.1:8080/a" << QByteArray("http://127.0.0.1:8080/a");
-        QTest::newRow("surrounding blanks are dropped") << "  http://h.test/  "
-                                                       << QByteArray("http://h.test/");
+        QTest::newRow("surrounding blanks are dropped")
+            << "  http://h.test/  " << QByteArray("http://h.test/");
         QTest::newRow("about:blank keeps its scheme") << "about:blank" << QByteArray("about:blank");
         QTest::newRow("the start page") << "lexorra2://home/Lexorra2pro_LOGO.html"
                                         << QByteArray("lexorra2://home/Lexorra2pro_LOGO.html");

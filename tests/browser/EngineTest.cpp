@@ -1,5 +1,4 @@
 #include "SiteServer.h"
-
 #include "browser/PageControl.h"
 #include "browser/StartPage.h"
 #include "browser/TEmbeddedWB.h"
@@ -255,8 +254,7 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
     pageMenu->hide();
     QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0,down0"),
-                              kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0,down0"), kWait);
     QCOMPARE(view->lastContextMenuRequest(), nullptr);
 }
 
