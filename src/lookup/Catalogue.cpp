@@ -89,6 +89,7 @@ Catalogue::Catalogue() {
         slot.menuLabel = str(row.menuLabel);
 
         SiteEntry& none = entries_.emplace_back();
+        none.id = static_cast<int>(entries_.size()) - 1;
         none.actionName = str(row.noneAction);
         none.caption = str(table::kNoneCaption);
         none.menuLabel = str(table::kNoneMenuLabel);
@@ -119,6 +120,7 @@ Catalogue::Catalogue() {
         std::vector<std::pair<int, const SiteEntry*>> ranked;
         for (const table::SiteRow* s : menuRows) {
             SiteEntry& e = entries_.emplace_back();
+            e.id = static_cast<int>(entries_.size()) - 1;
             e.siteKey = row.copyOf ? numberedKey(str(s->siteKey), row.number) : str(s->siteKey);
             e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
             e.caption = str(s->caption);

@@ -20,6 +20,7 @@ struct UrlTemplate {
 
 // One entry of a slot's menu: a Site, or the slot's "使わない" entry.
 struct SiteEntry {
+    int id = 0;         // position in Catalogue::entries()
     QString siteKey;    // empty for the none entry
     QString actionName; // A_<SiteKey>_check, or the none entry's own name
     QString caption;

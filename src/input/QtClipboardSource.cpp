@@ -1,0 +1,25 @@
+#include "input/QtClipboardSource.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+namespace input {
+
+QtClipboardSource::QtClipboardSource(QClipboard* clipboard, QObject* parent)
+    : ClipboardSource(parent), clipboard_(clipboard) {
+    connect(clipboard_, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard)
+            Q_EMIT changed();
+    });
+}
+
+ClipboardSource::Content QtClipboardSource::read() {
+    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    if (!data)
+        return {Content::Unreadable, {}, QStringLiteral("(the clipboard could not be read)")};
+    if (!data->hasText())
+        return {Content::NoText, {}, {}};
+    return {Content::Text, data->text(), {}};
+}
+
+} // namespace input

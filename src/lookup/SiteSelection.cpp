@@ -1,0 +1,64 @@
+#include "lookup/SiteSelection.h"
+
+#include "lookup/Catalogue.h"
+
+namespace lookup {
+
+SiteSelection::SiteSelection(QObject* parent) : QObject(parent) {
+    const Catalogue& catalogue = Catalogue::instance();
+    checked_.assign(catalogue.entries().size(), false);
+    for (const LookupCategory& slot : catalogue.slots()) {
+        checked_[slot.defaultEntry->id] = true;
+        slots_.push_back({slot.defaultIsSite(), slot.defaultIsSite(), slot.initialHint});
+    }
+}
+
+bool SiteSelection::isChecked(const SiteEntry& entry) const {
+    return checked_[entry.id];
+}
+
+bool SiteSelection::buttonVisible(const LookupCategory& slot) const {
+    return slots_[slot.index].buttonVisible;
+}
+
+QString SiteSelection::buttonHint(const LookupCategory& slot) const {
+    return slots_[slot.index].hint;
+}
+
+bool SiteSelection::menuActionChecked(const LookupCategory& slot) const {
+    return slots_[slot.index].menuActionChecked;
+}
+
+void SiteSelection::setChecked(const SiteEntry& entry, bool checked) {
+    if (checked_[entry.id] == checked)
+        return;
+    checked_[entry.id] = checked;
+    Q_EMIT checkedChanged(&entry, checked);
+}
+
+void SiteSelection::choose(const SiteEntry& entry) {
+    const LookupCategory& slot = *entry.category;
+    // Hidden entries and the entry without a menu item are unchecked too.
+    for (const SiteEntry* e : slot.menuOrder)
+        setChecked(*e, false);
+    for (const SiteEntry* e : slot.dispatchOrder)
+        setChecked(*e, false);
+    setChecked(entry, true);
+
+    SlotState& state = slots_[slot.index];
+    const bool isSite = !entry.isNone();
+    if (state.buttonVisible != isSite) {
+        state.buttonVisible = isSite;
+        Q_EMIT buttonVisibleChanged(&slot, isSite);
+    }
+    if (state.menuActionChecked != isSite) {
+        state.menuActionChecked = isSite;
+        Q_EMIT menuActionCheckedChanged(&slot, isSite);
+    }
+    if (isSite && state.hint != entry.caption) {
+        state.hint = entry.caption;
+        Q_EMIT buttonHintChanged(&slot, state.hint);
+    }
+}
+
+} // namespace lookup

@@ -1,0 +1,152 @@
+#include "lookup/LookupDispatch.h"
+
+#include "lookup/Catalogue.h"
+#include "lookup/SiteSelection.h"
+
+#include <gtest/gtest.h>
+
+using namespace lookup;
+
+namespace {
+
+const Catalogue& cat() {
+    return Catalogue::instance();
+}
+const SiteEntry& site(const char* key) {
+    return *cat().siteByKey(QString::fromUtf8(key));
+}
+const LookupCategory& slot(const char* key) {
+    return *cat().slotByKey(QString::fromUtf8(key));
+}
+
+QString text(qsizetype units) {
+    return QString(units, u'a');
+}
+
+const QString kKokugo = QStringLiteral("Settei_kokugo_Button");
+const QString kEiei = QStringLiteral("Settei_eiei_Button");
+const QString kHonyaku = QStringLiteral("Settei_Honyaku_Button");
+const QString kKensaku = QStringLiteral("Settei_kensaku_Button");
+
+} // namespace
+
+// The long-text rule as a sequence of lookups: text lengths in, the slot each lookup goes to
+// and the state afterwards out.
+struct LongTextStep {
+    qsizetype length;
+    const QString* pressedBefore; // a category button pressed before this lookup, or null
+    const QString* expectSlot;    // the slot the lookup went to
+    bool expectLong;
+};
+
+struct LongTextCase {
+    const char* name;
+    std::vector<LongTextStep> steps;
+};
+
+class LongTextRule : public testing::TestWithParam<LongTextCase> {};
+
+TEST_P(LongTextRule, Sequence) {
+    LookupDispatch d;
+    SiteSelection selection;
+    int i = 0;
+    for (const LongTextStep& step : GetParam().steps) {
+        if (step.pressedBefore)
+            d.pressButton(*step.pressedBefore);
+        d.okuru(text(step.length), selection);
+        EXPECT_EQ(d.Settei_Sentaku, *step.expectSlot) << "step " << i;
+        EXPECT_EQ(d.longText, step.expectLong) << "step " << i;
+        ++i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LongTextRule,
+    testing::Values(LongTextCase{"Boundary",
+                                 {{255, nullptr, &kKokugo, false},
+                                  {256, nullptr, &kHonyaku, true}}},
+                    LongTextCase{"ShortAfterLongReturns",
+                                 {{300, nullptr, &kHonyaku, true}, {3, nullptr, &kKokugo, false}}},
+                    // The second long text saves translation itself as the slot to return to.
+                    LongTextCase{"TwoLongThenShortStaysInTranslation",
+                                 {{300, nullptr, &kHonyaku, true},
+                                  {300, nullptr, &kHonyaku, true},
+                                  {3, nullptr, &kHonyaku, false}}},
+                    LongTextCase{"ButtonWhileLong",
+                                 {{300, nullptr, &kHonyaku, true},
+                                  {300, &kEiei, &kHonyaku, true},
+                                  {3, nullptr, &kEiei, false}}},
+                    LongTextCase{"ButtonThenLongText",
+                                 {{300, &kEiei, &kHonyaku, true}, {3, nullptr, &kEiei, false}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LookupDispatch, RightClickSearchWhileLong) {
+    // What the Search button's right click does around a lookup.
+    LookupDispatch d;
+    SiteSelection selection;
+    const QString saved = d.Settei_Sentaku;
+    d.Settei_Sentaku = kKensaku;
+    d.okuru(text(300), selection);
+    EXPECT_EQ(d.Settei_Sentaku, kHonyaku);
+    d.Settei_Sentaku = saved;
+    EXPECT_EQ(d.Moto_Settei_Sentaku, kKensaku);
+    d.okuru(text(2), selection);
+    EXPECT_EQ(d.Settei_Sentaku, kKensaku);
+}
+
+TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
+    LookupDispatch d;
+    SiteSelection selection;
+    auto plan = d.okuru(QStringLiteral("猫"), selection);
+    ASSERT_EQ(plan.urls.size(), 1);
+    EXPECT_TRUE(plan.urls[0].startsWith(u"http://dic.yahoo.co.jp/detail?p=%E7%8C%AB"));
+
+    // Two checked at once (as a settings file can leave them): both load, in dispatch order,
+    // which puts goo辞書すべて before goo国語辞典 although the menu lists them the other way.
+    selection.choose(site("goo2_kokugo"));
+    selection.setChecked(site("goo_kokugo"), true);
+    plan = d.okuru(QStringLiteral("犬"), selection);
+    ASSERT_EQ(plan.urls.size(), 2);
+    EXPECT_TRUE(plan.urls[0].contains(u"/srch/all/犬/"));
+    EXPECT_TRUE(plan.urls[1].contains(u"/srch/jn/犬/"));
+}
+
+TEST(LookupDispatch, NoneCheckedOrUnknownSlotLoadsNothingButRecordsHistory) {
+    LookupDispatch d;
+    SiteSelection selection;
+    selection.choose(*slot("kokugo").noneEntry);
+    auto plan = d.okuru(QStringLiteral("a"), selection);
+    EXPECT_TRUE(plan.urls.isEmpty());
+    EXPECT_TRUE(plan.recordHistory);
+
+    d.Settei_Sentaku = QStringLiteral("settei_kokugo_button");
+    plan = d.okuru(QStringLiteral("b"), selection);
+    EXPECT_TRUE(plan.urls.isEmpty());
+    EXPECT_TRUE(plan.recordHistory);
+    EXPECT_EQ(d.List_mae_moij, u"b");
+}
+
+TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
+    LookupDispatch d;
+    SiteSelection selection;
+    std::vector<bool> recorded;
+    for (const char* t : {"A", "A", "B", "A", "", ""})
+        recorded.push_back(d.okuru(QString::fromUtf8(t), selection).recordHistory);
+    // The empty text differs from the last word and enters the history once.
+    EXPECT_EQ(recorded, (std::vector<bool>{true, false, true, true, true, false}));
+}
+
+TEST(LookupDispatch, EmptyTextStillLoads) {
+    LookupDispatch d;
+    SiteSelection selection;
+    d.Settei_Sentaku = QStringLiteral("Settei_hyakka_Button");
+    EXPECT_EQ(d.okuru(QString(), selection).urls, QStringList{u"http://ja.wikipedia.org/wiki/"_qs});
+}
+
+TEST(LookupDispatch, UnknownButtonKeepsTheCurrentSlot) {
+    LookupDispatch d;
+    d.Settei_Sentaku = kEiei;
+    d.pressButton(QString());
+    EXPECT_EQ(d.Settei_Sentaku, kEiei);
+    EXPECT_EQ(d.Moto_Settei_Sentaku, kEiei);
+}
