@@ -1,16 +1,23 @@
 #include "app/MainForm.h"
 
+#include "app/SiteMenus.h"
 #include "browser/PageControl.h"
 #include "browser/StartPage.h"
 #include "browser/TEmbeddedWBFactory.h"
 #include "browser/TabManager.h"
+#include "input/QtClipboardSource.h"
+#include "input/SearchBox.h"
 #include "lookup/Catalogue.h"
+#include "lookup/SiteSelection.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QOpenGLWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -25,8 +32,8 @@ namespace {
 
 // The buttons of the slots that nothing is chosen for until the settings say otherwise.
 constexpr const char* kExtraSlotButtons[] = {
-    "A_Settei_eiwa_Button2",  "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
-    "A_Settei_eiei_Button3",  "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
+    "A_Settei_eiwa_Button2", "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
+    "A_Settei_eiei_Button3", "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
 };
 
 constexpr int kClientWidth = 1008;
@@ -56,6 +63,53 @@ QFont meiryo12() {
                      12);
 }
 
+// The options: checkable actions that the features read when they take effect.
+struct OptionAction {
+    QAction* TMain_Form::*member;
+    const char* name;
+    const char* caption;
+    bool checked;
+};
+
+constexpr OptionAction kOptionActions[] = {
+    {&TMain_Form::copy_window_zenmen_on, "copy_window_zenmen_on",
+     "文字列をコピーした時にウインドウを前面に出す", true},
+    {&TMain_Form::kidouji_saisyouka_on, "kidouji_saisyouka_on", "起動時には最小化", false},
+    {&TMain_Form::F12_de_saizennmen_on, "F12_de_saizennmen_on", "F12ボタンでLexorra2を最前面に出す",
+     false},
+    {&TMain_Form::End_kyuushi_on, "End_kyuushi_on", "ENDボタンで休止と監視を切り替える", false},
+    {&TMain_Form::Batu_OFF, "Batu_OFF",
+     "右上の終了ボタンを最小化処理に変える（タスクトレイから終了してください）", false},
+    {&TMain_Form::cbOpenNew, "cbOpenNew", "検索するとタブを新規作成する", false},
+    {&TMain_Form::Lexorra2_off_active, "Lexorra2_off_active",
+     "Lexorra2以外をクリックしたら最小化させる", false},
+    {&TMain_Form::jidou_zenkaku_eimoji_hankaku, "jidou_zenkaku_eimoji_hankaku",
+     "自動的に全角の英文字を半角にする", true},
+    {&TMain_Form::hankaku_zenkaku_batu, "hankaku_zenkaku_batu",
+     "半角英数字と全角が混じった文字には反応しないようにする", false},
+    {&TMain_Form::Max_mojishuu, "Max_mojishuu", "反応する最大文字数の設定", false},
+    {&TMain_Form::kigou_batu, "kigou_batu", "記号が入っている文字には反応しないようにする", false},
+};
+
+// The options menu's settings submenu, in its order; nullptr is a separator. Text size,
+// toolbar, priority and proxy entries join it with the browser options.
+struct OptionMenuEntry {
+    QAction* TMain_Form::*member;
+    const char* label;
+};
+
+constexpr OptionMenuEntry kSettingsMenu[] = {
+    {&TMain_Form::copy_window_zenmen_on, "文字列をコピーした時にウインドウを前面に出す(&X)"},
+    {&TMain_Form::F12_de_saizennmen_on, "F12ボタンでLexorra2を最前面に出す(&F)"},
+    {&TMain_Form::End_kyuushi_on, "ENDボタンで休止と監視を切り替える(&E)"},
+    {&TMain_Form::Batu_OFF,
+     "右上の終了ボタンを最小化処理に変える（タスクトレイから終了してください）(&V)"},
+    {&TMain_Form::cbOpenNew, "検索するとタブを新規作成する(&U)"},
+    {&TMain_Form::Lexorra2_off_active, "Lexorra2以外をクリックしたら最小化させる(&S)"},
+    {nullptr, nullptr},
+    {&TMain_Form::jidou_zenkaku_eimoji_hankaku, "自動的に全角の英文字を半角にする(&R)"},
+};
+
 QPushButton* panelButton(QWidget* panel, const char* name, const QString& caption, int left) {
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(QString::fromLatin1(name));
@@ -77,11 +131,15 @@ TMain_Form::TMain_Form(browser::WebBrowserFactory* browsers, QWidget* parent)
     column->setSpacing(0);
     setCentralWidget(central);
 
-    buildActionBar();
+    buildOptionActions();
+    selection = new lookup::SiteSelection(this);
+    selection->setObjectName(QStringLiteral("SiteSelection"));
     buildToolbarPanel();
     buildPageArea(browsers);
+    buildActionBar();
     buildStatusBar();
     connectTabs();
+    connectLookups();
     column->addWidget(ActionMainMenuBar1);
     column->addWidget(Panel1);
     column->addWidget(PageControl1, 1);
@@ -115,8 +173,10 @@ void TMain_Form::buildActionBar() {
     ActionMainMenuBar1->setFont(meiryo12());
     ActionMainMenuBar1->setMinimumHeight(kActionBarHeight);
 
-    // The menus come first on the bar and are added in front of the category buttons;
-    // the buttons follow in the catalogue's slot order.
+    buildOptionsMenu();
+    buildSiteMenu();
+    // The menus come first on the bar; the category buttons follow in the catalogue's slot
+    // order, then the pause button.
     for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
         auto* action = new QAction(slot.buttonCaption, this);
         action->setObjectName(slot.buttonAction);
@@ -127,6 +187,49 @@ void TMain_Form::buildActionBar() {
         categoryButtons_.push_back(action);
         ActionMainMenuBar1->addAction(action);
     }
+    kyuushi = new QAction(QStringLiteral("休止"), this);
+    kyuushi->setObjectName(QStringLiteral("kyuushi"));
+    ActionMainMenuBar1->addAction(kyuushi);
+}
+
+void TMain_Form::buildOptionActions() {
+    for (const OptionAction& option : kOptionActions) {
+        auto* action = new QAction(QString::fromUtf8(option.caption), this);
+        action->setObjectName(QString::fromLatin1(option.name));
+        // A checkable action flips its own check mark when chosen; nothing else happens until
+        // a feature reads it.
+        action->setCheckable(true);
+        action->setChecked(option.checked);
+        this->*option.member = action;
+    }
+}
+
+void TMain_Form::buildOptionsMenu() {
+    auto* options = new QMenu(QStringLiteral("オプション"), this);
+    options->menuAction()->setObjectName(QStringLiteral("OptionMenu"));
+    auto* settings = options->addMenu(QStringLiteral("設定(&V)"));
+    settings->menuAction()->setObjectName(QStringLiteral("SetteiMenu"));
+    for (const OptionMenuEntry& entry : kSettingsMenu) {
+        if (!entry.member) {
+            settings->addSeparator();
+            continue;
+        }
+        // The menu shows the entry with its accelerator; the action keeps its caption.
+        QAction* action = this->*entry.member;
+        auto* item = settings->addAction(QString::fromUtf8(entry.label));
+        item->setCheckable(true);
+        item->setChecked(action->isChecked());
+        item->setObjectName(action->objectName() + QStringLiteral("_MenuItem"));
+        connect(item, &QAction::triggered, action, &QAction::trigger);
+        connect(action, &QAction::toggled, item, &QAction::setChecked);
+    }
+    options->addAction(tabs->Action24());
+    ActionMainMenuBar1->addAction(options->menuAction());
+}
+
+void TMain_Form::buildSiteMenu() {
+    siteMenus = new SiteMenus(*selection, this);
+    ActionMainMenuBar1->addAction(siteMenus->menu()->menuAction());
 }
 
 void TMain_Form::buildToolbarPanel() {
@@ -151,13 +254,13 @@ void TMain_Form::buildToolbarPanel() {
     Search_Combobox->setStyleSheet(
         QStringLiteral("QComboBox#Search_Combobox { background: rgb(238, 238, 238); }"));
 
-    Label1 = new QLabel(
-        QStringLiteral("256文字以上を超えると、翻訳以外では検索できません。"
-                       "2044文字以上になるとWEBに反映できません。手動で入れてね"),
-        Panel1);
+    Label1 = new QLabel(QStringLiteral("256文字以上を超えると、翻訳以外では検索できません。"
+                                       "2044文字以上になるとWEBに反映できません。手動で入れてね"),
+                        Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(tahoma11());
-    Label1->setStyleSheet(QStringLiteral("QLabel#Label1 { color: white; background: transparent; }"));
+    Label1->setStyleSheet(
+        QStringLiteral("QLabel#Label1 { color: white; background: transparent; }"));
     Label1->move(164, 34);
     Label1->adjustSize();
     Label1->hide();
@@ -170,11 +273,6 @@ void TMain_Form::buildToolbarPanel() {
 }
 
 void TMain_Form::buildPageArea(browser::WebBrowserFactory* browsers) {
-    cbOpenNew = new QAction(QStringLiteral("検索するとタブを新規作成する"), this);
-    cbOpenNew->setObjectName(QStringLiteral("cbOpenNew"));
-    cbOpenNew->setCheckable(true);
-    cbOpenNew->setChecked(false);
-
     if (!browsers) {
         browser::InstallStartPage();
         ownBrowsers_ = std::make_unique<browser::TEmbeddedWBFactory>();
@@ -227,9 +325,13 @@ QAction* TMain_Form::categoryButton(const lookup::LookupCategory& slot) const {
     return index < categoryButtons_.size() ? categoryButtons_[index] : nullptr;
 }
 
-QString TMain_Form::statusText() const { return stBarPanel_->text(); }
+QString TMain_Form::statusText() const {
+    return stBarPanel_->text();
+}
 
-void TMain_Form::setStatusText(const QString& text) { stBarPanel_->setText(text); }
+void TMain_Form::setStatusText(const QString& text) {
+    stBarPanel_->setText(text);
+}
 
 void TMain_Form::FormCreate() {
     // 1.
@@ -248,23 +350,34 @@ void TMain_Form::FormCreate() {
     // 5.
     setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver1.11"));
     // 6.
-    Settei_Sentaku = QStringLiteral("Settei_kokugo_Button");
-    Moto_Settei_Sentaku = Settei_Sentaku;
+    dispatch.Settei_Sentaku = lookup::LookupDispatch::kJapaneseDictionary;
+    dispatch.Moto_Settei_Sentaku = dispatch.Settei_Sentaku;
     // 7. No floating-point fault may end the program: a division by zero anywhere (ours,
     // Qt's or a library's) gives an infinity or a NaN instead of a signal.
     std::feholdexcept(&SaveFPUMask);
     // 8.
     Proxy_N_ = 1;
     // 9.
-    XPColorMap1 = {QColor(243, 243, 243), QColor(Qt::white),
-                   palette().color(QPalette::Button), QColor(Qt::white)};
+    XPColorMap1 = {QColor(243, 243, 243), QColor(Qt::white), palette().color(QPalette::Button),
+                   QColor(Qt::white)};
     ActionMainMenuBar1->setColorMap(XPColorMap1);
     ActionMainMenuBar1->setShowHints(true);
     // 10.
     Search_Combobox->move(Search_Combobox->x(), kSearchBoxTop);
     Label1->hide();
 
-    // Armed last: its first tick opens the first page, once the message loop runs.
+    // 13. Text already on the clipboard is taken now, as if it had just been copied: it
+    // becomes the first lookup, once the start sequence has read the settings.
+    clipboard_ = new input::QtClipboardSource(QGuiApplication::clipboard(), this);
+    watcher = new input::ClipboardWatcher(*clipboard_, *this, this);
+    watcher->setObjectName(QStringLiteral("ClipboardWatcher"));
+    connect(kyuushi, &QAction::triggered, watcher, &input::ClipboardWatcher::kyuushiExecute);
+    connect(watcher, &input::ClipboardWatcher::pausedChanged, kyuushi, [this](bool paused) {
+        kyuushi->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
+    });
+    watcher->WMDrawClipboard();
+
+    // 14. Armed last: its first tick opens the first page, once the message loop runs.
     Timer1->start();
 }
 
@@ -279,15 +392,131 @@ void TMain_Form::FormShow() {}
 void TMain_Form::FormDestroy() {
     // 1.
     std::fesetenv(&SaveFPUMask);
+    // 3. No copy may start a lookup in a window that is going away.
+    delete watcher;
+    watcher = nullptr;
 }
 
-// The start sequence: runs once, on the first tick, and never again.
+// The start sequence: runs once, on the first tick, and never again, also when a tick
+// arrives while a step below processes events.
 void TMain_Form::Timer1Timer() {
-    Timer1->stop();
     if (startSequenceRun_)
         return;
     startSequenceRun_ = true;
-    tabs->CreateNewTabBrowser(LOGO_URL);
+    // 3. A text copied before this tick waits in the search box.
+    if (hajimeteno_okuru)
+        _okuru();
+    else
+        tabs->CreateNewTabBrowser(LOGO_URL);
+    // 4, 5.
+    hajimeteno_okuru = true;
+    Timer1->stop();
+}
+
+void TMain_Form::connectLookups() {
+    connect(selection, &lookup::SiteSelection::buttonVisibleChanged, this,
+            [this](const lookup::LookupCategory* slot, bool visible) {
+                categoryButton(*slot)->setVisible(visible);
+            });
+    connect(selection, &lookup::SiteSelection::buttonHintChanged, this,
+            [this](const lookup::LookupCategory* slot, const QString& hint) {
+                categoryButton(*slot)->setToolTip(hint);
+            });
+    // A site chosen in a slot's menu: it is the slot's one site, the slot becomes current and
+    // the text is looked up there at once.
+    connect(siteMenus, &SiteMenus::entryChosen, this, [this](const lookup::SiteEntry* entry) {
+        selection->choose(*entry);
+        dispatch.Settei_Sentaku = entry->category->selectionName;
+        _okuru();
+    });
+    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
+        connect(categoryButton(slot), &QAction::triggered, this, [this, &slot] {
+            dispatch.pressButton(slot.selectionName);
+            _okuru();
+        });
+    }
+
+    searchBox = new input::SearchBox(Search_Combobox, Button3, this);
+    searchBox->setObjectName(QStringLiteral("SearchBox"));
+    connect(searchBox, &input::SearchBox::lookupRequested, this, &TMain_Form::_okuru);
+    // One lookup in the web-search slot; the current slot stays what it was.
+    connect(searchBox, &input::SearchBox::webSearchRequested, this, [this] {
+        const QString saved = dispatch.Settei_Sentaku;
+        dispatch.Settei_Sentaku = lookup::LookupDispatch::kWebSearch;
+        _okuru();
+        dispatch.Settei_Sentaku = saved;
+    });
+}
+
+void TMain_Form::_okuru() {
+    const QString text = Search_Combobox->currentText();
+    const lookup::LookupDispatch::Plan plan = dispatch.okuru(text, *selection);
+    setLongTextLayout(dispatch.longText);
+    for (const QString& url : plan.urls)
+        tabs->CreateNewTabBrowser(url);
+    if (plan.recordHistory)
+        recordHistory(text);
+    if (copy_window_zenmen_on->isChecked())
+        raiser.bringForwardAfterLookup();
+}
+
+void TMain_Form::setLongTextLayout(bool on) {
+    Search_Combobox->move(Search_Combobox->x(), on ? kSearchBoxRaisedTop : kSearchBoxTop);
+    Label1->setVisible(on);
+}
+
+void TMain_Form::recordHistory(const QString& text) {
+    if (Search_Combobox->count() >= lookup::LookupDispatch::kHistorySize)
+        Search_Combobox->removeItem(Search_Combobox->count() - 1);
+    Search_Combobox->insertItem(0, text);
+    // Inserting can move the box's current item, and with it the text shown; the box keeps
+    // the text that was looked up.
+    if (Search_Combobox->currentText() != text)
+        Search_Combobox->setEditText(text);
+}
+
+QString TMain_Form::searchText() const {
+    return Search_Combobox->currentText();
+}
+
+void TMain_Form::setSearchText(const QString& text) {
+    Search_Combobox->setEditText(text);
+}
+
+bool TMain_Form::bringWindowForwardOnCopy() const {
+    return copy_window_zenmen_on->isChecked();
+}
+
+bool TMain_Form::turnFullWidthToAscii() const {
+    return jidou_zenkaku_eimoji_hankaku->isChecked();
+}
+
+bool TMain_Form::isMinimised() const {
+    return isMinimized();
+}
+
+void TMain_Form::MOTO_NI_MODOSHUClick() {
+    raiser.MOTO_NI_MODOSHUClick();
+}
+
+bool TMain_Form::firstLookupRequested() const {
+    return hajimeteno_okuru;
+}
+
+void TMain_Form::deferFirstLookup() {
+    hajimeteno_okuru = true;
+    // Armed already by window creation; a fresh start would put the first lookup off again.
+    if (!Timer1->isActive() && !startSequenceRun_)
+        Timer1->start();
+}
+
+void TMain_Form::showError(const QString& message) {
+    // Not modal: the program goes on watching while the message is shown.
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 bool TMain_Form::eventFilter(QObject* watched, QEvent* event) {

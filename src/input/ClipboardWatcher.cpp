@@ -31,7 +31,7 @@ void ClipboardWatcher::WMDrawClipboard() {
     host_.setSearchText(content.text);
     if (host_.turnFullWidthToAscii())
         host_.setSearchText(ZENKAKU_HANKAKU(host_.searchText()));
-    if (host_.hajimeteno_okuru())
+    if (host_.firstLookupRequested())
         host_._okuru();
     else
         host_.deferFirstLookup();

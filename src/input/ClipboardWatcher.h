@@ -20,7 +20,7 @@ public:
     virtual void MOTO_NI_MODOSHUClick() = 0;
     // Whether the first lookup of the run has been asked for; until then a capture is left
     // to the start sequence (deferFirstLookup), so that it runs with the settings in force.
-    virtual bool hajimeteno_okuru() const = 0;
+    virtual bool firstLookupRequested() const = 0;
     virtual void deferFirstLookup() = 0;
     virtual void _okuru() = 0;
     virtual void showError(const QString& message) = 0;

@@ -91,7 +91,7 @@ public:
         calls << QStringLiteral("restore[%1]").arg(box);
         minimised = false;
     }
-    bool hajimeteno_okuru() const override { return first; }
+    bool firstLookupRequested() const override { return first; }
     void deferFirstLookup() override {
         calls << QStringLiteral("defer[%1]").arg(box);
         first = true;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace lookup {
+struct LookupCategory;
+struct SiteEntry;
+class SiteSelection;
+} // namespace lookup
+
+namespace app {
+
+// The "辞書の選択" menu: one submenu per slot, in button order, listing the slot's entries
+// with their accelerators. Check marks, the submenus' in-use marks and the visibility of the
+// hidden entries follow the selection's signals; choosing an entry is reported, not handled.
+class SiteMenus : public QObject {
+    Q_OBJECT
+public:
+    SiteMenus(lookup::SiteSelection& selection, QWidget* parent);
+
+    QMenu* menu() const { return menu_; }
+    QAction* entryAction(const lookup::SiteEntry& entry) const;
+    QAction* categoryMenuAction(const lookup::LookupCategory& slot) const;
+
+Q_SIGNALS:
+    void entryChosen(const lookup::SiteEntry* entry);
+
+private:
+    QMenu* menu_;
+    std::vector<QAction*> entryActions_; // by entry id
+    std::vector<QAction*> slotActions_;  // by slot index
+};
+
+} // namespace app
