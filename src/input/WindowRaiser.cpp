@@ -25,6 +25,8 @@ bool requestActivationAsPager(QWidget* window) {
     if (!x11 || !window->windowHandle())
         return false;
     xcb_connection_t* c = x11->connection();
+    if (!c)
+        return false;
     const xcb_atom_t active = internAtom(c, "_NET_ACTIVE_WINDOW");
     if (active == XCB_ATOM_NONE)
         return false;

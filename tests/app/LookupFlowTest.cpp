@@ -1,0 +1,316 @@
+// The whole lookup flow in the real window, with a recording browser in place of the engine
+// and the platform's in-process clipboard.
+#include "RecordingBrowser.h"
+#include "app/MainForm.h"
+#include "app/SiteMenus.h"
+#include "lookup/Catalogue.h"
+#include "lookup/SiteQuery.h"
+#include "lookup/SiteSelection.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+using app::TMain_Form;
+
+namespace {
+
+template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+void settle() {
+    processEventsUntil([] { return false; }, 50);
+}
+
+QString url(const char* siteKey, const QString& text) {
+    return lookup::SiteQueryUrl(
+        *lookup::Catalogue::instance().siteByKey(QString::fromLatin1(siteKey)), text);
+}
+
+void copy(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+class LookupFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override { QGuiApplication::clipboard()->clear(); }
+
+    // Creates the window; the start timer is held so that each test fires it when it wants.
+    void create() {
+        form = std::make_unique<TMain_Form>(&browsers);
+        form->Timer1->stop();
+        form->show();
+        settle();
+    }
+    void fireStartTimer() {
+        form->Timer1->setInterval(0);
+        form->Timer1->start();
+        processEventsUntil([&] { return !form->Timer1->isActive(); });
+        settle();
+    }
+    void started() {
+        create();
+        fireStartTimer();
+        ASSERT_EQ(browsers.created.size(), 1);
+    }
+    // Every address the tabs were sent to, in order, over all tabs.
+    QStringList loads() const {
+        QStringList all;
+        for (const auto& b : browsers.created)
+            if (b)
+                all << b->goCalls;
+        return all;
+    }
+    QString lastLoad() const { return loads().value(loads().size() - 1); }
+    QString box() const { return form->Search_Combobox->currentText(); }
+    QAction* action(const char* name) const {
+        return form->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    void keyUp(int key) {
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(form->Search_Combobox->lineEdit(), &release);
+    }
+    void searchButton(Qt::MouseButton button) {
+        const QPointF at(10, 10);
+        QMouseEvent press(QEvent::MouseButtonPress, at, form->Button3->mapToGlobal(at), button,
+                          button, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, form->Button3->mapToGlobal(at), button,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(form->Button3, &press);
+        QApplication::sendEvent(form->Button3, &release);
+    }
+
+    RecordingBrowserFactory browsers;
+    std::unique_ptr<TMain_Form> form;
+};
+
+} // namespace
+
+TEST_F(LookupFlowTest, NothingCopiedStartsOnTheStartPage) {
+    create();
+    EXPECT_TRUE(browsers.created.isEmpty());
+    fireStartTimer();
+    EXPECT_EQ(loads(), QStringList{form->LOGO_URL});
+    // A later tick does not run the start sequence again.
+    fireStartTimer();
+    EXPECT_EQ(loads(), QStringList{form->LOGO_URL});
+}
+
+TEST_F(LookupFlowTest, TextOnTheClipboardAtStartIsTheFirstLookup) {
+    copy(QStringLiteral("ＡＢＣ"));
+    create();
+    // Taken at once into the box (normalised), looked up only by the start sequence.
+    EXPECT_EQ(box(), "ABC");
+    EXPECT_TRUE(browsers.created.isEmpty());
+    fireStartTimer();
+    EXPECT_EQ(loads(), QStringList{url("yahoo2_kokugo", "ABC")});
+}
+
+TEST_F(LookupFlowTest, CopiesDuringTheFirstSecond) {
+    create();
+    copy(QStringLiteral("一"));
+    EXPECT_TRUE(loads().isEmpty()) << "the first copy waits for the start sequence";
+    EXPECT_TRUE(form->Timer1->isActive());
+    copy(QStringLiteral("二"));
+    EXPECT_EQ(loads(), QStringList{url("yahoo2_kokugo", "二")}) << "the second looks up at once";
+    fireStartTimer();
+    EXPECT_EQ(loads(), (QStringList{url("yahoo2_kokugo", "二"), url("yahoo2_kokugo", "二")}));
+}
+
+TEST_F(LookupFlowTest, CopyLooksUpOnceAndNormalises) {
+    started();
+    copy(QStringLiteral("辞書"));
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "辞書"));
+    const auto count = loads().size();
+    copy(QStringLiteral("辞書"));
+    EXPECT_EQ(loads().size(), count) << "the same text again";
+    copy(QStringLiteral("ＡＢＣ　１"));
+    EXPECT_EQ(box(), "ABC　1");
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "ABC　1"));
+
+    action("jidou_zenkaku_eimoji_hankaku")->trigger();
+    copy(QStringLiteral("ＸＹ"));
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "ＸＹ"));
+}
+
+TEST_F(LookupFlowTest, PauseAndResume) {
+    started();
+    QAction* kyuushi = action("kyuushi");
+    ASSERT_TRUE(kyuushi);
+    EXPECT_EQ(kyuushi->text(), "休止");
+    kyuushi->trigger();
+    EXPECT_EQ(kyuushi->text(), "監視");
+    const auto count = loads().size();
+    copy(QStringLiteral("paused"));
+    EXPECT_EQ(loads().size(), count);
+    EXPECT_EQ(box(), "");
+    kyuushi->trigger();
+    EXPECT_EQ(kyuushi->text(), "休止");
+    EXPECT_EQ(loads().size(), count) << "copies made while paused are not replayed";
+    copy(QStringLiteral("again"));
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "again"));
+}
+
+TEST_F(LookupFlowTest, LongTextGoesToTranslationAndBack) {
+    started();
+    const QString longText(256, u'x');
+    copy(longText);
+    EXPECT_EQ(lastLoad(), url("google_Honyaku", longText));
+    EXPECT_TRUE(form->Label1->isVisibleTo(form->Panel1));
+    EXPECT_EQ(form->Search_Combobox->y(), TMain_Form::kSearchBoxRaisedTop);
+    copy(QStringLiteral("short"));
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "short"));
+    EXPECT_FALSE(form->Label1->isVisibleTo(form->Panel1));
+    EXPECT_EQ(form->Search_Combobox->y(), TMain_Form::kSearchBoxTop);
+}
+
+TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
+    started();
+    form->Search_Combobox->setEditText(QStringLiteral("猫"));
+    action("A_goo2_kokugo_check")->trigger();
+    EXPECT_EQ(lastLoad(), url("goo2_kokugo", "猫"));
+    EXPECT_TRUE(action("A_goo2_kokugo_check")->isChecked());
+    EXPECT_FALSE(action("A_yahoo2_kokugo_check")->isChecked());
+    EXPECT_TRUE(action("A_Settei_kokugo_Button")->isVisible());
+    EXPECT_EQ(action("A_Settei_kokugo_Button")->toolTip(), "goo国語辞典");
+
+    // A hidden extra slot's button appears, and its slot becomes current.
+    action("A_weblio_2_eiwa_check")->trigger();
+    EXPECT_TRUE(action("A_Settei_eiwa_Button2")->isVisible());
+    EXPECT_TRUE(action("Action9")->isChecked());
+    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_eiwa_Button2");
+    EXPECT_EQ(lastLoad(), url("weblio_2_eiwa", "猫"));
+
+    // "使わない": the button goes, the slot stays current and loads nothing.
+    const auto count = loads().size();
+    action("A_no_uses_2_eiwa_check")->trigger();
+    EXPECT_FALSE(action("A_Settei_eiwa_Button2")->isVisible());
+    EXPECT_FALSE(action("Action9")->isChecked());
+    copy(QStringLiteral("犬"));
+    EXPECT_EQ(loads().size(), count);
+    EXPECT_EQ(form->Search_Combobox->itemText(0), "犬") << "the word still enters the history";
+}
+
+TEST_F(LookupFlowTest, CategoryButtonMakesItsSlotCurrent) {
+    started();
+    form->Search_Combobox->setEditText(QStringLiteral("word"));
+    action("A_Settei_eiei_Button")->trigger();
+    EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "word"));
+    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_eiei_Button");
+    EXPECT_EQ(form->dispatch.Moto_Settei_Sentaku, "Settei_eiei_Button");
+    copy(QStringLiteral("next"));
+    EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "next"));
+}
+
+TEST_F(LookupFlowTest, EnterInTheSearchBox) {
+    started();
+    const auto before = loads().size();
+    form->Search_Combobox->setEditText(QStringLiteral("apple"));
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(loads().size(), before + 1);
+    form->Search_Combobox->setEditText(QStringLiteral("りんご"));
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(loads().size(), before + 1) << "held back";
+    keyUp(Qt::Key_Enter);
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "りんご"));
+    form->Search_Combobox->setEditText(QStringLiteral("http://example.com/"));
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(loads().size(), before + 2);
+}
+
+TEST_F(LookupFlowTest, SearchButton) {
+    started();
+    form->Search_Combobox->setEditText(QStringLiteral("http://example.com/"));
+    searchButton(Qt::LeftButton);
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "http://example.com/"));
+    form->Search_Combobox->setEditText(QStringLiteral("ねこ"));
+    searchButton(Qt::RightButton);
+    EXPECT_EQ(lastLoad(), url("google_kensaku", "ねこ"));
+    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_kokugo_Button");
+    const auto count = loads().size();
+    searchButton(Qt::MiddleButton);
+    EXPECT_EQ(loads().size(), count);
+}
+
+TEST_F(LookupFlowTest, HistoryKeepsTwentyOneAndTheBoxItsText) {
+    started();
+    for (int i = 0; i < 23; ++i) {
+        const QString word = QStringLiteral("w%1").arg(i);
+        copy(word);
+        ASSERT_EQ(box(), word);
+    }
+    EXPECT_EQ(form->Search_Combobox->count(), 21);
+    EXPECT_EQ(form->Search_Combobox->itemText(0), "w22");
+    EXPECT_EQ(form->Search_Combobox->itemText(20), "w2");
+
+    // Choosing an entry only fills the box.
+    const auto count = loads().size();
+    form->Search_Combobox->setCurrentIndex(5);
+    settle();
+    EXPECT_EQ(box(), "w17");
+    EXPECT_EQ(loads().size(), count);
+}
+
+TEST_F(LookupFlowTest, WindowComesForward) {
+    started();
+    form->showMinimized();
+    settle();
+    copy(QStringLiteral("restore me"));
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "restore me"));
+
+    form->showMaximized();
+    settle();
+    copy(QStringLiteral("stay maximised"));
+    settle();
+    EXPECT_TRUE(form->isMaximized());
+
+    action("copy_window_zenmen_on")->trigger();
+    form->showMinimized();
+    settle();
+    copy(QStringLiteral("stay down"));
+    settle();
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "stay down"));
+}
+
+TEST_F(LookupFlowTest, OddCopies) {
+    started();
+    // A megabyte of text is kept whole (a line edit would cut it at 32767 characters).
+    const QString huge = QString(1 << 20, u'字');
+    copy(huge);
+    EXPECT_EQ(box().size(), huge.size());
+    EXPECT_TRUE(lastLoad().startsWith(url("google_Honyaku", QString())));
+
+    const QString odd = QString::fromUtf16(u"a\tb\r\nc\0d\x01", 9);
+    copy(odd);
+    EXPECT_EQ(box(), odd);
+
+    const auto count = loads().size();
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(loads().size(), count);
+    EXPECT_EQ(box(), odd);
+
+    for (int i = 0; i < 200; ++i)
+        copy(QStringLiteral("burst %1").arg(i));
+    settle();
+    EXPECT_EQ(box(), "burst 199");
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "burst 199"));
+    EXPECT_EQ(loads().size(), count + 200);
+}
