@@ -149,42 +149,38 @@ Catalogue::Catalogue() {
     }
 }
 
+namespace {
+
+// The first element of `range` for which `match` holds, or null.
+template <typename Range, typename Match> auto findFirst(const Range& range, Match match) {
+    const auto it = std::find_if(std::begin(range), std::end(range), match);
+    return it == std::end(range) ? nullptr : &*it;
+}
+
+} // namespace
+
 const LookupCategory* Catalogue::slotByKey(QStringView categoryKey) const {
-    for (const auto& s : slots_)
-        if (s.categoryKey == categoryKey)
-            return &s;
-    return nullptr;
+    return findFirst(slots_, [&](const auto& s) { return s.categoryKey == categoryKey; });
 }
 
 const LookupCategory* Catalogue::slotBySelectionName(QStringView selectionName) const {
-    for (const auto& s : slots_)
-        if (s.selectionName == selectionName)
-            return &s;
-    return nullptr;
+    return findFirst(slots_, [&](const auto& s) { return s.selectionName == selectionName; });
 }
 
 const SiteEntry* Catalogue::siteByKey(QStringView siteKey) const {
     if (siteKey.isEmpty())
         return nullptr;
-    for (const auto& e : entries_)
-        if (e.siteKey == siteKey)
-            return &e;
-    return nullptr;
+    return findFirst(entries_, [&](const auto& e) { return e.siteKey == siteKey; });
 }
 
 const SiteEntry* Catalogue::entryByActionName(QStringView actionName) const {
-    for (const auto& e : entries_)
-        if (e.actionName == actionName)
-            return &e;
-    return nullptr;
+    return findFirst(entries_, [&](const auto& e) { return e.actionName == actionName; });
 }
 
 const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& slot,
                                               QStringView storedName) const {
-    for (const auto& e : entries_)
-        if (e.category == &slot && e.storedName == storedName)
-            return &e;
-    return nullptr;
+    return findFirst(
+        entries_, [&](const auto& e) { return e.category == &slot && e.storedName == storedName; });
 }
 
 } // namespace lookup
