@@ -541,6 +541,35 @@ class Session:
         self.activate(window)
         self.key("alt+F4")
 
+    def active_window(self) -> int:
+        """The window that the window manager names active (_NET_ACTIVE_WINDOW), 0 for none."""
+        out = subprocess.run(["xprop", "-root", "-display", self.display, "_NET_ACTIVE_WINDOW"],
+                             capture_output=True, text=True, timeout=10).stdout
+        m = re.search(r"window id # (0x[0-9a-fA-F]+)", out)
+        return int(m.group(1), 16) if m else 0
+
+    def stacking_order(self) -> list[int]:
+        """The managed windows from bottom to top (_NET_CLIENT_LIST_STACKING)."""
+        out = subprocess.run(["xprop", "-root", "-display", self.display,
+                              "_NET_CLIENT_LIST_STACKING"],
+                             capture_output=True, text=True, timeout=10).stdout
+        return [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", out)]
+
+    def map_state(self, window: int) -> str:
+        """"IsViewable", "IsUnMapped" or "IsUnviewable", as xwininfo reports it."""
+        out = subprocess.run(["xwininfo", "-id", str(window)], env=self.base_env(),
+                             capture_output=True, text=True, timeout=10).stdout
+        m = re.search(r"Map State:\s*(\w+)", out)
+        return m.group(1) if m else ""
+
+    def start_helper(self, args: list[str]) -> subprocess.Popen:
+        """Another X client on the display (a window to cover the program's, say), ended with
+        the session."""
+        helper = subprocess.Popen(args, env=self.base_env(), stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        self._helpers.append(helper)
+        return helper
+
     def set_clipboard(self, text: str | bytes, target: str = "UTF8_STRING"):
         """Makes an xclip process the owner of the CLIPBOARD selection with this text."""
         data = text.encode("utf-8") if isinstance(text, str) else text
@@ -690,6 +719,17 @@ def _has_locale(name: str) -> bool:
     except OSError:
         return False
     return name.lower() in out.lower().split()
+
+
+def url_tool_path() -> Path:
+    """lexorra2-url of the same build as the program under test."""
+    return program_path().parents[1] / "tools" / "lexorra2-url"
+
+
+def site_query_url(site_key: str, text: str) -> str:
+    """The URL that a lookup of text at one site loads, as the program builds it."""
+    return subprocess.run([str(url_tool_path()), site_key, text], capture_output=True,
+                          text=True, timeout=10, check=True).stdout.rstrip("\n")
 
 
 def tools_available() -> list[str]:
