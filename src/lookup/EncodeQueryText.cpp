@@ -59,8 +59,10 @@ constexpr PieceTable kTwice = makeTable<escapeTwice>();
 // Room for the pieces' fixed-size copies past the last character written.
 constexpr qsizetype kSlack = 8;
 
-inline char16_t* put(char16_t* o, const Piece& p) {
-    std::memcpy(o, &p, sizeof p);
+// Stores `Bytes` bytes of the piece at once: 8 hold the three characters of a single
+// escape, 16 the five of a double one.
+template <std::size_t Bytes = sizeof(Piece)> inline char16_t* put(char16_t* o, const Piece& p) {
+    std::memcpy(o, &p, Bytes);
     return o + p.size;
 }
 
@@ -90,22 +92,22 @@ QString utf8Encoded(const QString& text) {
         if (c < 0x80) {
             if (c == 0)
                 return false;
-            o = put(o, kOnce[c]);
+            o = put<8>(o, kOnce[c]);
         } else if (c < 0x800) {
-            o = put(o, kOnce[0xC0 | (c >> 6)]);
-            o = put(o, kOnce[0x80 | (c & 0x3F)]);
+            o = put<8>(o, kOnce[0xC0 | (c >> 6)]);
+            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
         } else if (isHighSurrogate(static_cast<char16_t>(c)) && p < end && isLowSurrogate(*p)) {
             c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
-            o = put(o, kOnce[0xF0 | (c >> 18)]);
-            o = put(o, kOnce[0x80 | ((c >> 12) & 0x3F)]);
-            o = put(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
-            o = put(o, kOnce[0x80 | (c & 0x3F)]);
+            o = put<8>(o, kOnce[0xF0 | (c >> 18)]);
+            o = put<8>(o, kOnce[0x80 | ((c >> 12) & 0x3F)]);
+            o = put<8>(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
+            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
         } else {
             if (c >= 0xD800 && c <= 0xDFFF)
                 c = 0xFFFD;
-            o = put(o, kOnce[0xE0 | (c >> 12)]);
-            o = put(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
-            o = put(o, kOnce[0x80 | (c & 0x3F)]);
+            o = put<8>(o, kOnce[0xE0 | (c >> 12)]);
+            o = put<8>(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
+            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
         }
         return true;
     });
@@ -125,29 +127,28 @@ inline std::uint16_t nextCode(const char16_t*& p, const char16_t* end) {
 }
 
 // Escapes the one- or two-byte codes of every character; stops at a zero byte. Returns
-// nothing when a code can't be written on its own.
-template <std::uint16_t (*Code)(char16_t)>
+// nothing when a code can't be written on its own. A plain loop with local pointers: the
+// compiler keeps them in registers, which it does not for pointers a callback updates.
+template <std::uint16_t (*Code)(char16_t), std::size_t Bytes>
 std::optional<QString> codesEncoded(const QString& text, const PieceTable& table,
                                     qsizetype maxPerByte) {
-    bool unpaired = false;
-    QString out =
-        encodeUnits(text, 2 * maxPerByte,
-                    [&table, &unpaired](const char16_t*& p, const char16_t* end, char16_t*& o) {
-                        const std::uint16_t code = nextCode<Code>(p, end);
-                        if (code == 0)
-                            return false;
-                        if (code > 0xFF) {
-                            if (code == kEucJpPairsWithNext) {
-                                unpaired = true;
-                                return false;
-                            }
-                            o = put(o, table[code >> 8]);
-                        }
-                        o = put(o, table[code & 0xFF]);
-                        return true;
-                    });
-    if (unpaired)
-        return std::nullopt;
+    QString out(text.size() * 2 * maxPerByte + kSlack, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* o = begin;
+    const auto* p = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        const std::uint16_t code = nextCode<Code>(p, end);
+        if (code == 0)
+            break;
+        if (code > 0xFF) {
+            if (code == kEucJpPairsWithNext)
+                return std::nullopt;
+            o = put<Bytes>(o, table[code >> 8]);
+        }
+        o = put<Bytes>(o, table[code & 0xFF]);
+    }
+    out.truncate(o - begin);
     return out;
 }
 
@@ -160,11 +161,11 @@ QString EncodeQueryText(const QString& text, QueryEncoding encoding) {
     case QueryEncoding::qeUTF8:
         return utf8Encoded(text);
     case QueryEncoding::qeShiftJIS:
-        return *codesEncoded<codePage932Code>(text, kOnce, 3);
+        return *codesEncoded<codePage932Code, 8>(text, kOnce, 3);
     case QueryEncoding::qeShiftJISTwice:
-        return *codesEncoded<codePage932Code>(text, kTwice, 5);
+        return *codesEncoded<codePage932Code, 16>(text, kTwice, 5);
     case QueryEncoding::qeEUCJP:
-        if (auto fast = codesEncoded<eucJpCode>(text, kOnce, 3))
+        if (auto fast = codesEncoded<eucJpCode, 8>(text, kOnce, 3))
             return *fast;
         // Rare single bytes that pair with their neighbour: take the byte-wise road.
         return HTTPEncodeToString(ShiftJISToEUCJP(toCodePage932(text)));
