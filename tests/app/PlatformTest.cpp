@@ -1,5 +1,5 @@
 #include "app/Platform.h"
-#include "app/SpecialFolder.h"
+#include "app/ShellFolders.h"
 #include "app/VisualStyle.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/SpecialFolder.h"
+#include "app/ShellFolders.h"
 
 #include <QDir>
 #include <QStandardPaths>
