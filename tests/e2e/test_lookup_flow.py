@@ -284,11 +284,19 @@ class ClipboardLookupTest(SharedProgramCase):
         self.session.type_text("orange")
         since = len(self.session.server.requests())
         self.session.key("Return")
-        self.flow.expect_lookup(since, dictionary("orange"))
+        self.flow.expect_lookup(since, dictionary("orange"), timeout=10)
         self.flow.expect_only_since(since, [dictionary("orange")], "one Enter, one lookup")
-        # Double-byte text: the first Enter is held back, the second looks it up.
+        # A page address is never looked up from the box.
         self.session.key("ctrl+a")
-        self.session.type_text("みかん")
+        self.session.type_text("see http://example.jp/")
+        since = len(self.session.server.requests())
+        self.session.key("Return")
+        self.flow.expect_nothing_since(since, "Enter on a text with http://")
+        # Double-byte text (put into the box by a copy, which looks it up once): the first
+        # Enter is held back, the second looks it up.
+        self.flow.copy_and_expect("みかん", dictionary("みかん"))
+        self.flow.click_in_panel(window, 164 + 200, 16 + 10)
+        self.session.key("End")
         since = len(self.session.server.requests())
         self.session.key("Return")
         self.flow.expect_nothing_since(since, "a first Enter on みかん")
