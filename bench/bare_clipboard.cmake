@@ -1,0 +1,11 @@
+# bare_clipboard: a QWebEngineView that loads a URL on each clipboard change, the floor that
+# copy_latency.py measures lexorra2's copy-to-request time against.
+add_executable(bare_clipboard ${CMAKE_CURRENT_LIST_DIR}/bare_clipboard.cpp)
+target_link_libraries(bare_clipboard PRIVATE Qt6::Widgets Qt6::WebEngineWidgets)
+
+# okuru_bench: the program's own time from the clipboard notice to the navigation, in the
+# real main window with a recording browser.
+add_executable(okuru_bench ${CMAKE_CURRENT_LIST_DIR}/okuru_bench.cpp
+    ${PROJECT_SOURCE_DIR}/tests/app/RecordingBrowser.h)
+target_include_directories(okuru_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
+target_link_libraries(okuru_bench PRIVATE app)
