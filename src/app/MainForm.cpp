@@ -452,12 +452,25 @@ void TMain_Form::_okuru() {
     const QString text = Search_Combobox->currentText();
     const lookup::LookupDispatch::Plan plan = dispatch.okuru(text, *selection);
     setLongTextLayout(dispatch.longText);
+    if (!plan.urls.isEmpty())
+        holdPainting();
     for (const QString& url : plan.urls)
         tabs->CreateNewTabBrowser(url);
     if (plan.recordHistory)
         recordHistory(text);
     if (copy_window_zenmen_on->isChecked())
         raiser.bringForwardAfterLookup();
+}
+
+// The engine runs its navigation on this thread, in turns of the event loop that come after
+// the window's own repaint (the search box, the tab caption, the history). Composing the
+// window takes longer than the navigation's first steps, so the repaint waits a moment and
+// the request leaves first; the page cannot show before its answer anyway.
+void TMain_Form::holdPainting() {
+    if (!updatesEnabled())
+        return;
+    setUpdatesEnabled(false);
+    QTimer::singleShot(kPaintHoldMs, this, [this] { setUpdatesEnabled(true); });
 }
 
 void TMain_Form::setLongTextLayout(bool on) {

@@ -133,6 +133,8 @@ private:
     void buildActionBar();
     void connectLookups();
     void setLongTextLayout(bool on);
+    void holdPainting();
+    static constexpr int kPaintHoldMs = 40;
     void recordHistory(const QString& text);
 
     // What the clipboard watcher asks of the window.

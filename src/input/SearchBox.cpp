@@ -13,12 +13,13 @@ SearchBox::SearchBox(QComboBox* box, QAbstractButton* searchButton, QObject* par
     : QObject(parent), box_(box), button_(searchButton) {
     // Captured texts can be long; the line edit would cut them at 32767 characters.
     box_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    box_->lineEdit()->installEventFilter(this);
+    // Keys reach the box, which hands them to its line edit directly, past any filter there.
+    box_->installEventFilter(this);
     button_->installEventFilter(this);
 }
 
 bool SearchBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == box_->lineEdit() && event->type() == QEvent::KeyRelease) {
+    if (watched == box_ && event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A held key repeats its releases; only the real one counts.
         if (!key->isAutoRepeat())

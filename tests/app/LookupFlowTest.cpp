@@ -84,7 +84,7 @@ protected:
     }
     void keyUp(int key) {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(form->Search_Combobox->lineEdit(), &release);
+        QApplication::sendEvent(form->Search_Combobox, &release);
     }
     void searchButton(Qt::MouseButton button) {
         const QPointF at(10, 10);
