@@ -8,7 +8,7 @@ PACKAGES=(
     libgl-dev libxkbcommon-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk
-    xvfb xauth openbox xclip xdotool x11-utils imagemagick python3
+    xvfb xauth openbox xclip xdotool x11-utils x11-apps imagemagick python3
 )
 
 missing=()

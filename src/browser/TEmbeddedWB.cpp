@@ -5,6 +5,7 @@
 
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
+#include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -28,6 +29,22 @@ TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
     connect(page_, &QWebEnginePage::linkHovered, this,
             [this](const QString& url) { Q_EMIT StatusTextChange(url); });
     connect(page_, &QWebEnginePage::urlChanged, this, &TEmbeddedWB::sendHistoryState);
+    connect(page_, &QWebEnginePage::navigationRequested, this,
+            [this](QWebEngineNavigationRequest& request) {
+                if (!request.isMainFrame())
+                    return;
+                switch (request.navigationType()) {
+                case QWebEngineNavigationRequest::TypedNavigation:
+                    watch_.started(request.url());
+                    break;
+                case QWebEngineNavigationRequest::RedirectNavigation:
+                    watch_.redirected(request.url());
+                    break;
+                default: // the user, or the page itself, went somewhere else since
+                    watch_.superseded();
+                    break;
+                }
+            });
     connect(page_, &QWebEnginePage::loadStarted, this, [this] {
         busy_ = true;
         Q_EMIT CommandStateChange(CSC_UPDATECOMMANDS, true);
@@ -40,6 +57,9 @@ TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
         Q_EMIT StatusTextChange(ok ? QStringLiteral("ページが表示されました")
                                    : QStringLiteral("ページを表示できませんでした"));
         Q_EMIT DownloadComplete();
+        // A lookup the engine lost while an older page was being committed is asked for again.
+        if (const std::optional<QUrl> again = watch_.ended(page_->url()))
+            page_->load(*again);
     });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
@@ -61,18 +81,23 @@ QWebEnginePage* TEmbeddedWB::page() const {
 }
 
 void TEmbeddedWB::Go(const QString& address) {
-    page_->load(AddressToUrl(address));
+    const QUrl url = AddressToUrl(address);
+    watch_.asked(url);
+    page_->load(url);
 }
 
 void TEmbeddedWB::GoBack() {
+    watch_.superseded();
     page_->triggerAction(QWebEnginePage::Back);
 }
 
 void TEmbeddedWB::GoForward() {
+    watch_.superseded();
     page_->triggerAction(QWebEnginePage::Forward);
 }
 
 void TEmbeddedWB::Refresh() {
+    watch_.superseded();
     page_->triggerAction(QWebEnginePage::Reload);
 }
 
@@ -131,6 +156,8 @@ QWebEnginePage* TEmbeddedWB::createWindow(QWebEnginePage::WebWindowType type) {
     auto* engineTarget = qobject_cast<TEmbeddedWB*>(target);
     if (!engineTarget || engineTarget == this)
         return nullptr;
+    // The engine loads the new window's page into it, in place of what its tab asked for.
+    engineTarget->watch_.superseded();
     return engineTarget->page();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/NavigationWatch.h"
 #include "browser/WebBrowser.h"
 
 #include <QWebEnginePage>
@@ -49,6 +50,7 @@ private:
     QWebEngineView* view_;
     EnginePage* page_;
     bool busy_ = false;
+    NavigationWatch watch_;
 };
 
 } // namespace browser

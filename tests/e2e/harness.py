@@ -536,10 +536,19 @@ class Session:
         self.xdotool(*args, str(x), str(y))
         self.xdotool("click", str(button))
 
-    def close_window(self, window: int):
-        """Closes the window as a user does: Alt+F4, which openbox turns into a close request."""
-        self.activate(window)
-        self.key("alt+F4")
+    def close_window(self, window: int, attempts: int = 3):
+        """Closes the window as a user does: Alt+F4, which openbox turns into a close request.
+        A key pressed while openbox is still moving the focus can be lost, so the key is
+        pressed again while the window stays on the screen."""
+        for _ in range(attempts):
+            self.activate(window)
+            self.key("alt+F4")
+            try:
+                wait_until(lambda: self.map_state(window) != "IsViewable", 5, 0.1,
+                           "the window to close")
+                return
+            except TimeoutError:
+                continue
 
     def active_window(self) -> int:
         """The window that the window manager names active (_NET_ACTIVE_WINDOW), 0 for none."""

@@ -67,9 +67,7 @@ class LookupSession:
         return request
 
     def wait_loaded(self, request, timeout: float = 20.0):
-        """The site's answer to request is shown: the next copy starts from a settled tab.
-        (The engine now and then drops a navigation asked for while the one before is still
-        being committed; the cases here are about what the program asks for.)"""
+        """The site's answer to request is shown: the next copy starts from a settled tab."""
         title = f"Site {request.host}{request.path}"[:200]
         # The engine's page list gives titles with HTML's escapes.
         titles = {title, html.escape(title, quote=False)}
