@@ -9,3 +9,9 @@ add_executable(okuru_bench ${CMAKE_CURRENT_LIST_DIR}/okuru_bench.cpp
     ${PROJECT_SOURCE_DIR}/tests/app/RecordingBrowser.h)
 target_include_directories(okuru_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
 target_link_libraries(okuru_bench PRIVATE app)
+
+# clipboard_owner: takes the clipboard for copy_latency.py and tells when it did.
+add_executable(clipboard_owner ${CMAKE_CURRENT_LIST_DIR}/clipboard_owner.cpp)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+target_link_libraries(clipboard_owner PRIVATE PkgConfig::XCB)

@@ -2,13 +2,11 @@
 
 Both programs run at once under the end-to-end harness, each on its own Xvfb display with
 openbox and the loopback site server as its proxy, with the same engine flags. The copies
-alternate between them: each is a new text put on that display's clipboard with xclip; the
-time runs from xclip returning (it has taken the clipboard by then) to the site server
-receiving the request line of the lookup. The bare program (bench/bare_clipboard.cpp) loads
-the same query URL on each clipboard change and does nothing else, the floor of this stack.
-xclip's parent returns only after it has taken the clipboard and forked its server, so the
-fastest lookups can reach the site a fraction of a millisecond before it does: the smallest
-figures may be slightly negative.
+alternate between them: each is a new text put on that display's clipboard by
+bench/clipboard_owner; the time runs from the moment the X server made it the clipboard's
+owner (the moment both programs are told of the change) to the site server receiving the
+request line of the lookup. The bare program (bench/bare_clipboard.cpp) loads the same query
+URL on each clipboard change and does nothing else, the floor of this stack.
 
     python3 bench/copy_latency.py [--copies N] [--build DIR] [--program LEXORRA2]
 
@@ -19,8 +17,6 @@ nothing is asserted.
 from __future__ import annotations
 
 import argparse
-import os
-import signal
 import statistics
 import subprocess
 import sys
@@ -43,36 +39,41 @@ def is_lookup(request) -> bool:
 
 
 class Copier:
-    """Copies with plain xclip, which takes the clipboard, forks a child to serve it and
-    returns. Each xclip runs in its own session so that its child can be found and ended."""
+    """Copies with bench/clipboard_owner, which takes the clipboard, prints the monotonic time
+    at which the X server made it the owner, and serves the text until another copy takes
+    it. That moment is when both programs are told of the change, whatever the copying
+    process does before or after."""
 
-    def __init__(self, session: harness.Session):
+    def __init__(self, session: harness.Session, owner: Path):
         self.session = session
-        self.sids: list[int] = []
+        self.owner = owner
+        self.helpers: list[subprocess.Popen] = []
 
     def copy(self, text: str) -> float:
-        xclip = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"],
-                                 env=self.session.base_env(), stdin=subprocess.PIPE,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                 start_new_session=True)
-        self.sids.append(xclip.pid)
-        xclip.communicate(text.encode("utf-8"), timeout=10)
-        return time.monotonic()
+        helper = subprocess.Popen([str(self.owner), text], env=self.session.base_env(),
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.helpers.append(helper)
+        line = helper.stdout.readline()
+        if not line:
+            raise RuntimeError("clipboard_owner did not take the clipboard")
+        return float(line)
 
     def end(self):
-        for sid in self.sids:
-            for pid in harness.processes_in_session(sid):
-                try:
-                    os.kill(pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
+        for helper in self.helpers:
+            if helper.poll() is None:
+                helper.terminate()
+            try:
+                helper.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                helper.kill()
+                helper.wait()
 
 
 class Subject:
-    def __init__(self, name: str, session: harness.Session):
+    def __init__(self, name: str, session: harness.Session, owner: Path):
         self.name = name
         self.session = session
-        self.copier = Copier(session)
+        self.copier = Copier(session, owner)
         self.latencies: list[float] = []
 
     def lookup(self, text: str) -> float:
@@ -98,7 +99,8 @@ def main() -> int:
     args = parser.parse_args()
     program = (args.program or args.build / "src" / "app" / "lexorra2").resolve()
     bare = (args.build / "bench" / "bare_clipboard").resolve()
-    for path in (program, bare):
+    owner = (args.build / "bench" / "clipboard_owner").resolve()
+    for path in (program, bare, owner):
         if not path.exists():
             print(f"not built: {path}", file=sys.stderr)
             return 2
@@ -109,9 +111,10 @@ def main() -> int:
 
     subjects: list[Subject] = []
     try:
-        lexorra2 = Subject("lexorra2", harness.Session("latency-lexorra2", False).start())
+        lexorra2 = Subject("lexorra2", harness.Session("latency-lexorra2", False).start(),
+                           owner)
         subjects.append(lexorra2)
-        floor = Subject("bare_clipboard", harness.Session("latency-bare", False).start())
+        floor = Subject("bare_clipboard", harness.Session("latency-bare", False).start(), owner)
         subjects.append(floor)
 
         lexorra2.session.start_program(program=program)
@@ -136,7 +139,7 @@ def main() -> int:
             subject.copier.end()
             subject.session.stop()
 
-    print(f"{args.copies} copies each; copy (xclip returned) to the request at the site, ms")
+    print(f"{args.copies} copies each; copy (clipboard taken) to the request at the site, ms")
     print(f"{'':16} {'median':>8} {'p90':>8} {'min':>8} {'max':>8}")
     for subject in subjects:
         ms = [v * 1000 for v in subject.latencies]

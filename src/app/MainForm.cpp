@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/SiteMenus.h"
+#include "app/StatusPanel.h"
 #include "browser/PageControl.h"
 #include "browser/StartPage.h"
 #include "browser/TEmbeddedWBFactory.h"
@@ -310,9 +311,9 @@ void TMain_Form::buildStatusBar() {
     stBar->setObjectName(QStringLiteral("stBar"));
     stBar->setFixedHeight(kStatusBarHeight);
     stBar->setSizeGripEnabled(false);
-    // A label rather than showMessage(): temporary messages (a hovered action's status tip)
-    // would wipe the text that the browser last reported.
-    stBarPanel_ = new QLabel(stBar);
+    // A panel of its own rather than showMessage(): temporary messages (a hovered action's
+    // status tip) would wipe the text that the browser last reported.
+    stBarPanel_ = new StatusPanel(stBar);
     stBarPanel_->setObjectName(QStringLiteral("stBarPanel"));
     stBarPanel_->setMinimumWidth(50);
     stBar->addWidget(stBarPanel_, 1);
@@ -458,8 +459,14 @@ void TMain_Form::_okuru() {
         tabs->CreateNewTabBrowser(url);
     if (plan.recordHistory)
         recordHistory(text);
-    if (copy_window_zenmen_on->isChecked())
+    // Raising the window costs round trips to the X server and the window manager; it waits
+    // until the engine has sent the request, which shares this thread with it.
+    if (!copy_window_zenmen_on->isChecked())
+        return;
+    if (plan.urls.isEmpty())
         raiser.bringForwardAfterLookup();
+    else
+        QTimer::singleShot(kBringForwardDelayMs, this, [this] { raiser.bringForwardAfterLookup(); });
 }
 
 // The engine runs its navigation on this thread, in turns of the event loop that come after

@@ -36,6 +36,8 @@ class SiteSelection;
 
 namespace app {
 
+class StatusPanel;
+
 // The one main window. It owns every control that the other parts of the program use by
 // name, and the state that window creation puts in place; each subsystem's handlers live in
 // that subsystem's own classes, which this window creates and connects.
@@ -135,6 +137,8 @@ private:
     void setLongTextLayout(bool on);
     void holdPainting();
     static constexpr int kPaintHoldMs = 40;
+    // The window comes forward this long after a lookup's navigation was asked for.
+    static constexpr int kBringForwardDelayMs = 5;
     void recordHistory(const QString& text);
 
     // What the clipboard watcher asks of the window.
@@ -164,7 +168,7 @@ private:
         ownBrowsers_; // the real engine's, when no factory was given
     std::vector<QAction*> categoryButtons_;
     bool startSequenceRun_ = false;
-    QLabel* stBarPanel_ = nullptr;
+    StatusPanel* stBarPanel_ = nullptr;
 };
 
 } // namespace app

@@ -27,7 +27,8 @@ bool requestActivationAsPager(QWidget* window) {
     xcb_connection_t* c = x11->connection();
     if (!c)
         return false;
-    const xcb_atom_t active = internAtom(c, "_NET_ACTIVE_WINDOW");
+    // Atoms live as long as the X server; the program keeps one connection to it.
+    static const xcb_atom_t active = internAtom(c, "_NET_ACTIVE_WINDOW");
     if (active == XCB_ATOM_NONE)
         return false;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
