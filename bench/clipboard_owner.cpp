@@ -4,13 +4,12 @@
 // xcb, so that serving the text costs the readers as little as the X server allows.
 //
 //   clipboard_owner TEXT
-#include <xcb/xcb.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace {
 

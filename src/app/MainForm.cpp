@@ -466,7 +466,8 @@ void TMain_Form::_okuru() {
     if (plan.urls.isEmpty())
         raiser.bringForwardAfterLookup();
     else
-        QTimer::singleShot(kBringForwardDelayMs, this, [this] { raiser.bringForwardAfterLookup(); });
+        QTimer::singleShot(kBringForwardDelayMs, this,
+                           [this] { raiser.bringForwardAfterLookup(); });
 }
 
 // The engine runs its navigation on this thread, in turns of the event loop that come after

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QUrl>
-
 #include <optional>
 
 namespace browser {

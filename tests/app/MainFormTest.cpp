@@ -1,5 +1,6 @@
-#include "RecordingBrowser.h"
 #include "app/MainForm.h"
+
+#include "RecordingBrowser.h"
 #include "browser/PageControl.h"
 #include "browser/TabManager.h"
 #include "lookup/Catalogue.h"
@@ -23,11 +24,11 @@ using app::TMain_Form;
 
 namespace {
 
-const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"};
+const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3",     "eiei2",
+                                       "eiei3", "shopping2", "shopping3"};
 
 // Runs the event loop until done() holds or five seconds have passed.
-template <typename Predicate>
-bool processEventsUntil(Predicate done) {
+template <typename Predicate> bool processEventsUntil(Predicate done) {
     QDeadlineTimer deadline(5000);
     while (!done() && !deadline.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -200,7 +201,8 @@ TEST_F(MainFormTest, TabsDriveTheToolbarAndTheStatusBar) {
         bool canBack;
         bool canForward;
     };
-    for (const Case c : {Case{true, false}, Case{false, true}, Case{true, true}, Case{false, false}}) {
+    for (const Case c :
+         {Case{true, false}, Case{false, true}, Case{true, true}, Case{false, false}}) {
         Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEBACK, c.canBack);
         Q_EMIT page->CommandStateChange(browser::CSC_NAVIGATEFORWARD, c.canForward);
         Q_EMIT page->DownloadComplete();
@@ -221,6 +223,30 @@ TEST_F(MainFormTest, TabsDriveTheToolbarAndTheStatusBar) {
     Q_EMIT page->DownloadComplete();
     form->Action24->trigger();
     EXPECT_EQ(form->Search_Combobox->currentText(), page->url);
+}
+
+// The browser reports a status with every load and every hovered link, while its navigation
+// shares the thread with the window: a message repaints the panel and lays nothing out.
+TEST_F(MainFormTest, StatusMessagesDoNotLayTheWindowOut) {
+    RecordingBrowser* page = waitForFirstTab();
+    ASSERT_NE(page, nullptr);
+    struct LayoutRequests : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } requests;
+    QApplication::processEvents();
+    form->installEventFilter(&requests);
+    form->stBar->installEventFilter(&requests);
+    for (const char* text : {"http://example.jp/ を開いています...", "ページが表示されました",
+                             "a much longer message than any before it, to the end of the bar"}) {
+        Q_EMIT page->StatusTextChange(QString::fromUtf8(text));
+        QApplication::processEvents();
+        EXPECT_EQ(form->statusText(), QString::fromUtf8(text));
+    }
+    EXPECT_EQ(requests.count, 0);
 }
 
 // A division by zero after window creation gives an infinity, even when the process ran with

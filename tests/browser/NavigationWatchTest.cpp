@@ -14,8 +14,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("engines");
         QTest::addColumn<bool>("same");
 
-        const auto row = [](const char* name, const QString& ours, const char* engines,
-                            bool same) { QTest::newRow(name) << ours << QByteArray(engines) << same; };
+        const auto row = [](const char* name, const QString& ours, const char* engines, bool same) {
+            QTest::newRow(name) << ours << QByteArray(engines) << same;
+        };
         row("identical", "http://h.test/s?q=a&x=1", "http://h.test/s?q=a&x=1", true);
         row("quote and blank escaped by the engine", "http://h.test/s?q=a'b c\"d",
             "http://h.test/s?q=a%27b%20c%22d", true);
@@ -33,8 +34,8 @@ private Q_SLOTS:
             false);
         row("an escaped ampersand is not a separator", "http://h.test/s?q=a%26b",
             "http://h.test/s?q=a&b", false);
-        row("escaped twice is not escaped once", "http://h.test/s?q=%2582",
-            "http://h.test/s?q=%82", false);
+        row("escaped twice is not escaped once", "http://h.test/s?q=%2582", "http://h.test/s?q=%82",
+            false);
         row("another query", "http://h.test/s?q=a", "http://h.test/s?q=b", false);
         row("another fragment", "http://h.test/#auto/ja/a", "http://h.test/#auto/ja/b", false);
         row("another host", "http://h.test/s?q=a", "http://g.test/s?q=a", false);
