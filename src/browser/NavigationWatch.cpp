@@ -53,11 +53,13 @@ void NavigationWatch::asked(const QUrl& url) {
     asked_ = url;
     expected_ = url;
     started_ = false;
+    checking_ = false;
     retries_ = 0;
 }
 
 void NavigationWatch::superseded() {
     asked_.reset();
+    checking_ = false;
 }
 
 void NavigationWatch::started(const QUrl& url) {
@@ -72,15 +74,31 @@ void NavigationWatch::redirected(const QUrl& url) {
         expected_ = url;
 }
 
-std::optional<QUrl> NavigationWatch::ended(const QUrl& shown) {
-    if (!asked_)
+void NavigationWatch::shown(const QUrl& url) {
+    if (asked_ && sameAddress(expected_, url))
+        superseded();
+}
+
+NavigationWatch::Decision NavigationWatch::ended(const QUrl& shownUrl) {
+    shown(shownUrl);
+    if (!asked_ || retries_ >= kMaxRetries)
+        return {};
+    if (!started_)
+        return AskAgain{*askAgain()};
+    checking_ = true;
+    return CheckLater{};
+}
+
+std::optional<QUrl> NavigationWatch::checkNow() {
+    if (!checking_ || !asked_ || retries_ >= kMaxRetries)
         return std::nullopt;
-    if (sameAddress(expected_, shown) || retries_ >= kMaxRetries) {
-        asked_.reset();
-        return std::nullopt;
-    }
+    return askAgain();
+}
+
+std::optional<QUrl> NavigationWatch::askAgain() {
     ++retries_;
     started_ = false;
+    checking_ = false;
     expected_ = *asked_;
     return asked_;
 }

@@ -3,6 +3,7 @@
 #include "browser/AddressUrl.h"
 #include "browser/EnginePage.h"
 
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineNavigationRequest>
@@ -12,7 +13,8 @@
 namespace browser {
 
 TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
-    : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)) {
+    : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)),
+      lostCheck_(new QTimer(this)) {
     view_->setPage(page_);
     // The engine's own context menu never shows: the program's page menu takes its place.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -29,6 +31,14 @@ TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
     connect(page_, &QWebEnginePage::linkHovered, this,
             [this](const QString& url) { Q_EMIT StatusTextChange(url); });
     connect(page_, &QWebEnginePage::urlChanged, this, &TEmbeddedWB::sendHistoryState);
+    connect(page_, &QWebEnginePage::urlChanged, this,
+            [this](const QUrl& url) { watch_.shown(url); });
+    lostCheck_->setSingleShot(true);
+    lostCheck_->setInterval(NavigationWatch::kCheckAfterMs);
+    connect(lostCheck_, &QTimer::timeout, this, [this] {
+        if (const std::optional<QUrl> again = watch_.checkNow())
+            page_->load(*again);
+    });
     connect(page_, &QWebEnginePage::navigationRequested, this,
             [this](QWebEngineNavigationRequest& request) {
                 if (!request.isMainFrame())
@@ -58,8 +68,11 @@ TEmbeddedWB::TEmbeddedWB(QWebEngineProfile* profile, QWidget* owner)
                                    : QStringLiteral("ページを表示できませんでした"));
         Q_EMIT DownloadComplete();
         // A lookup the engine lost while an older page was being committed is asked for again.
-        if (const std::optional<QUrl> again = watch_.ended(page_->url()))
-            page_->load(*again);
+        const NavigationWatch::Decision decision = watch_.ended(page_->url());
+        if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision))
+            page_->load(again->url);
+        else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
+            lostCheck_->start();
     });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {

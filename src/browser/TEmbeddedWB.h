@@ -5,6 +5,7 @@
 
 #include <QWebEnginePage>
 
+class QTimer;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -49,6 +50,7 @@ private:
 
     QWebEngineView* view_;
     EnginePage* page_;
+    QTimer* lostCheck_; // runs while a lookup taken up may have been lost
     bool busy_ = false;
     NavigationWatch watch_;
 };

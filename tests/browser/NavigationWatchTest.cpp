@@ -48,60 +48,76 @@ private Q_SLOTS:
         QCOMPARE(NavigationWatch::sameAddress(QUrl(ours), QUrl::fromEncoded(engines)), same);
     }
 
-    // Steps: "ask X" (the program asks for X), "start X" (the engine takes up X), "redirect
-    // X" (the site sends the navigation on to X), "end X" (the page ends loading showing X),
-    // "other" (back, forward, reload, a link). Each "end" gives what is asked for again, or
-    // "-".
+    // Steps: "ask X" (the program asks for X), "start X" (the engine takes it up), "redirect
+    // X" (the site sends the navigation on to X), "show X" (the page's address becomes X),
+    // "end X" (the page ends loading showing X), "check" (the while after "later" is over),
+    // "other" (back, forward, reload, a link). Each "end" gives "-", "later" or the address
+    // asked for again; each "check" gives "-" or the address asked for again.
     void retries_data() {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("again");
+        QTest::addColumn<QStringList>("results");
 
-        const auto row = [](const char* name, const QStringList& steps, const QStringList& again) {
-            QTest::newRow(name) << steps << again;
+        const auto row = [](const char* name, const QStringList& steps,
+                            const QStringList& results) {
+            QTest::newRow(name) << steps << results;
         };
-        row("shown as asked", {"ask b", "start b", "end b", "end c"}, {"-", "-"});
-        row("lost before it started: asked again", {"ask b", "end a", "start b", "end b"},
+        row("shown as asked", {"ask b", "start b", "show b", "end b", "end c"}, {"-", "-"});
+        row("never taken up: asked again at once", {"ask b", "end a", "start b", "end b"},
             {"b", "-"});
-        row("lost after it started: asked again", {"ask b", "start b", "end a", "end b"},
-            {"b", "-"});
+        row("taken up, an older page ends: shown a moment later",
+            {"ask b", "start b", "end a", "show b", "check", "end b"}, {"later", "-", "-"});
+        row("taken up and lost: asked again after the while",
+            {"ask b", "start b", "end a", "check", "start b", "end b"}, {"later", "b", "-"});
         row("shown without a start reported", {"ask b", "end b"}, {"-"});
-        row("asked again once only", {"ask b", "end a", "end a", "end a"}, {"b", "-", "-"});
-        row("a new ask starts its own retry", {"ask b", "end a", "ask c", "end b"}, {"b", "c"});
+        row("asked again once only", {"ask b", "end a", "end a", "start b", "end a", "check"},
+            {"b", "-", "-", "-"});
+        row("a new ask starts afresh", {"ask b", "start b", "end a", "ask c", "check", "end b"},
+            {"later", "-", "c"});
         row("only the newest ask counts", {"ask b", "ask c", "start c", "end c"}, {"-"});
         row("sent on by the site", {"ask b", "start b", "redirect d", "end d"}, {"-"});
         row("sent on twice", {"ask b", "start b", "redirect d", "redirect e", "end e"}, {"-"});
         row("a redirect before the start is an older page's", {"ask b", "redirect d", "end d"},
             {"b"});
-        row("asked again after a redirect: expects the address asked for",
-            {"ask b", "start b", "redirect d", "end a", "end b"}, {"b", "-"});
-        row("back, forward, reload or a link supersede the ask", {"ask b", "other", "end a"},
-            {"-"});
-        row("nothing asked", {"end a"}, {"-"});
+        row("back, forward, reload or a link supersede the ask",
+            {"ask b", "start b", "end a", "other", "check"}, {"later", "-"});
+        row("nothing asked", {"end a", "check"}, {"-", "-"});
     }
 
     void retries() {
         QFETCH(QStringList, steps);
-        QFETCH(QStringList, again);
+        QFETCH(QStringList, results);
         const auto url = [](const QString& name) { return QUrl("http://h.test/" + name); };
+        const auto name = [](const std::optional<QUrl>& again) {
+            return again ? again->path().mid(1) : QStringLiteral("-");
+        };
         NavigationWatch watch;
         QStringList got;
         for (const QString& step : steps) {
             const QString verb = step.section(' ', 0, 0);
-            const QString name = step.section(' ', 1);
+            const QUrl address = url(step.section(' ', 1));
             if (verb == "ask") {
-                watch.asked(url(name));
+                watch.asked(address);
             } else if (verb == "start") {
-                watch.started(url(name));
+                watch.started(address);
             } else if (verb == "redirect") {
-                watch.redirected(url(name));
+                watch.redirected(address);
+            } else if (verb == "show") {
+                watch.shown(address);
             } else if (verb == "other") {
                 watch.superseded();
+            } else if (verb == "check") {
+                got << name(watch.checkNow());
             } else {
-                const std::optional<QUrl> result = watch.ended(url(name));
-                got << (result ? result->path().mid(1) : QStringLiteral("-"));
+                const NavigationWatch::Decision decision = watch.ended(address);
+                if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision))
+                    got << name(again->url);
+                else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
+                    got << QStringLiteral("later");
+                else
+                    got << QStringLiteral("-");
             }
         }
-        QCOMPARE(got, again);
+        QCOMPARE(got, results);
     }
 };
 
