@@ -1,9 +1,7 @@
 #include "app/DesktopPresence.h"
 
-#include "app/menus/MenuBuilder.h"
-#include "app/menus/MenuTable.h"
-#include "app/menus/SupportCommands.h"
 #include "app/menus/TrayCommands.h"
+#include "app/menus/WindowMenus.h"
 #include "desktop/HotkeyController.h"
 #include "desktop/NotificationArea.h"
 #include "desktop/ProgramIcons.h"
@@ -39,15 +37,9 @@ DesktopPresence::DesktopPresence(QWidget& window, DesktopPresenceHost& host,
     connect(trayCommands_->minimiseAction(), &QAction::triggered, behaviour_,
             &desktop::WindowBehaviourFilter::minimise);
     connect(trayCommands_->quitAction(), &QAction::triggered, this, &DesktopPresence::quit);
-    trayMenu_ = MenuBuilder(window).build(MenuTable::trayMenu(), &window);
+    trayMenu_ = buildTrayMenu(window);
     tray_.setMenu(trayMenu_);
     connect(&tray_, &desktop::NotificationArea::clicked, this, [this] { host_.raiseWindow(); });
-
-    supportCommands_ = new SupportCommands(&window);
-    connect(supportCommands_, &SupportCommands::openPageRequested, this,
-            [this](const QString& url) { host_.openPage(url); });
-    connect(supportCommands_, &SupportCommands::mailFailed, this,
-            [this](const QString& message) { host_.showStatus(message); });
 
     connect(&options_, &settings::OptionsStore::changed, this, &DesktopPresence::applyOptions);
     applyOptions();

@@ -20,7 +20,6 @@ class OptionsStore;
 
 namespace app {
 
-class SupportCommands;
 class TrayCommands;
 
 // What the main window does for the presence beside other programs.
@@ -35,8 +34,6 @@ public:
     // Pause or resume the clipboard watcher: END, the tray menu's pause entry.
     virtual void togglePause() = 0;
     virtual void showStatus(const QString& text) = 0;
-    // A page to show in a tab, by the tab manager's rule.
-    virtual void openPage(const QString& url) = 0;
 };
 
 // Puts the main window beside the other programs of the desktop: F12 and END from any
@@ -57,7 +54,6 @@ public:
     // The tray's menu (PopupMenu3), built from the menu table with the window's actions.
     QMenu* trayMenu() const { return trayMenu_; }
     TrayCommands* trayCommands() const { return trayCommands_; }
-    SupportCommands* supportCommands() const { return supportCommands_; }
     desktop::HotkeyController* hotkeys() const { return hotkeys_; }
     desktop::WindowBehaviourFilter* behaviour() const { return behaviour_; }
 
@@ -80,7 +76,6 @@ private:
     desktop::HotkeyController* hotkeys_ = nullptr;
     desktop::WindowBehaviourFilter* behaviour_ = nullptr;
     TrayCommands* trayCommands_ = nullptr;
-    SupportCommands* supportCommands_ = nullptr;
     QMenu* trayMenu_ = nullptr;
 };
 

@@ -1,11 +1,16 @@
-#include "app/MainForm.h"
-#include "app/Platform.h"
+#include "app/MainWindow.h"
 #include "app/VisualStyle.h"
+#include "browser/StartPage.h"
+#include "desktop/PlatformChoice.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    app::prepareProcessBeforeApplication();
+    // Settled before the application object exists: the platform, the OpenGL contexts the
+    // browser engine shares, and the start page's URL scheme.
+    desktop::chooseQtPlatform();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    browser::registerStartPageScheme();
     // The program takes no arguments: Qt sees only the program's name, so that no option
     // on the command line changes anything.
     int qtArgc = argc > 0 ? 1 : 0;
@@ -13,7 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Lexorra2"));
     app::applyVisualStyleOrReport(application, QString::fromLatin1(app::kVisualStyleName));
 
-    app::TMain_Form mainForm;
-    mainForm.show();
+    app::MainWindow mainWindow;
+    mainWindow.show();
     return application.exec();
 }

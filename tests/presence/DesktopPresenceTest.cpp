@@ -25,7 +25,6 @@ public:
     void restoreWindow() override { calls << QStringLiteral("restore"); }
     void togglePause() override { calls << QStringLiteral("pause"); }
     void showStatus(const QString& text) override { statuses << text; }
-    void openPage(const QString& url) override { calls << QStringLiteral("open ") + url; }
     QStringList calls;
     QStringList statuses;
 };

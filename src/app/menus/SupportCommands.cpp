@@ -1,7 +1,5 @@
 #include "app/menus/SupportCommands.h"
 
-#include "app/dialogs/AboutBox.h"
-
 #include <QAction>
 #include <QDesktopServices>
 #include <QUrlQuery>
@@ -19,7 +17,7 @@ QAction* makeAction(QWidget* window, const char* name, const QString& text) {
 
 } // namespace
 
-SupportCommands::SupportCommands(QWidget* window) : QObject(window), window_(window) {
+SupportCommands::SupportCommands(QWidget* window) : QObject(window) {
     homePage_ = makeAction(window, "Action30", QStringLiteral("公式ホームページ(&W)"));
     blog_ = makeAction(window, "Action3", QStringLiteral("開発blogを開く(&B)"));
     board_ = makeAction(window, "Action4", QStringLiteral("サポートBBSに行く(&S)"));
@@ -33,7 +31,7 @@ SupportCommands::SupportCommands(QWidget* window) : QObject(window), window_(win
     connect(blog_, &QAction::triggered, this, openPage(kBlog));
     connect(board_, &QAction::triggered, this, openPage(kBoard));
     connect(mail_, &QAction::triggered, this, &SupportCommands::writeMail);
-    connect(about_, &QAction::triggered, this, [this] { AboutBox::showModal(window_); });
+    connect(about_, &QAction::triggered, this, &SupportCommands::aboutRequested);
 }
 
 QUrl SupportCommands::mailUrl() {

@@ -10,7 +10,8 @@ class QWidget;
 namespace app {
 
 // The commands of the "サポート" menu: the project's pages, opened in a tab of the program, a
-// mail to the project through the desktop's mail program, and the About box.
+// mail to the project through the desktop's mail program, and the About box (shown by the
+// window).
 class SupportCommands : public QObject {
     Q_OBJECT
 public:
@@ -37,11 +38,11 @@ Q_SIGNALS:
     void openPageRequested(const QString& url);
     // The desktop has no program for mail; a sentence for the status bar.
     void mailFailed(const QString& message);
+    void aboutRequested();
 
 private:
     void writeMail();
 
-    QWidget* window_;
     QAction* homePage_ = nullptr;
     QAction* blog_ = nullptr;
     QAction* board_ = nullptr;
