@@ -66,10 +66,11 @@ void WindowBehaviourFilter::applyMinimiseAtStart(bool minimiseAtStart) {
 
 void WindowBehaviourFilter::quit() {
     behaviour_.setQuitting();
-    // Qt's quit asks every window to close and gives up when one refuses; the window is
-    // closed first, and the event loop is ended even where something else holds it open.
+    // Closed first: Qt's quit asks every window to close and gives up when one refuses, which
+    // the window would do while its close button minimises. Then the application's event
+    // loop ends, also where another window of the program is still open.
     window_.close();
-    QCoreApplication::exit(0);
+    QCoreApplication::quit();
 }
 
 } // namespace desktop
