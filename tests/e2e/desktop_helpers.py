@@ -165,3 +165,17 @@ def hold_key(session: harness.Session, key: str, seconds: float):
         time.sleep(seconds)
     finally:
         session.xdotool("keyup", key)
+
+
+def menu_open(session: harness.Session) -> bool:
+    """Whether a menu of the program is on the screen: a mapped window of class lexorra2
+    straight below the root. The window manager frames the program's windows and the tray
+    takes in its icon; only menus (and tooltips) stay unframed."""
+    out = subprocess.run(["xwininfo", "-root", "-children"], env=session.base_env(),
+                         capture_output=True, text=True, timeout=10).stdout
+    for window in re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M):
+        props = subprocess.run(["xprop", "-id", window, "WM_CLASS"], env=session.base_env(),
+                               capture_output=True, text=True, timeout=10).stdout
+        if '"lexorra2"' in props and session.map_state(int(window, 16)) == "IsViewable":
+            return True
+    return False
