@@ -89,6 +89,8 @@ def watch(session: harness.Session, seconds: float) -> tuple[float, float]:
 
 def settle_in_background(session: harness.Session, title_regex: str):
     window = session.wait_for_window(title_regex, 60)
+    # With "minimise when another program is active" on, the window goes to the task bar as
+    # the other program comes; either way it rests behind it.
     harness.wait_until(lambda: any(p.get("title") == PAGE_TITLE
                                    for p in session.devtools_pages()), 60, 0.1,
                        "the page to load")
@@ -105,10 +107,13 @@ def measure(program: Path, bare: bool, seconds: float) -> tuple[float, float]:
             session.start_program([session.server.url(PAGE_PATH), "1"], program=program)
             settle_in_background(session, "^bare-webengine$")
         else:
-            desktop_helpers.write_settings(
-                session, F12_de_saizennmen_on=True, End_kyuushi_on=True, Batu_OFF=True,
-                Lexorra2_off_active=True, copy_window_zenmen_on=True)
             session.start_program(program=program)
+            window = session.wait_for_main_window(60)
+            # Bringing forward on copy is on from the start; the others are switched on.
+            for option in (desktop_helpers.F12_OPTION, desktop_helpers.END_OPTION,
+                           desktop_helpers.CLOSE_TO_TRAY_OPTION,
+                           desktop_helpers.MINIMISE_WHEN_INACTIVE_OPTION):
+                desktop_helpers.switch_option(session, window, option)
             settle_in_background(session, "^" + harness.MAIN_WINDOW_TITLE + "$")
         return watch(session, seconds)
     finally:

@@ -26,6 +26,27 @@ DEFAULTS = {"tool_bar_on": True, "copy_window_zenmen_on": True,
             "jidou_zenkaku_eimoji_hankaku": True}
 
 
+# The options' accelerators in "オプション" > "設定(&V)".
+F12_OPTION = "f"
+END_OPTION = "e"
+CLOSE_TO_TRAY_OPTION = "v"
+MINIMISE_WHEN_INACTIVE_OPTION = "s"
+BRING_FORWARD_OPTION = "x"
+# Where "オプション" sits on the action bar: the first item, in client coordinates.
+OPTIONS_MENU_POINT = (45, 14)
+
+
+def switch_option(session: harness.Session, window: int, accelerator: str):
+    """Flips one option as a user does: "オプション", then "設定(&V)" and the option's
+    accelerator."""
+    session.activate(window)
+    session.click(*OPTIONS_MENU_POINT, window=window)
+    # The menu opens with the keyboard's focus; its entries answer their accelerators.
+    wait_until(lambda: menu_open(session), 10, 0.05, "the options menu to open")
+    session.key("v", accelerator)
+    wait_until(lambda: not menu_open(session), 10, 0.05, "the menu to close")
+
+
 def write_settings(session: harness.Session, **switches: bool) -> Path:
     """A settings file with the given options on or off (the others at their defaults) and
     every site at its default, where the program reads it at start."""

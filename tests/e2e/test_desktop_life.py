@@ -16,13 +16,10 @@ import unittest
 import desktop_helpers as desk
 from harness import E2ETestCase, wait_until
 
-# The options' accelerators in "オプション" > "設定(&V)".
-F12_OPTION = "f"
-END_OPTION = "e"
-CLOSE_TO_TRAY_OPTION = "v"
-MINIMISE_WHEN_INACTIVE_OPTION = "s"
-# Where "オプション" sits on the action bar: the first item, in client coordinates.
-OPTIONS_MENU_POINT = (45, 14)
+F12_OPTION = desk.F12_OPTION
+END_OPTION = desk.END_OPTION
+CLOSE_TO_TRAY_OPTION = desk.CLOSE_TO_TRAY_OPTION
+MINIMISE_WHEN_INACTIVE_OPTION = desk.MINIMISE_WHEN_INACTIVE_OPTION
 
 
 class DesktopCase(E2ETestCase):
@@ -43,12 +40,7 @@ class DesktopCase(E2ETestCase):
         return window
 
     def switch_option(self, window: int, accelerator: str):
-        self.session.activate(window)
-        self.session.click(*OPTIONS_MENU_POINT, window=window)
-        # The menu opens with the keyboard's focus; its entries answer their accelerators.
-        wait_until(lambda: self.popup_open(), 10, 0.05, "the options menu to open")
-        self.session.key("v", accelerator)
-        wait_until(lambda: not self.popup_open(), 10, 0.05, "the menu to close")
+        desk.switch_option(self.session, window, accelerator)
 
     def popup_open(self) -> bool:
         return desk.menu_open(self.session)
