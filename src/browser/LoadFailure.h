@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <optional>
 
@@ -63,3 +64,5 @@ struct LoadFailure {
 };
 
 } // namespace browser
+
+Q_DECLARE_METATYPE(browser::LoadFailure)
