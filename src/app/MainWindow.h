@@ -12,6 +12,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -82,6 +83,8 @@ private:
     void buildActionBar();
     void buildStatusBar();
     void connectTabs();
+    void connectFailurePages();
+    void placeLoadingBar();
     void connectLookups();
     void startWatchingClipboard();
     void runStartSequence();
@@ -110,6 +113,7 @@ private:
 
     ActionBar* actionBar_ = nullptr;
     QWidget* toolbarPanel_ = nullptr;
+    QProgressBar* loadingBar_ = nullptr; // the active tab's loading, under the toolbar
     QPushButton* backButton_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
     QComboBox* searchCombo_ = nullptr;

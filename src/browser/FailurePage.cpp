@@ -77,18 +77,15 @@ QString siteHost(const QString& address) {
 FailurePage::FailurePage(QUrl address, LoadFailure failure)
     : address_(std::move(address)), failure_(failure), token_(newToken()) {}
 
-void FailurePage::setLookup(QString siteCaption, QString text,
-                            std::vector<Alternative> alternatives) {
+void FailurePage::setLookup(Lookup lookup) {
     isLookup_ = true;
-    siteCaption_ = std::move(siteCaption);
-    text_ = std::move(text);
-    alternatives_ = std::move(alternatives);
+    lookup_ = std::move(lookup);
 }
 
 QString FailurePage::title() const {
-    if (siteCaption_.isEmpty())
+    if (lookup_.siteCaption.isEmpty())
         return failure_.heading();
-    return QStringLiteral("%1：%2").arg(siteCaption_, failure_.heading());
+    return QStringLiteral("%1：%2").arg(lookup_.siteCaption, failure_.heading());
 }
 
 QUrl FailurePage::requestUrl(const Alternative& alternative, Request::Kind kind) const {
@@ -121,7 +118,7 @@ std::optional<FailurePage::Request> FailurePage::request(const QUrl& url) const 
     if (query.queryItemValue(QStringLiteral("token")) != token_)
         return std::nullopt;
     const QString site = query.queryItemValue(QStringLiteral("site"));
-    for (const Alternative& a : alternatives_) {
+    for (const Alternative& a : lookup_.alternatives) {
         if (a.siteKey == site) {
             r.alternative = &a;
             return r;
@@ -136,14 +133,14 @@ QString FailurePage::html() const {
                         "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<main>\n")
              .arg(escaped(title()), QLatin1StringView(kStyle));
     h += QStringLiteral("<h1>%1</h1>\n").arg(escaped(failure_.heading()));
-    if (!siteCaption_.isEmpty())
-        h += QStringLiteral("<p class=\"site\">%1</p>\n").arg(escaped(siteCaption_));
+    if (!lookup_.siteCaption.isEmpty())
+        h += QStringLiteral("<p class=\"site\">%1</p>\n").arg(escaped(lookup_.siteCaption));
     h += QStringLiteral("<p class=\"address\">%1</p>\n")
              .arg(escaped(address_.toDisplayString(), kShownAddressLength));
     h += QStringLiteral("<p>%1</p>\n").arg(escaped(failure_.description()));
-    if (isLookup_ && !text_.isEmpty())
+    if (isLookup_ && !lookup_.text.isEmpty())
         h += QStringLiteral("<p class=\"text\">調べた言葉：<strong>%1</strong></p>\n")
-                 .arg(escaped(text_, kShownTextLength));
+                 .arg(escaped(lookup_.text, kShownTextLength));
     h += QStringLiteral("<p class=\"detail\">");
     if (const QString detail = failure_.technicalDetail(); !detail.isEmpty())
         h += QStringLiteral("%1。").arg(escaped(detail));
@@ -151,11 +148,11 @@ QString FailurePage::html() const {
 
     if (isLookup_) {
         h += QStringLiteral("<h2>ほかのサイトで調べる</h2>\n");
-        if (alternatives_.empty()) {
+        if (lookup_.alternatives.empty()) {
             h += QStringLiteral("<p class=\"none\">この分類にはほかのサイトがありません。</p>\n");
         } else {
             h += QStringLiteral("<ul>\n");
-            for (const Alternative& a : alternatives_) {
+            for (const Alternative& a : lookup_.alternatives) {
                 const QString lookUp =
                     QString::fromUtf8(requestUrl(a, Request::Kind::LookUp).toEncoded());
                 const QString use =

@@ -28,6 +28,14 @@ public:
         QString address; // the query, exactly as the catalogue builds it
     };
 
+    // What the program knows of a lookup it started: the site's caption, the text looked up
+    // and the other sites of its slot.
+    struct Lookup {
+        QString siteCaption;
+        QString text;
+        std::vector<Alternative> alternatives;
+    };
+
     // What one of the page's links asks for.
     struct Request {
         enum class Kind { LookUp, UseSite };
@@ -38,13 +46,12 @@ public:
     // A failure of a page the program did not start itself: no site, text or alternatives.
     FailurePage(QUrl address, LoadFailure failure);
 
-    // The lookup that failed: the site's caption, the text looked up and the other sites of
-    // its slot.
-    void setLookup(QString siteCaption, QString text, std::vector<Alternative> alternatives);
+    // The lookup that failed.
+    void setLookup(Lookup lookup);
 
     const QUrl& address() const { return address_; }
     const LoadFailure& failure() const { return failure_; }
-    const std::vector<Alternative>& alternatives() const { return alternatives_; }
+    const std::vector<Alternative>& alternatives() const { return lookup_.alternatives; }
     bool isLookup() const { return isLookup_; }
 
     QString title() const;
@@ -67,9 +74,7 @@ private:
     LoadFailure failure_;
     QString token_;
     bool isLookup_ = false;
-    QString siteCaption_;
-    QString text_;
-    std::vector<Alternative> alternatives_;
+    Lookup lookup_;
 };
 
 } // namespace browser

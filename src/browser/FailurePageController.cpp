@@ -133,12 +133,14 @@ void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         loadingOwnPage_ = isOwnPageLoad(info.url());
         timedOut_ = false;
+        lastLoadTimedOut_ = false;
         committed_ = false;
         if (loadingOwnPage_) {
             forgetLoad();
             return;
         }
         loading_ = info.url();
+        ++loadSerial_;
         responseTimer_->start();
         return;
     }
@@ -158,6 +160,7 @@ void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
     const QUrl address = info.url();
     forgetLoad();
     if (timedOut && info.status() == QWebEngineLoadingInfo::LoadStoppedStatus) {
+        lastLoadTimedOut_ = true;
         loadEnded(address, LoadFailure::timedOut(), false);
         return;
     }
@@ -193,7 +196,16 @@ void FailurePageController::loadEnded(const QUrl& address,
             });
         return;
     }
-    show(std::move(page), shown_ && shown_->address() == address);
+    // After the engine has told everyone of this load's end, and only if no other load has
+    // begun meanwhile.
+    const bool inPlace = shown_ && shown_->address() == address;
+    QMetaObject::invokeMethod(
+        this,
+        [this, page = std::move(page), inPlace, serial = loadSerial_]() mutable {
+            if (serial == loadSerial_)
+                show(std::move(page), inPlace);
+        },
+        Qt::QueuedConnection);
 }
 
 void FailurePageController::show(std::shared_ptr<FailurePage> page, bool intoCurrentDocument) {
@@ -215,9 +227,8 @@ std::shared_ptr<FailurePage> FailurePageController::makePage(const QUrl& address
                                                              const LoadFailure& failure) const {
     auto page = std::make_shared<FailurePage>(address, failure);
     if (lookupSource_)
-        if (std::optional<Lookup> lookup = lookupSource_(address))
-            page->setLookup(std::move(lookup->siteCaption), std::move(lookup->text),
-                            std::move(lookup->alternatives));
+        if (std::optional<FailurePage::Lookup> lookup = lookupSource_(address))
+            page->setLookup(std::move(*lookup));
     return page;
 }
 

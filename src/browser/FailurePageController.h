@@ -33,14 +33,9 @@ namespace browser {
 class FailurePageController : public QObject {
     Q_OBJECT
 public:
-    // What the program knows of a failed address it asked for itself.
-    struct Lookup {
-        QString siteCaption;
-        QString text;
-        std::vector<FailurePage::Alternative> alternatives;
-    };
-    // Null for an address the program did not ask for (a followed link, say).
-    using LookupSource = std::function<std::optional<Lookup>(const QUrl& address)>;
+    // What the program knows of a failed address it asked for itself; null for an address it
+    // did not ask for (a followed link, say).
+    using LookupSource = std::function<std::optional<FailurePage::Lookup>(const QUrl& address)>;
 
     static constexpr int kResponseTimeoutMs = 20000;
 
@@ -57,6 +52,10 @@ public:
     // What the engine's report of an ended load means: a failure, or nothing.
     static std::optional<LoadFailure> classify(const QWebEngineLoadingInfo& info);
 
+    // Whether the load under way is the failure page itself.
+    bool isLoadingOwnPage() const { return loadingOwnPage_; }
+    // Whether the load that ended last was stopped by the time limit.
+    bool lastLoadTimedOut() const { return lastLoadTimedOut_; }
     // Whether the page shows a failure page now.
     bool showsFailure() const { return shown_ != nullptr; }
     // Reload as the user asks for it: a failure page asks its address again, without adding
@@ -90,7 +89,9 @@ private:
     QUrl loading_;
     bool committed_ = false;
     bool timedOut_ = false;
+    bool lastLoadTimedOut_ = false;
     bool loadingOwnPage_ = false;
+    unsigned loadSerial_ = 0; // counts the loads begun, the failure page's own left out
     // The failure page the page shows now, and the recent ones, whose links still work when
     // the user goes back to them.
     std::shared_ptr<FailurePage> shown_;

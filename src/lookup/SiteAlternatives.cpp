@@ -5,18 +5,18 @@
 
 namespace lookup {
 
-std::vector<SiteAlternative> SiteAlternatives(const SiteEntry& failed, const QString& text,
+std::vector<SiteAlternative> siteAlternatives(const SiteEntry& failed, const QString& text,
                                               const EntryShown& shown) {
     std::vector<SiteAlternative> out;
     if (failed.isNone() || !failed.category)
         return out;
-    const QString failedUrl = SiteQueryUrl(failed, text);
+    const QString failedUrl = siteQueryUrl(failed, text);
     for (const SiteEntry* entry : failed.category->menuOrder) {
         if (entry == &failed || entry->isNone() || !entry->inMenu)
             continue;
         if (shown ? !shown(*entry) : !entry->visible)
             continue;
-        QString url = SiteQueryUrl(*entry, text);
+        QString url = siteQueryUrl(*entry, text);
         if (url == failedUrl)
             continue;
         out.push_back({entry, std::move(url)});

@@ -21,7 +21,7 @@ using EntryShown = std::function<bool(const SiteEntry&)>;
 // sites of its slot that the slot's menu shows, in menu order, each with its query URL.
 // Entries the menu hides, and any whose query would be the very address that failed, are
 // left out. Without `shown`, an entry counts as shown when the catalogue shows it at start.
-std::vector<SiteAlternative> SiteAlternatives(const SiteEntry& failed, const QString& text,
+std::vector<SiteAlternative> siteAlternatives(const SiteEntry& failed, const QString& text,
                                               const EntryShown& shown = {});
 
 } // namespace lookup

@@ -113,7 +113,7 @@ int checkSites(int argc, char** argv) {
     std::vector<tools::SiteCheck::Site> checks;
     for (const auto* site : sites) {
         const QString address =
-            lookup::SiteQueryUrl(*site, text.isEmpty() ? sampleText(*site) : text);
+            lookup::siteQueryUrl(*site, text.isEmpty() ? sampleText(*site) : text);
         checks.push_back({site->siteKey, QUrl::fromUserInput(address)});
     }
     tools::SiteCheck check(std::move(checks));

@@ -136,16 +136,15 @@ struct Tab {
 
     Tab() {
         controller.setResponseTimeoutMs(kTestTimeoutMs);
-        controller.setLookupSource(
-            [this](const QUrl&) -> std::optional<FailurePageController::Lookup> {
-                if (!lookups)
-                    return std::nullopt;
-                return FailurePageController::Lookup{
-                    QStringLiteral("死んだ辞書"),
-                    QStringLiteral("辞書<b>"),
-                    {{QStringLiteral("weblio_kokugo"), QStringLiteral("Weblio辞書"),
-                      QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8")}}};
-            });
+        controller.setLookupSource([this](const QUrl&) -> std::optional<FailurePage::Lookup> {
+            if (!lookups)
+                return std::nullopt;
+            return FailurePage::Lookup{
+                QStringLiteral("死んだ辞書"),
+                QStringLiteral("辞書<b>"),
+                {{QStringLiteral("weblio_kokugo"), QStringLiteral("Weblio辞書"),
+                  QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8")}}};
+        });
         view.resize(800, 600);
         view.show();
     }

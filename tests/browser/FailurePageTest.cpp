@@ -15,11 +15,12 @@ const LoadFailure kRefused{LoadFailureKind::ConnectionRefused, -102};
 FailurePage lookupPage(const QString& text = QStringLiteral("辞書")) {
     FailurePage page(QUrl(QStringLiteral("http://dead.test/search?q=%E8%BE%9E%E6%9B%B8")),
                      kRefused);
-    page.setLookup(QStringLiteral("死んだ辞書"), text,
-                   {{QStringLiteral("weblio_kokugo"), QStringLiteral("Weblio辞書"),
-                     QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8")},
-                    {QStringLiteral("goo_kokugo"), QStringLiteral("goo辞書"),
-                     QStringLiteral("http://dictionary.goo.ne.jp/srch/all/辞書/m0u/")}});
+    page.setLookup({QStringLiteral("死んだ辞書"),
+                    text,
+                    {{QStringLiteral("weblio_kokugo"), QStringLiteral("Weblio辞書"),
+                      QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8")},
+                     {QStringLiteral("goo_kokugo"), QStringLiteral("goo辞書"),
+                      QStringLiteral("http://dictionary.goo.ne.jp/srch/all/辞書/m0u/")}}});
     return page;
 }
 
@@ -65,12 +66,12 @@ private Q_SLOTS:
         if (field == u"address")
             address = QUrl(QStringLiteral("http://dead.test/") + value);
         FailurePage page(address, kRefused);
-        page.setLookup(field == u"site" ? value : QStringLiteral("site"),
-                       field == u"text" ? value : QStringLiteral("text"),
-                       {{QStringLiteral("k"),
-                         field == u"alternative caption" ? value : QStringLiteral("caption"),
-                         field == u"alternative address" ? QStringLiteral("http://a.test/") + value
-                                                         : QStringLiteral("http://a.test/")}});
+        page.setLookup({field == u"site" ? value : QStringLiteral("site"),
+                        field == u"text" ? value : QStringLiteral("text"),
+                        {{QStringLiteral("k"),
+                          field == u"alternative caption" ? value : QStringLiteral("caption"),
+                          field == u"alternative address" ? QStringLiteral("http://a.test/") + value
+                                                          : QStringLiteral("http://a.test/")}}});
         const QString html = page.html();
         QVERIFY2(!html.contains(QStringLiteral("<script")), qPrintable(html));
         QVERIFY2(!html.contains(QStringLiteral("<img")), qPrintable(html));
@@ -181,7 +182,7 @@ private Q_SLOTS:
 
     void lookupWithoutAlternativesSaysSo() {
         FailurePage page(QUrl(QStringLiteral("http://dead.test/")), kRefused);
-        page.setLookup(QStringLiteral("NAVER"), QStringLiteral("사전"), {});
+        page.setLookup({QStringLiteral("NAVER"), QStringLiteral("사전"), {}});
         QVERIFY(page.html().contains(QStringLiteral("この分類にはほかのサイトがありません")));
     }
 
@@ -193,7 +194,7 @@ private Q_SLOTS:
         for (int i = 0; i < 16; ++i)
             alternatives.push_back({QStringLiteral("site%1").arg(i), QStringLiteral("Site"),
                                     QStringLiteral("http://a.test/?q=") + text});
-        page.setLookup(QStringLiteral("site"), text, alternatives);
+        page.setLookup({QStringLiteral("site"), text, alternatives});
         QVERIFY(page.html().toUtf8().size() < 64 * 1024);
     }
 };

@@ -33,14 +33,14 @@ TEST(SiteAlternatives, EverySlotOffersItsOtherShownSitesWithTheirQueries) {
     for (const LookupCategory& slot : Catalogue::instance().slots()) {
         for (const SiteEntry* failed : slot.dispatchOrder) {
             SCOPED_TRACE(failed->siteKey.toStdString());
-            const auto offered = SiteAlternatives(*failed, text);
+            const auto offered = siteAlternatives(*failed, text);
             std::size_t position = 0;
             for (const SiteAlternative& a : offered) {
                 EXPECT_NE(a.site, failed);
                 EXPECT_EQ(a.site->category, &slot) << a.site->siteKey.toStdString();
                 EXPECT_TRUE(a.site->visible && a.site->inMenu) << a.site->siteKey.toStdString();
-                EXPECT_EQ(a.url, SiteQueryUrl(*a.site, text));
-                EXPECT_NE(a.url, SiteQueryUrl(*failed, text));
+                EXPECT_EQ(a.url, siteQueryUrl(*a.site, text));
+                EXPECT_NE(a.url, siteQueryUrl(*failed, text));
                 // Menu order, so the page lists them as the menu does.
                 const auto at = std::find(slot.menuOrder.begin(), slot.menuOrder.end(), a.site);
                 ASSERT_NE(at, slot.menuOrder.end());
@@ -52,7 +52,7 @@ TEST(SiteAlternatives, EverySlotOffersItsOtherShownSitesWithTheirQueries) {
             std::size_t expected = 0;
             for (const SiteEntry* e : slot.menuOrder)
                 if (e != failed && !e->isNone() && e->visible &&
-                    SiteQueryUrl(*e, text) != SiteQueryUrl(*failed, text))
+                    siteQueryUrl(*e, text) != siteQueryUrl(*failed, text))
                     ++expected;
             EXPECT_EQ(offered.size(), expected);
         }
@@ -70,7 +70,7 @@ class SiteAlternativesCases : public testing::TestWithParam<AlternativesCase> {}
 
 TEST_P(SiteAlternativesCases, OffersTheseSites) {
     const auto& c = GetParam();
-    EXPECT_EQ(keys(SiteAlternatives(site(c.failed), QString::fromUtf16(c.text))), c.expected);
+    EXPECT_EQ(keys(siteAlternatives(site(c.failed), QString::fromUtf16(c.text))), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,20 +108,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SiteAlternatives, HiddenEntryOfferedOnceTheMenuShowsIt) {
     const SiteEntry& alc = site("ALC_eiwa");
     const auto shown = [&](const SiteEntry& e) { return e.visible || &e == &alc; };
-    const auto offered = SiteAlternatives(site("goo_eiwa"), QStringLiteral("word"), shown);
+    const auto offered = siteAlternatives(site("goo_eiwa"), QStringLiteral("word"), shown);
     EXPECT_EQ(keys(offered), (Keys{"yahoo_eiwa", "infoseek_eiwa", "Excite_eiwa", "weblio_eiwa",
                                    "weblio2_eiwa", "ALC_eiwa"}));
     // And a shown entry the menu has since hidden is not offered.
     const auto withoutYahoo = [](const SiteEntry& e) {
         return e.visible && e.siteKey != QStringLiteral("yahoo_eiwa");
     };
-    EXPECT_EQ(keys(SiteAlternatives(site("goo_eiwa"), QStringLiteral("word"), withoutYahoo)),
+    EXPECT_EQ(keys(siteAlternatives(site("goo_eiwa"), QStringLiteral("word"), withoutYahoo)),
               (Keys{"infoseek_eiwa", "Excite_eiwa", "weblio_eiwa", "weblio2_eiwa"}));
 }
 
 TEST(SiteAlternatives, QueriesCarryTheTextInEachSitesOwnEncoding) {
     // Excite takes Shift_JIS, Weblio UTF-8: the same text, the bytes each site expects.
-    const auto offered = SiteAlternatives(site("goo_kokugo"), QStringLiteral("辞書"));
+    const auto offered = siteAlternatives(site("goo_kokugo"), QStringLiteral("辞書"));
     const auto url = [&](const char* key) {
         for (const auto& a : offered)
             if (a.site->siteKey == QString::fromUtf8(key))
@@ -136,5 +136,5 @@ TEST(SiteAlternatives, QueriesCarryTheTextInEachSitesOwnEncoding) {
 TEST(SiteAlternatives, NoneEntryHasNoAlternatives) {
     const LookupCategory* slot = Catalogue::instance().slotByKey(u"kokugo");
     ASSERT_NE(slot, nullptr);
-    EXPECT_TRUE(SiteAlternatives(*slot->noneEntry, QStringLiteral("x")).empty());
+    EXPECT_TRUE(siteAlternatives(*slot->noneEntry, QStringLiteral("x")).empty());
 }
