@@ -14,25 +14,26 @@ constexpr char kUseSiteHost[] = "use-site";
 constexpr char kStyle[] = R"(
   html { min-height: 100%; }
   body {
-    margin: 0; padding: 2.5em 1em;
+    margin: 0; padding: 1em;
     background: linear-gradient(#f3f3f3, #c6c4ca) fixed;
-    color: #333; font-family: "Noto Sans CJK JP", "Meiryo", sans-serif; line-height: 1.6;
+    color: #333; font-family: "Noto Sans CJK JP", "Meiryo", sans-serif; line-height: 1.5;
   }
-  main { max-width: 44em; margin: 0 auto; padding: 1.6em 2.4em; background: #fff;
+  main { max-width: 44em; margin: 0 auto; padding: 1em 2em; background: #fff;
          border-radius: 12px; box-shadow: 0 2px 12px rgba(0, 0, 0, 0.15); }
-  h1 { margin: 0 0 0.4em; font-size: 1.6em; color: #646464; }
-  h2 { margin: 1.4em 0 0.5em; font-size: 1.15em; color: #2f6db5; }
+  h1 { margin: 0 0 0.3em; font-size: 1.4em; color: #646464; }
+  h2 { margin: 0.9em 0 0.3em; font-size: 1.1em; color: #2f6db5; }
   .site { margin: 0; font-weight: bold; }
-  .address { margin: 0 0 0.8em; color: #666; font-size: 0.9em; word-break: break-all; }
-  .text { margin: 0.8em 0; }
+  .address { margin: 0 0 0.5em; color: #666; font-size: 0.9em; word-break: break-all; }
+  p { margin: 0.5em 0; }
+  .text { margin: 0.5em 0; }
   .text strong { color: #2f6db5; word-break: break-all; }
-  .detail { margin: 0.8em 0 0; color: #888; font-size: 0.85em; }
+  .detail { margin: 0.5em 0 0; color: #888; font-size: 0.85em; }
   ul { margin: 0; padding: 0; list-style: none; }
   li { display: flex; align-items: center; justify-content: space-between; gap: 1em;
-       padding: 0.45em 0; border-top: 1px solid #e4e4e8; }
+       padding: 0.2em 0; border-top: 1px solid #e4e4e8; }
   li:first-child { border-top: none; }
   a { color: #2f6db5; }
-  a.use { flex: none; padding: 0.25em 0.9em; border: 1px solid #2f6db5; border-radius: 4px;
+  a.use { flex: none; padding: 0.1em 0.9em; border: 1px solid #2f6db5; border-radius: 4px;
           color: #2f6db5; text-decoration: none; font-size: 0.9em; }
   a.use:hover { background: #2f6db5; color: #fff; }
   li small { color: #888; }

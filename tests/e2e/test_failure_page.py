@@ -9,7 +9,8 @@ own resolver), and the cases go from one site to the next through the failure pa
 import time
 
 import test_lookup_flow
-from harness import (DevToolsPage, E2ETestCase, SiteServer, site_query_url, wait_until)
+from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
+                     wait_until)
 from test_lookup_flow import (QUIET_SECONDS, LookupSession, is_lookup, request_line,
                               start_and_wait_for_start_page)
 
@@ -78,9 +79,10 @@ class FailurePageCase(E2ETestCase):
     def click(self, selector: str):
         """A real click of the mouse on an element of the page."""
         with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
-            box = page.evaluate(f"(function() {{ var r = document.querySelector({selector!r})"
-                                f".getBoundingClientRect(); return [r.x + r.width / 2, "
-                                f"r.y + r.height / 2]; }})()")
+            box = page.evaluate(f"(function() {{ var e = document.querySelector({selector!r});"
+                                f" e.scrollIntoView({{block: 'center'}});"
+                                f" var r = e.getBoundingClientRect(); return [r.x + r.width / 2,"
+                                f" r.y + r.height / 2]; }})()")
             self.assertIsNotNone(box, selector)
             for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
                 page.call("Input.dispatchMouseEvent",
@@ -207,3 +209,42 @@ class DeadSiteTest(FailurePageCase):
             self.session.server.heal(HOSTS["weblio_kokugo"])
             self.click(f"li:nth-child({self.row_of('weblio_kokugo')}) a.use")
             self.flow.expect_lookup(since, query("weblio_kokugo"))
+
+
+BAR_BLUE = (0x2f, 0x6d, 0xb5)
+BAR_GREY = (0xd8, 0xd8, 0xe0)
+
+
+class LoadingTest(FailurePageCase):
+
+    def bar_shown(self, top: int) -> bool:
+        """The progress bar's row under the toolbar panel: its blue start, or its grey track."""
+        geometry = self.session.window_geometry(self.window)
+        shot = self.session.screenshot(self.session.tmp / "bar.png")
+        y = geometry.y + top + 54
+        left = shot.pixel(geometry.x + 4, y)
+        right = shot.pixel(geometry.x + geometry.width - 4, y)
+        return close_to(left, BAR_BLUE, 8) and close_to(right, BAR_GREY, 8)
+
+    def test_a_slow_page_shows_its_loading_until_it_is_there(self):
+        self.session.fail(HOSTS["yahoo2_kokugo"], "slow", delay=4.0)
+        self.start()
+        top = self.flow.panel_top(self.window)
+        self.assertFalse(self.bar_shown(top), "no bar before any lookup")
+        since = self.flow.copy(TEXT)
+        request = self.flow.wait_lookup(since)
+        wait_until(lambda: self.bar_shown(top), 3.5, 0.1, "the progress bar")
+        self.flow.wait_loaded(request)
+        wait_until(lambda: not self.bar_shown(top), 5, 0.1, "the progress bar to go")
+
+    def test_a_quick_page_shows_no_bar(self):
+        self.start()
+        top = self.flow.panel_top(self.window)
+        since = self.flow.copy(TEXT)
+        request = self.flow.wait_lookup(since)
+        seen = False
+        deadline = time.monotonic() + 1.5
+        while time.monotonic() < deadline:
+            seen = seen or self.bar_shown(top)
+        self.flow.wait_loaded(request)
+        self.assertFalse(seen, "the bar blinked for a page that came at once")
