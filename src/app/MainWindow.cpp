@@ -7,6 +7,9 @@
 #include "app/menus/SiteMenus.h"
 #include "app/menus/SupportCommands.h"
 #include "app/menus/WindowMenus.h"
+#include "browser/AddressUrl.h"
+#include "browser/FailurePage.h"
+#include "browser/NavigationWatch.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -18,6 +21,7 @@
 #include "input/SearchBox.h"
 #include "lookup/Catalogue.h"
 #include "lookup/LookupController.h"
+#include "lookup/SiteAlternatives.h"
 #include "lookup/SiteSelection.h"
 #include "settings/OptionsStore.h"
 
@@ -30,6 +34,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QOpenGLWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -52,6 +57,8 @@ constexpr int kClientHeight = 599;
 constexpr int kActionBarHeight = 56;
 constexpr int kPanelHeight = 53;
 constexpr int kStatusBarHeight = 19;
+constexpr int kLoadingBarHeight = 3;
+constexpr int kLoadingBarLeast = 5; // percent
 constexpr int kLogoRightMargin = 8; // 1008 - (845 + 155): the logo keeps this gap when resized
 
 QFont pixelFont(const QStringList& families, int pixelSize) {
@@ -108,9 +115,32 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     buildStatusBar();
     connectTabs();
     connectLookups();
+    connectFailurePages();
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
+
+    // Laid over the top of the tabs rather than into the column, so that showing it never
+    // moves the page.
+    loadingBar_ = new QProgressBar(central);
+    loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
+    loadingBar_->setRange(0, 100);
+    loadingBar_->setTextVisible(false);
+    loadingBar_->setFixedHeight(kLoadingBarHeight);
+    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
+                                              "QProgressBar::chunk { background: #2f6db5; }"));
+    loadingBar_->hide();
+    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
+        // The engine tells little before the first answer: the bar starts with a sliver.
+        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
+        if (shown == loadingBar_->isVisible())
+            return;
+        loadingBar_->setVisible(shown);
+        if (shown) {
+            placeLoadingBar();
+            loadingBar_->raise();
+        }
+    });
 
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -389,6 +419,45 @@ void MainWindow::connectLookups() {
     });
 }
 
+// A failure page names the lookup that failed and offers the slot's other sites, those that
+// the slot's menu shows; its button chooses a site as the menu does.
+void MainWindow::connectFailurePages() {
+    tabs_->setFailedLookupSource(
+        [this](const QUrl& failed) -> std::optional<browser::FailurePage::Lookup> {
+            const lookup::LookupController::SentQuery* sent = nullptr;
+            const auto& queries = lookups_->sentQueries();
+            for (auto it = queries.rbegin(); it != queries.rend() && !sent; ++it)
+                if (browser::NavigationWatch::sameAddress(browser::addressToUrl(it->address),
+                                                          failed))
+                    sent = &*it;
+            if (!sent)
+                return std::nullopt;
+            const lookup::LookupController::SentQuery query = *sent;
+            browser::FailurePage::Lookup lookup{query.site->caption, query.text, {}};
+            const auto shown = [this](const lookup::SiteEntry& entry) {
+                const QAction* action = siteMenus_->entryAction(entry);
+                return action && action->isVisible();
+            };
+            for (const lookup::SiteAlternative& a :
+                 lookup::siteAlternatives(*query.site, query.text, shown)) {
+                lookup.alternatives.push_back({a.site->siteKey, a.site->caption, a.url});
+                lookups_->rememberQuery(a.url, *a.site, query.text);
+            }
+            return lookup;
+        });
+    connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
+        if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
+            lookups_->chooseSite(*entry);
+    });
+}
+
+void MainWindow::placeLoadingBar() {
+    if (!loadingBar_)
+        return;
+    const QRect panel = toolbarPanel_->geometry();
+    loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), kLoadingBarHeight);
+}
+
 void MainWindow::openQueryUrls(const QStringList& urls) {
     if (urls.isEmpty())
         return;
@@ -455,6 +524,9 @@ void MainWindow::showError(const QString& message) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == toolbarPanel_ && event->type() == QEvent::Resize)
         placeLogo();
+    if (watched == toolbarPanel_ &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        placeLoadingBar();
     return QMainWindow::eventFilter(watched, event);
 }
 

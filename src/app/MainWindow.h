@@ -13,6 +13,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -92,6 +93,8 @@ private:
     void buildActionBar();
     void buildStatusBar();
     void connectTabs();
+    void connectFailurePages();
+    void placeLoadingBar();
     void connectLookups();
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
@@ -127,6 +130,7 @@ private:
 
     ActionBar* actionBar_ = nullptr;
     QWidget* toolbarPanel_ = nullptr;
+    QProgressBar* loadingBar_ = nullptr; // the active tab's loading, under the toolbar
     QPushButton* backButton_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
     QComboBox* searchCombo_ = nullptr;

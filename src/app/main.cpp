@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
+#include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
 #include "desktop/PlatformChoice.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     desktop::chooseQtPlatform();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::registerStartPageScheme();
+    browser::FailurePageController::registerScheme();
     // The program takes no arguments: Qt sees only the program's name, so that no option
     // on the command line changes anything.
     int qtArgc = argc > 0 ? 1 : 0;

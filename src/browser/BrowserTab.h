@@ -8,6 +8,8 @@
 
 namespace browser {
 
+class LoadingIndicator;
+
 // A page of the tab control: the caption on its tab and the one browser it shows, with the
 // history and loading state that the browser last reported.
 class BrowserTab : public QWidget {
@@ -16,8 +18,17 @@ public:
     explicit BrowserTab(QWidget* parent = nullptr);
     ~BrowserTab() override;
 
+    // The caption from the page's title.
     QString caption() const { return caption_; }
     void setCaption(const QString& caption);
+    // What the tab shows: the caption, marked while a load has lasted a moment.
+    QString shownCaption() const;
+
+    // Follows the browser's loading, for the mark on the tab and the window's progress bar.
+    LoadingIndicator* loadingIndicator() const { return loadingIndicator_; }
+    static constexpr char kLoadingMark[] = "読込中… ";
+    // The caption of a tab whose page has no title yet.
+    static constexpr char kLoadingCaption[] = "Loading...";
 
     WebBrowser* browser() const { return browser_; }
     // Takes the browser, created as a child of this tab.
@@ -38,6 +49,7 @@ private:
     bool canGoBack_ = false;
     bool canGoForward_ = false;
     bool loading_ = false;
+    LoadingIndicator* loadingIndicator_;
 };
 
 } // namespace browser

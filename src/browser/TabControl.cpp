@@ -88,7 +88,7 @@ void TabControl::syncStrip() {
     QStringList captions;
     captions.reserve(tabs_.size());
     for (const BrowserTab* page : tabs_)
-        captions << page->caption();
+        captions << page->shownCaption();
     strip_->setCaptions(captions);
     strip_->setCurrentIndex(activeIndex());
 }

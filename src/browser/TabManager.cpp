@@ -1,6 +1,7 @@
 #include "browser/TabManager.h"
 
 #include "browser/BrowserTab.h"
+#include "browser/LoadingIndicator.h"
 #include "browser/TabControl.h"
 #include "browser/TabStrip.h"
 #include "browser/WebBrowser.h"
@@ -19,7 +20,7 @@ namespace browser {
 
 namespace {
 
-const QString kLoading = QStringLiteral("Loading...");
+const QString kLoading = QString::fromLatin1(BrowserTab::kLoadingCaption);
 // The start page's caption until its title arrives. The spelling is the one users of the
 // program know from its tabs.
 const QString kStartPageCaption = QStringLiteral("Lexorar2");
@@ -126,6 +127,7 @@ void TabManager::open(const QString& address, Target target) {
     }
 
     auto* tab = new BrowserTab;
+    attachIndicator(tab);
     tabControl_->addTab(tab);
     WebBrowser* browser = factory_->create(tab);
     tab->setBrowser(browser);
@@ -148,8 +150,41 @@ void TabManager::setActiveTextSize(int level) {
         tab->browser()->setTextSize(level);
 }
 
+void TabManager::setFailedLookupSource(WebBrowser::FailedLookupSource source) {
+    failedLookupSource_ = std::move(source);
+    if (!tabControl_)
+        return;
+    for (int i = 0; i < tabControl_->count(); ++i)
+        if (BrowserTab* tab = tabControl_->tab(i); tab && tab->browser())
+            tab->browser()->setFailedLookupSource(failedLookupSource_);
+}
+
+void TabManager::attachIndicator(BrowserTab* tab) {
+    LoadingIndicator* indicator = tab->loadingIndicator();
+    connect(indicator, &LoadingIndicator::visibleChanged, this, [this, tab](bool shown) {
+        if (tab == activeTab())
+            Q_EMIT activeLoadingShown(shown, tab->loadingIndicator()->progress());
+    });
+    connect(indicator, &LoadingIndicator::progressChanged, this, [this, tab](int percent) {
+        if (tab == activeTab() && tab->loadingIndicator()->isVisible())
+            Q_EMIT activeLoadingShown(true, percent);
+    });
+}
+
 void TabManager::attachEvents(WebBrowser* browser) {
     connect(browser, &WebBrowser::statusTextChanged, this, &TabManager::statusTextChanged);
+    browser->setFailedLookupSource(failedLookupSource_);
+    connect(browser, &WebBrowser::siteChoiceRequested, this, &TabManager::siteChoiceRequested);
+    connect(browser, &WebBrowser::loadProgress, this, [this, browser](int percent) {
+        if (BrowserTab* tab = tabOf(browser))
+            tab->loadingIndicator()->progressed(percent);
+    });
+    // With no network every lookup fails alike: the status bar says so once.
+    connect(browser, &WebBrowser::loadFailed, this, [this](const LoadFailure& failure) {
+        if (const std::optional<QString> notice = networkNotice_.failed(failure))
+            Q_EMIT statusTextChanged(*notice);
+    });
+    connect(browser, &WebBrowser::loadSucceeded, this, [this] { networkNotice_.loaded(); });
     browser->setNewWindowHandler([this] { return browserForNewWindow(); });
     connect(browser, &WebBrowser::loadFinished, this, &TabManager::updateFromActiveTab);
     connect(browser, &WebBrowser::historyChanged, this,
@@ -158,8 +193,14 @@ void TabManager::attachEvents(WebBrowser* browser) {
                     tab->setHistoryState(canGoBack, canGoForward);
             });
     connect(browser, &WebBrowser::loadingChanged, this, [this, browser](bool loading) {
-        if (BrowserTab* tab = tabOf(browser))
-            tab->setLoading(loading);
+        BrowserTab* tab = tabOf(browser);
+        if (!tab)
+            return;
+        tab->setLoading(loading);
+        if (loading)
+            tab->loadingIndicator()->started();
+        else
+            tab->loadingIndicator()->ended();
     });
     connect(browser, &WebBrowser::titleChanged, this, &TabManager::browserTitleChanged);
 }
@@ -182,6 +223,8 @@ void TabManager::updateFromActiveTab() {
     rememberedAddress_ = tab->browser()->address();
     tab->setCaption(captionForTitle(tab->browser()->title()));
     Q_EMIT historyChanged(tab->canGoBack(), tab->canGoForward());
+    Q_EMIT activeLoadingShown(tab->loadingIndicator()->isVisible(),
+                              tab->loadingIndicator()->progress());
 }
 
 // Whichever browser's title changed, the active tab takes its own browser's title: a

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "browser/NetworkNotice.h"
+#include "browser/WebBrowser.h"
+
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
@@ -70,6 +73,9 @@ public:
     void openInNewTab(const QString& address);
     // Caption, remembered address and Back/Forward state from the active tab.
     void updateFromActiveTab();
+    // What the program knows of a failed address it asked for, for the failure pages of
+    // every tab.
+    void setFailedLookupSource(WebBrowser::FailedLookupSource source);
     // Text size 1 to 4 of the active tab only.
     void setActiveTextSize(int level);
 
@@ -94,6 +100,10 @@ Q_SIGNALS:
     void statusTextChanged(const QString& text);
     // showAddressAction: put this address into the search box (it starts no lookup).
     void addressToShow(const QString& address);
+    // A failure page's button: this site is to be its slot's site.
+    void siteChoiceRequested(const QString& siteKey);
+    // Whether the active tab's loading has lasted long enough to show, and how far it is.
+    void activeLoadingShown(bool shown, int percent);
     // Sent before a step back or forward, so that the keys go to the search box afterwards
     // rather than to the page.
     void focusSearchBoxRequested();
@@ -105,6 +115,7 @@ private:
     enum class Target { ActiveTab, NewTab };
     void open(const QString& address, Target target);
     void attachEvents(WebBrowser* browser);
+    void attachIndicator(BrowserTab* tab);
     BrowserTab* tabOf(const WebBrowser* browser) const;
     void destroyTab(BrowserTab* tab);
     WebBrowser* browserForNewWindow();
@@ -122,6 +133,8 @@ private:
     QString newTabPageUrl_;
     QString rememberedAddress_;
     bool openingWindowTab_ = false;
+    WebBrowser::FailedLookupSource failedLookupSource_;
+    NetworkNotice networkNotice_;
 
     QPointer<TabControl> tabControl_;
     QPointer<QMenu> tabStripMenu_; // children of the tab control

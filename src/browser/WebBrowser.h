@@ -1,8 +1,13 @@
 #pragma once
 
+#include "browser/FailurePage.h"
+#include "browser/LoadFailure.h"
+
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace browser {
 
@@ -17,6 +22,9 @@ public:
     // Answers a page's request for a new window with the browser that is to show it, or null
     // to drop the request.
     using NewWindowHandler = std::function<WebBrowser*()>;
+    // What the program knows of a failed address it asked for itself, for the failure page;
+    // null for an address it did not ask for.
+    using FailedLookupSource = std::function<std::optional<FailurePage::Lookup>(const QUrl&)>;
 
     using QWidget::QWidget;
     ~WebBrowser() override;
@@ -38,6 +46,9 @@ public:
     virtual bool isLoading() const = 0;
 
     void setNewWindowHandler(NewWindowHandler handler) { newWindowHandler_ = std::move(handler); }
+    void setFailedLookupSource(FailedLookupSource source) {
+        failedLookupSource_ = std::move(source);
+    }
 
 Q_SIGNALS:
     void statusTextChanged(const QString& text);
@@ -48,15 +59,27 @@ Q_SIGNALS:
     void loadingChanged(bool loading);
     // A load ended, well or not.
     void loadFinished();
+    // A page loaded.
+    void loadSucceeded();
+    // The engine's progress of the load under way, 0 to 100.
+    void loadProgress(int percent);
+    // The page could not be loaded; the failure page stands for address.
+    void loadFailed(const browser::LoadFailure& failure, const QString& address);
+    // The failure page's button: make this site its slot's site.
+    void siteChoiceRequested(const QString& siteKey);
 
 protected:
     // The browser that is to show a window the page asked for, or null.
     WebBrowser* browserForNewWindow() const {
         return newWindowHandler_ ? newWindowHandler_() : nullptr;
     }
+    std::optional<FailurePage::Lookup> failedLookup(const QUrl& address) const {
+        return failedLookupSource_ ? failedLookupSource_(address) : std::nullopt;
+    }
 
 private:
     NewWindowHandler newWindowHandler_;
+    FailedLookupSource failedLookupSource_;
 };
 
 } // namespace browser

@@ -2,6 +2,7 @@
 
 #include "browser/AddressUrl.h"
 #include "browser/EnginePage.h"
+#include "browser/FailurePageController.h"
 
 #include <QTimer>
 #include <QVBoxLayout>
@@ -9,13 +10,29 @@
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <utility>
 
 namespace browser {
 
 WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)),
-      lostCheck_(new QTimer(this)) {
+      failurePages_(new FailurePageController(page_, this)), lostCheck_(new QTimer(this)) {
     view_->setPage(page_);
+    failurePages_->setLookupSource([this](const QUrl& url) { return failedLookup(url); });
+    connect(failurePages_, &FailurePageController::failed, this,
+            [this](const LoadFailure& failure, const QUrl& url) {
+                Q_EMIT statusTextChanged(QStringLiteral("%1（%2）")
+                                             .arg(failure.heading(), url.host().isEmpty()
+                                                                         ? url.toDisplayString()
+                                                                         : url.host()));
+                Q_EMIT loadFailed(failure, QString::fromLatin1(url.toEncoded()));
+            });
+    // The failure page's links: another site's query in this very tab, or a new site for
+    // the slot (which the program looks the text up at).
+    connect(failurePages_, &FailurePageController::lookUpRequested, this,
+            [this](const QString&, const QString& address) { load(address); });
+    connect(failurePages_, &FailurePageController::useSiteRequested, this,
+            &WebBrowser::siteChoiceRequested);
     // The engine's own context menu never shows: the program's page menu takes its place.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* layout = new QVBoxLayout(this);
@@ -28,8 +45,13 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
 
     connect(page_, &QWebEnginePage::titleChanged, this,
             [this](const QString& title) { Q_EMIT titleChanged(title); });
-    connect(page_, &QWebEnginePage::linkHovered, this,
-            [this](const QString& url) { Q_EMIT statusTextChanged(url); });
+    connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+        Q_EMIT statusTextChanged(failurePages_->describeLink(QUrl(url)).value_or(url));
+    });
+    connect(page_, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        if (!ownPageLoad_)
+            Q_EMIT loadProgress(percent);
+    });
     connect(page_, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::sendHistoryState);
     connect(page_, &QWebEnginePage::urlChanged, this,
             [this](const QUrl& url) { watch_.shown(url); });
@@ -55,23 +77,24 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
                     break;
                 }
             });
-    connect(page_, &QWebEnginePage::loadStarted, this, [this] {
-        setLoading(true);
-        Q_EMIT statusTextChanged(QStringLiteral("%1 を開いています...").arg(address()));
-    });
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        sendHistoryState();
-        setLoading(false);
-        Q_EMIT statusTextChanged(ok ? QStringLiteral("ページが表示されました")
-                                    : QStringLiteral("ページを表示できませんでした"));
-        Q_EMIT loadFinished();
-        // A lookup the engine lost while an older page was being committed is asked for again.
-        const NavigationWatch::Decision decision = watch_.ended(page_->url());
-        if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision))
-            page_->load(again->url);
-        else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
-            lostCheck_->start();
-    });
+    // Told after the failure page has taken the event in (it was connected first). Putting
+    // the failure page in is no load of the user's: it shows no progress and says nothing.
+    connect(page_, &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    ownPageLoad_ = failurePages_->isLoadingOwnPage();
+                    if (ownPageLoad_)
+                        return;
+                    setLoading(true);
+                    Q_EMIT statusTextChanged(QStringLiteral("%1 を開いています...").arg(address()));
+                    return;
+                }
+                if (std::exchange(ownPageLoad_, false)) {
+                    sendHistoryState();
+                    return;
+                }
+                loadEnded(info);
+            });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus)
@@ -109,7 +132,7 @@ void WebEngineBrowser::goForward() {
 
 void WebEngineBrowser::reload() {
     watch_.superseded();
-    page_->triggerAction(QWebEnginePage::Reload);
+    failurePages_->reload();
 }
 
 void WebEngineBrowser::copySelection() {
@@ -138,6 +161,36 @@ double WebEngineBrowser::zoomFactorForLevel(int level) {
 void WebEngineBrowser::setTextSize(int level) {
     if (const double factor = zoomFactorForLevel(level); factor > 0)
         page_->setZoomFactor(factor);
+}
+
+void WebEngineBrowser::loadEnded(const QWebEngineLoadingInfo& info) {
+    sendHistoryState();
+    setLoading(false);
+    const std::optional<LoadFailure> failure = failurePages_->lastLoadTimedOut()
+                                                   ? LoadFailure::timedOut()
+                                                   : FailurePageController::classify(info);
+    // A failure page says what went wrong itself; an error status may yet come with a page of
+    // the site's own.
+    if (!failure || failure->kind == LoadFailureKind::HttpStatus)
+        Q_EMIT statusTextChanged(info.status() == QWebEngineLoadingInfo::LoadStoppedStatus
+                                     ? QStringLiteral("ページを表示できませんでした")
+                                     : QStringLiteral("ページが表示されました"));
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+        Q_EMIT loadSucceeded();
+    Q_EMIT loadFinished();
+    if (failure) {
+        // A site that failed has answered: asking it again by itself would only repeat the
+        // failure, once per lookup.
+        watch_.superseded();
+        lostCheck_->stop();
+        return;
+    }
+    // A lookup the engine lost while an older page was being committed is asked for again.
+    const NavigationWatch::Decision decision = watch_.ended(page_->url());
+    if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision))
+        page_->load(again->url);
+    else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
+        lostCheck_->start();
 }
 
 void WebEngineBrowser::setLoading(bool loading) {

@@ -3,6 +3,7 @@
 #include "browser/NavigationWatch.h"
 #include "browser/WebBrowser.h"
 
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
 class QTimer;
@@ -12,6 +13,7 @@ class QWebEngineView;
 namespace browser {
 
 class EnginePage;
+class FailurePageController;
 
 // The browser of a tab on Qt WebEngine.
 //
@@ -19,6 +21,9 @@ class EnginePage;
 // messages, historyChanged after every address change and finished load, loadingChanged when
 // loading starts or ends, loadFinished when a load ends, well or not. A page's request for a
 // window is shown in the page of the browser that the new-window handler hands back.
+//
+// A page that can't be loaded gives way to the program's failure page (loadFailed), and a
+// failure is an answer: the lost-load watch never asks for it again.
 class WebEngineBrowser : public WebBrowser {
     Q_OBJECT
 public:
@@ -38,6 +43,7 @@ public:
     bool isLoading() const override { return loading_; }
 
     QWebEngineView* view() const { return view_; }
+    FailurePageController* failurePages() const { return failurePages_; }
     QWebEnginePage* page() const;
 
     // The zoom factor of a text size 1 to 4, 0 for anything else. 3 is the standard size.
@@ -47,11 +53,14 @@ private:
     QWebEnginePage* createWindow(QWebEnginePage::WebWindowType type);
     void sendHistoryState();
     void setLoading(bool loading);
+    void loadEnded(const QWebEngineLoadingInfo& info);
 
     QWebEngineView* view_;
     EnginePage* page_;
+    FailurePageController* failurePages_;
     QTimer* lostCheck_; // runs while a lookup taken up may have been lost
     bool loading_ = false;
+    bool ownPageLoad_ = false; // the failure page is being put in
     NavigationWatch watch_;
 };
 

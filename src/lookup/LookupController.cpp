@@ -35,7 +35,16 @@ void LookupController::searchWebOnce() {
     carryOut(dispatch_.planInSlot(LookupDispatch::kWebSearch, text, selection_), text);
 }
 
+void LookupController::rememberQuery(const QString& address, const SiteEntry& site,
+                                     const QString& text) {
+    sentQueries_.push_back({address, &site, text});
+    if (sentQueries_.size() > kSentQueriesKept)
+        sentQueries_.pop_front();
+}
+
 void LookupController::carryOut(const LookupDispatch::Plan& plan, const QString& text) {
+    for (std::size_t i = 0; i < plan.sites.size() && i < std::size_t(plan.urls.size()); ++i)
+        rememberQuery(plan.urls[qsizetype(i)], *plan.sites[i], text);
     view_.setLongTextNotice(dispatch_.isLongText());
     view_.openQueryUrls(plan.urls);
     if (plan.recordHistory)

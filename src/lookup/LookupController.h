@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <deque>
 
 namespace settings {
 struct Options;
@@ -49,6 +50,18 @@ public:
     bool lookUpWaitingCopy();
     bool firstLookupRequested() const { return firstLookupRequested_; }
 
+    // A query the program sent: which site, for which text. The recent ones are kept, so that
+    // a page that fails can say what it was and offer the slot's other sites.
+    struct SentQuery {
+        QString address;
+        const SiteEntry* site = nullptr;
+        QString text;
+    };
+    static constexpr std::size_t kSentQueriesKept = 64;
+    const std::deque<SentQuery>& sentQueries() const { return sentQueries_; }
+    // A query the program offers to send (an alternative on a failure page) counts as sent.
+    void rememberQuery(const QString& address, const SiteEntry& site, const QString& text);
+
     // The window comes forward this long after a lookup's navigation was asked for.
     static constexpr int kBringForwardDelayMs = 5;
 
@@ -64,6 +77,7 @@ private:
     SiteSelection selection_;
     LookupDispatch dispatch_;
     bool firstLookupRequested_ = false;
+    std::deque<SentQuery> sentQueries_;
 };
 
 } // namespace lookup

@@ -31,8 +31,10 @@ LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& te
     Plan plan;
     if (const LookupCategory* slot = Catalogue::instance().slotBySelectionName(slotName)) {
         for (const SiteEntry* site : slot->dispatchOrder)
-            if (selection.isChecked(*site))
+            if (selection.isChecked(*site)) {
                 plan.urls << siteQueryUrl(*site, text);
+                plan.sites.push_back(site);
+            }
     }
 
     if (text != lastHistoryText_) {

@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace lookup {
 
 class SiteSelection;
+struct SiteEntry;
 
 // What one lookup does, decided without touching a widget: the slot it goes to (with the
 // long-text rule), the URLs to load in order, and whether the text enters the history.
@@ -22,8 +24,9 @@ public:
     static inline const QString kWebSearch = QStringLiteral("Settei_kensaku_Button");
 
     struct Plan {
-        QStringList urls;           // to load one after the other
-        bool recordHistory = false; // put the text at the top of the history
+        QStringList urls;                    // to load one after the other
+        std::vector<const SiteEntry*> sites; // the site of each URL
+        bool recordHistory = false;          // put the text at the top of the history
     };
 
     // Decides one lookup of `text` in the current slot and updates the state for it.

@@ -126,9 +126,15 @@ class SiteServer:
     so no test ever reaches the internet.
     """
 
+    SERVER_MODES = ("reset", "close", "stall", "404-empty", "500-empty", "404-page", "slow")
+    STALL_LIMIT = 120.0
+    OWN_ERROR_PAGE_TEXT = "該当する項目は見つかりませんでした"
+
     def __init__(self, log_path: Path):
         self.log_path = log_path
         self.pages: dict = {}
+        self.failures: dict[str, tuple[str, float]] = {}   # host -> (mode, delay)
+        self._stopping = threading.Event()
         self._requests: list[Request] = []
         self._cond = threading.Condition()
         server = self
@@ -158,8 +164,44 @@ class SiteServer:
                 self.end_headers()
                 self.close_connection = True
 
+            def _fail(self, mode: str, delay: float, host: str, with_body: bool):
+                """Answers as a failing site does; False when the mode still serves the
+                page (slow)."""
+                if mode == "reset":
+                    self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                               struct.pack("ii", 1, 0))
+                    self.connection.close()
+                elif mode == "close":
+                    self.connection.shutdown(socket.SHUT_RDWR)
+                elif mode == "stall":
+                    server._stopping.wait(SiteServer.STALL_LIMIT)
+                elif mode == "slow":
+                    server._stopping.wait(delay)
+                    return False
+                else:
+                    status = int(mode.split("-")[0])
+                    body = b""
+                    if mode == "404-page":
+                        body = (f"<!DOCTYPE html><html><head><meta charset='utf-8'>"
+                                f"<title>{_html(host)} 検索結果</title></head><body><h1>"
+                                f"{SiteServer.OWN_ERROR_PAGE_TEXT}</h1></body></html>"
+                                ).encode("utf-8")
+                    self.send_response(status)
+                    self.send_header("Content-Type", "text/html; charset=utf-8")
+                    self.send_header("Content-Length", str(len(body)))
+                    self.send_header("Cache-Control", "no-store")
+                    self.end_headers()
+                    if with_body:
+                        self.wfile.write(body)
+                    return True
+                self.close_connection = True
+                return True
+
             def _serve(self, with_body: bool):
                 host, path = server._split_target(self.path, self.headers.get("Host", ""))
+                if host in server.failures and self._fail(*server.failures[host], host,
+                                                          with_body):
+                    return
                 page = server.pages.get((host, path)) or server.pages.get(path) \
                     or default_page(host, path)
                 if callable(page):
@@ -203,7 +245,18 @@ class SiteServer:
     def start(self):
         self._thread.start()
 
+    def fail(self, host: str, mode: str, delay: float = 2.0):
+        """Makes every request for host fail in this way from now on (SERVER_MODES)."""
+        if mode not in self.SERVER_MODES:
+            raise ValueError(f"the server can't fail with {mode!r}; Session.fail knows more")
+        self.failures[host.lower()] = (mode, delay)
+
+    def heal(self, host: str):
+        """host answers normally again."""
+        self.failures.pop(host.lower(), None)
+
     def stop(self):
+        self._stopping.set()
         self._httpd.shutdown()
         self._httpd.server_close()
         self._thread.join(timeout=5)
@@ -348,6 +401,39 @@ class Session:
         self._program_sid = 0
         self._stdout = open(self.tmp / "program.out", "wb")
         self._stderr = open(self.tmp / "program.err", "wb")
+        self._refused_hosts: list[str] = []
+        self._unresolved_hosts: list[str] = []
+        self._closed_port: socket.socket | None = None
+
+    def fail(self, host: str, mode: str, delay: float = 2.0):
+        """Makes a host fail in one of the ways of SiteServer.fail, or "refuse" (the
+        connection is refused) or "unresolved" (the host name is unknown). Those two are the
+        browser's own doing: it reaches such a host directly, not through the site server, so
+        they must be set before the program starts."""
+        if mode in ("refuse", "unresolved"):
+            if self.program is not None:
+                raise RuntimeError(f"{mode!r} must be set before the program starts")
+            (self._refused_hosts if mode == "refuse" else self._unresolved_hosts).append(host)
+        else:
+            self.server.fail(host, mode, delay)
+
+    def _refusing_port(self) -> int:
+        """A port on 127.0.0.1 that is bound but never listens: connecting is refused, and no
+        other program can take the port while the session runs."""
+        if self._closed_port is None:
+            self._closed_port = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            self._closed_port.bind(("127.0.0.1", 0))
+        return self._closed_port.getsockname()[1]
+
+    def _browser_network_flags(self) -> list[str]:
+        bypass = ["<-loopback>", *self._refused_hosts, *self._unresolved_hosts]
+        flags = [f"--proxy-server={self.server.proxy}", f"--proxy-bypass-list={';'.join(bypass)}"]
+        rules = [f"MAP {h} 127.0.0.1:{self._refusing_port()}" for h in self._refused_hosts]
+        rules += [f"MAP {h} ~NOTFOUND" for h in self._unresolved_hosts]
+        if rules:
+            # The engine splits its flags at blanks except inside double quotes.
+            flags.append(f'--host-resolver-rules="{",".join(rules)}"')
+        return flags
 
     # -- start and stop
 
@@ -403,6 +489,8 @@ class Session:
                 except Exception:
                     pass
             self._helpers.clear()
+            if self._closed_port is not None:
+                self._closed_port.close()
             try:
                 self.server.stop()
             except Exception:
@@ -432,8 +520,7 @@ class Session:
     def program_env(self) -> dict:
         env = self.base_env()
         env["QTWEBENGINE_CHROMIUM_FLAGS"] = " ".join([
-            f"--proxy-server={self.server.proxy}",
-            "--proxy-bypass-list=<-loopback>",
+            *self._browser_network_flags(),
             "--no-sandbox", "--disable-gpu",
             "--disable-background-networking", "--disable-component-update",
         ])

@@ -35,6 +35,8 @@ public:
     browser::WebBrowser* requestNewWindow(const QString& target);
     // A load starts or ends, as the engine reports it.
     void setBusy(bool loading);
+    // Whether the window knows the failed address as one of its lookups.
+    bool hasFailedLookup(const QUrl& address) const { return failedLookup(address).has_value(); }
 
     QStringList goCalls;
     int backCalls = 0;

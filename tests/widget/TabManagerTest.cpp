@@ -1,6 +1,7 @@
 #include "browser/TabManager.h"
 
 #include "browser/BrowserTab.h"
+#include "browser/LoadingIndicator.h"
 #include "browser/TabControl.h"
 #include "browser/TabStrip.h"
 #include "settings/Options.h"
@@ -123,6 +124,9 @@ private Q_SLOTS:
     void dragAndDrop();
     void tabsWrapIntoRows();
     void tabDrawing();
+    void loadingIsShownOnlyWhenItLasts();
+    void noNetworkIsSaidOncePerSpell();
+    void failurePageButtonReachesTheWindow();
 };
 
 // ---------------------------------------------------------------------------------------
@@ -853,6 +857,89 @@ void TabManagerTest::tabDrawing() {
     }
     QCOMPARE(textOrigin[1] - textOrigin[0], QPoint(3, 5));
     QVERIFY(textOrigin[0].x() >= 4);
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading and failures
+
+void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
+    Tabs t;
+    t.open(2);
+    t.browser(0)->finishLoad(QStringLiteral("A"));
+    t.browser(1)->finishLoad(QStringLiteral("B"));
+    const QString mark = QString::fromUtf8(BrowserTab::kLoadingMark);
+    QSignalSpy shown(t.manager.get(), &TabManager::activeLoadingShown);
+
+    // A page that comes at once: nothing, ever.
+    t.activeBrowser()->setBusy(true);
+    t.activeBrowser()->setBusy(false);
+    QTest::qWait(browser::LoadingIndicator::kShowAfterMs * 2);
+    QCOMPARE(shown.size(), 0);
+    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
+
+    // A slow one: the tab is marked and the window told, with the engine's progress.
+    t.activeBrowser()->setBusy(true);
+    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.sheet(1)->shownCaption(), mark + QStringLiteral("B"), 5000);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.last(), (QVariantList{true, 0}));
+    Q_EMIT t.activeBrowser()->loadProgress(70);
+    QCOMPARE(shown.last(), (QVariantList{true, 70}));
+    QVERIFY(t.strip()->captions().contains(mark + QStringLiteral("B")));
+
+    // A background tab's loading marks its tab and says nothing of the active one.
+    const int told = shown.size();
+    t.browser(0)->setBusy(true);
+    QTRY_COMPARE_WITH_TIMEOUT(t.sheet(0)->shownCaption(), mark + QStringLiteral("A"), 5000);
+    QCOMPARE(shown.size(), told);
+
+    t.activeBrowser()->setBusy(false);
+    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
+    QCOMPARE(shown.last(), (QVariantList{false, 70}));
+    // Choosing the loading tab shows its loading.
+    t.show();
+    t.click(0);
+    QCOMPARE(shown.last().at(0).toBool(), true);
+}
+
+void TabManagerTest::noNetworkIsSaidOncePerSpell() {
+    Tabs t;
+    t.open(1);
+    QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
+    const auto said = [&] {
+        int n = 0;
+        for (const QVariantList& args : status)
+            n += args.at(0).toString().contains(QStringLiteral("ネットワークに接続されていません"));
+        return n;
+    };
+    const browser::LoadFailure offline{browser::LoadFailureKind::NoNetwork, -106};
+    for (int i = 0; i < 3; ++i)
+        Q_EMIT t.activeBrowser()->loadFailed(offline, site(1));
+    QCOMPARE(said(), 1);
+    Q_EMIT t.activeBrowser()->loadSucceeded();
+    Q_EMIT t.activeBrowser()->loadFailed(offline, site(1));
+    QCOMPARE(said(), 2);
+}
+
+void TabManagerTest::failurePageButtonReachesTheWindow() {
+    Tabs t;
+    t.open(2);
+    QSignalSpy chosen(t.manager.get(), &TabManager::siteChoiceRequested);
+    Q_EMIT t.browser(0)->siteChoiceRequested(QStringLiteral("weblio_kokugo"));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("weblio_kokugo"));
+
+    // Every tab's failure page asks the window what it knows of a failed address.
+    int asked = 0;
+    t.manager->setFailedLookupSource([&](const QUrl&) -> std::optional<browser::FailurePage::Lookup> {
+        ++asked;
+        return std::nullopt;
+    });
+    t.manager->openInNewTab(site(3));
+    QCOMPARE(t.factory.created.size(), 3);
+    for (const auto& browser : t.factory.created)
+        QVERIFY(!browser->hasFailedLookup(QUrl(site(1))));
+    QCOMPARE(asked, 3);
 }
 
 QTEST_MAIN(TabManagerTest)

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "browser/FailurePage.h"
+#include "browser/LoadFailure.h"
+
+#include <QObject>
+#include <QUrl>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTimer;
+class QWebEngineLoadingInfo;
+class QWebEngineNavigationRequest;
+class QWebEnginePage;
+
+namespace browser {
+
+// Puts the program's failure page in place of whatever the engine would show when a page
+// can't be loaded, and carries the page's buttons back to the program.
+//
+// The engine runs without error pages of its own. A load that fails before the site sends
+// anything leaves no document behind; the failure page is then loaded in its place with the
+// failed address as its address, so the address bar, the tab and the history all name the
+// site. An HTTP error status comes with a document; when the site sent nothing in it, the
+// failure page is written into that document, which keeps the entry a real one of the site.
+// Either way Reload asks the site again, and a failure page that fails again is rewritten in
+// place rather than stacked in the history.
+//
+// A site that sends nothing at all within the time limit is stopped and shown as timed out;
+// a site that has begun to send its page is left to finish however slowly.
+class FailurePageController : public QObject {
+    Q_OBJECT
+public:
+    // What the program knows of a failed address it asked for itself; null for an address it
+    // did not ask for (a followed link, say).
+    using LookupSource = std::function<std::optional<FailurePage::Lookup>(const QUrl& address)>;
+
+    static constexpr int kResponseTimeoutMs = 20000;
+
+    explicit FailurePageController(QWebEnginePage* page, QObject* parent = nullptr);
+    ~FailurePageController() override;
+
+    void setLookupSource(LookupSource source) { lookupSource_ = std::move(source); }
+    void setResponseTimeoutMs(int ms);
+
+    // Makes the failure page's scheme known to the engine. Must run before the QApplication
+    // is created.
+    static void registerScheme();
+
+    // What the engine's report of an ended load means: a failure, or nothing.
+    static std::optional<LoadFailure> classify(const QWebEngineLoadingInfo& info);
+
+    // Whether the load under way is the failure page itself.
+    bool isLoadingOwnPage() const { return loadingOwnPage_; }
+    // Whether the load that ended last was stopped by the time limit.
+    bool lastLoadTimedOut() const { return lastLoadTimedOut_; }
+    // Whether the page shows a failure page now.
+    bool showsFailure() const { return shown_ != nullptr; }
+    // Reload as the user asks for it: a failure page asks its address again, without adding
+    // to the history; any other page reloads as usual.
+    void reload();
+    // The status-bar text for a hovered link: a failure page's own links are told in words.
+    std::optional<QString> describeLink(const QUrl& url) const;
+
+Q_SIGNALS:
+    // A failure page now stands for address.
+    void failed(const browser::LoadFailure& failure, const QUrl& address);
+    // The buttons and links of a failure page.
+    void lookUpRequested(const QString& siteKey, const QString& address);
+    void useSiteRequested(const QString& siteKey);
+
+private:
+    void loadingChanged(const QWebEngineLoadingInfo& info);
+    void navigationRequested(QWebEngineNavigationRequest& request);
+    void responseTimedOut();
+    void loadEnded(const QUrl& address, const std::optional<LoadFailure>& failure,
+                   bool documentCommitted);
+    void show(std::shared_ptr<FailurePage> page, bool intoCurrentDocument);
+    std::shared_ptr<FailurePage> makePage(const QUrl& address, const LoadFailure& failure) const;
+    const FailurePage* pageOfLink(const QUrl& url) const;
+    void forgetLoad();
+
+    QWebEnginePage* page_;
+    QTimer* responseTimer_;
+    LookupSource lookupSource_;
+    // The load under way: its address and whether its document has replaced the last one.
+    QUrl loading_;
+    bool committed_ = false;
+    bool timedOut_ = false;
+    bool lastLoadTimedOut_ = false;
+    bool loadingOwnPage_ = false;
+    unsigned loadSerial_ = 0; // counts the loads begun, the failure page's own left out
+    // The failure page the page shows now, and the recent ones, whose links still work when
+    // the user goes back to them.
+    std::shared_ptr<FailurePage> shown_;
+    std::deque<std::shared_ptr<FailurePage>> recent_;
+};
+
+} // namespace browser

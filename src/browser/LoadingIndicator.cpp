@@ -1,0 +1,47 @@
+#include "browser/LoadingIndicator.h"
+
+#include <QTimer>
+
+namespace browser {
+
+LoadingIndicator::LoadingIndicator(QObject* parent) : QObject(parent), delay_(new QTimer(this)) {
+    delay_->setSingleShot(true);
+    delay_->setInterval(kShowAfterMs);
+    connect(delay_, &QTimer::timeout, this, [this] {
+        if (loading_)
+            setVisible(true);
+    });
+}
+
+void LoadingIndicator::started() {
+    loading_ = true;
+    if (progress_ != 0) {
+        progress_ = 0;
+        Q_EMIT progressChanged(progress_);
+    }
+    if (!visible_)
+        delay_->start();
+}
+
+void LoadingIndicator::progressed(int percent) {
+    percent = qBound(0, percent, 100);
+    if (!loading_ || percent == progress_)
+        return;
+    progress_ = percent;
+    Q_EMIT progressChanged(progress_);
+}
+
+void LoadingIndicator::ended() {
+    loading_ = false;
+    delay_->stop();
+    setVisible(false);
+}
+
+void LoadingIndicator::setVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    Q_EMIT visibleChanged(visible_);
+}
+
+} // namespace browser

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+
+class QTimer;
+
+namespace browser {
+
+// Whether a page's loading is worth showing, and how far it has come. A page that arrives at
+// once shows nothing: the indicator appears only when loading has lasted a moment, and goes
+// as soon as the page has loaded or failed.
+class LoadingIndicator : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kShowAfterMs = 300;
+
+    explicit LoadingIndicator(QObject* parent = nullptr);
+
+    void started();
+    // The engine's progress, 0 to 100.
+    void progressed(int percent);
+    void ended();
+
+    bool isLoading() const { return loading_; }
+    bool isVisible() const { return visible_; }
+    int progress() const { return progress_; }
+
+Q_SIGNALS:
+    void visibleChanged(bool visible);
+    void progressChanged(int percent);
+
+private:
+    void setVisible(bool visible);
+
+    QTimer* delay_;
+    bool loading_ = false;
+    bool visible_ = false;
+    int progress_ = 0;
+};
+
+} // namespace browser

@@ -1,0 +1,250 @@
+"""When the web fails: the program's own failure page in place of a dead site, one click to
+the slot's other sites, no storm of requests, and loading that shows while it lasts.
+
+The Japanese dictionary slot is the stage: its five hosts are made to fail in the ways a
+site fails (the site server fails on request; a refused connection comes from the browser's
+own resolver), and the cases go from one site to the next through the failure page itself.
+"""
+
+import time
+
+import test_lookup_flow
+from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
+                     wait_until)
+from test_lookup_flow import (QUIET_SECONDS, LookupSession, is_lookup, request_line,
+                              start_and_wait_for_start_page)
+
+TEXT = "辞書"
+HEADINGS = {
+    "refuse": "サイトに接続できません",
+    "reset": "サイトとの接続が切れました",
+    "stall": "サイトが応答しません",
+    "404-empty": "サイトがエラーを返しました",
+    "500-empty": "サイトがエラーを返しました",
+}
+RELOAD_NOTE = "再読み込みすると、このアドレスをもう一度開きます"
+# The slot's menu order; goo and goo2 share a host, as do the two infoseek entries.
+KOKUGO = ["yahoo2_kokugo", "goo2_kokugo", "goo_kokugo", "infoseek_kokugo",
+          "infoseek2_kokugo", "Excite_kokugo", "weblio_kokugo"]
+HOSTS = {
+    "yahoo2_kokugo": "dic.yahoo.co.jp",
+    "goo2_kokugo": "dictionary.goo.ne.jp",
+    "goo_kokugo": "dictionary.goo.ne.jp",
+    "infoseek_kokugo": "dictionary.infoseek.ne.jp",
+    "infoseek2_kokugo": "dictionary.infoseek.ne.jp",
+    "Excite_kokugo": "www.excite.co.jp",
+    "weblio_kokugo": "www.weblio.jp",
+}
+# The program's own limit on a site that says nothing.
+RESPONSE_TIMEOUT = 20.0
+
+
+def query(key: str, text: str = TEXT) -> str:
+    return site_query_url(key, text)
+
+
+class FailurePageCase(E2ETestCase):
+
+    def start(self):
+        self.flow = LookupSession(self, self.session)
+        self.window = start_and_wait_for_start_page(self.session)
+
+    def tab(self) -> DevToolsPage:
+        page = wait_until(lambda: (self.session.devtools_pages() or [None])[0], 20, 0.1,
+                          "the tab's page")
+        connection = DevToolsPage(page["webSocketDebuggerUrl"])
+        self.addCleanup(connection.close)
+        return connection
+
+    def body_text(self) -> str:
+        with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
+            return page.evaluate("document.body ? document.body.innerText : ''") or ""
+
+    def wait_failure_page(self, heading: str, timeout: float = 20.0) -> str:
+        """The failure page with this heading is shown; returns its text."""
+        def shown():
+            try:
+                text = self.body_text()
+            except (OSError, ConnectionError, IndexError, RuntimeError):
+                return None
+            return text if RELOAD_NOTE in text and heading in text else None
+        return wait_until(shown, timeout, 0.2, f"the failure page saying {heading!r}")
+
+    def offered(self) -> list[str]:
+        """The addresses the failure page offers, in its order."""
+        with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
+            return page.evaluate("Array.from(document.querySelectorAll('a.lookup'))"
+                                 ".map(a => a.title)")
+
+    def click(self, selector: str):
+        """A real click of the mouse on an element of the page."""
+        with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
+            box = page.evaluate(f"(function() {{ var e = document.querySelector({selector!r});"
+                                f" e.scrollIntoView({{block: 'center'}});"
+                                f" var r = e.getBoundingClientRect(); return [r.x + r.width / 2,"
+                                f" r.y + r.height / 2]; }})()")
+            self.assertIsNotNone(box, selector)
+            for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+                page.call("Input.dispatchMouseEvent",
+                          {"type": kind, "x": box[0], "y": box[1], "button": "left",
+                           "clickCount": 0 if kind == "mouseMoved" else 1})
+
+    def row_of(self, key: str) -> int:
+        """1-based position of key's row among the offered alternatives."""
+        return self.offered().index(query(key)) + 1
+
+    def requests_for(self, url: str) -> int:
+        line = request_line(url)
+        return sum(1 for r in self.session.server.requests() if r.line == line)
+
+    def expect_no_repeat(self, url: str):
+        """After the failure page is up, the program asks the failed address no more."""
+        asked = self.requests_for(url)
+        time.sleep(QUIET_SECONDS)
+        self.assertEqual(self.requests_for(url), asked, f"{url} asked again by the program")
+
+    def expect_failure(self, key: str, mode: str, since: int) -> str:
+        url = query(key)
+        if mode != "refuse":
+            self.assertEqual(self.flow.wait_lookup(since).line, request_line(url))
+        text = self.wait_failure_page(HEADINGS[mode],
+                                      RESPONSE_TIMEOUT + 20 if mode == "stall" else 20)
+        self.assertIn(TEXT, text)
+        self.assertIn(HOSTS[key], text)
+        self.assertNotIn("can’t", text)
+        self.assertNotIn("ERR_", text)
+        # Every other shown site of the slot, each with its exact query; not the failed one.
+        self.assertEqual(self.offered(), [query(k) for k in KOKUGO if k != key])
+        # The failed address stays the tab's address.
+        pages = self.session.devtools_pages()
+        self.assertEqual(len(pages), 1)
+        self.assertEqual(request_line(pages[0]["url"]), request_line(url))
+        self.expect_no_repeat(url)
+        return text
+
+    def reload_from_page_menu(self):
+        geometry = self.session.window_geometry(self.window)
+        self.session.click(geometry.width // 2, geometry.height - 120, 3, self.window)
+        time.sleep(0.5)
+        # コピー, 貼り付け, then 再読み込み after the separator.
+        self.session.key("Down", "Down", "Down", "Return")
+
+
+class DeadSiteTest(FailurePageCase):
+
+    def test_from_a_dead_site_to_a_working_one(self):
+        self.session.fail(HOSTS["yahoo2_kokugo"], "refuse")
+        self.session.fail(HOSTS["Excite_kokugo"], "reset")
+        self.session.fail(HOSTS["weblio_kokugo"], "404-empty")
+        self.session.fail(HOSTS["infoseek_kokugo"], "500-empty")
+        self.session.fail(HOSTS["goo_kokugo"], "stall")
+        self.start()
+
+        with self.subTest("refused: the slot's site"):
+            since = self.flow.copy(TEXT)
+            self.expect_failure("yahoo2_kokugo", "refuse", since)
+
+        with self.subTest("a link looks the text up at another site, the slot stays"):
+            since = len(self.session.server.requests())
+            self.click(f"li:nth-child({self.row_of('Excite_kokugo')}) a.lookup")
+            self.expect_failure("Excite_kokugo", "reset", since)
+            # The slot's site is still yahoo: a new copy goes there.
+            since = self.flow.copy("りんご")
+            self.wait_failure_page(HEADINGS["refuse"])
+            self.assertIn("りんご", self.body_text())
+            self.flow.copy(TEXT)
+            self.wait_failure_page(HEADINGS["refuse"])
+
+        with self.subTest("the button makes another site the slot's"):
+            since = len(self.session.server.requests())
+            self.click(f"li:nth-child({self.row_of('weblio_kokugo')}) a.use")
+            self.expect_failure("weblio_kokugo", "404-empty", since)
+            # The next copy goes to weblio.
+            since = self.flow.copy("みかん")
+            self.assertEqual(self.flow.wait_lookup(since).line,
+                             request_line(query("weblio_kokugo", "みかん")))
+            self.wait_failure_page(HEADINGS["404-empty"])
+            self.flow.copy(TEXT)
+            self.wait_failure_page(HEADINGS["404-empty"])
+
+        with self.subTest("reload asks the failed address again"):
+            url = query("weblio_kokugo")
+            asked = self.requests_for(url)
+            self.reload_from_page_menu()
+            wait_until(lambda: self.requests_for(url) > asked, 20, 0.1, "the address asked again")
+            self.wait_failure_page(HEADINGS["404-empty"])
+            self.expect_no_repeat(url)
+
+        with self.subTest("500 without a page"):
+            since = len(self.session.server.requests())
+            self.click(f"li:nth-child({self.row_of('infoseek_kokugo')}) a.use")
+            self.expect_failure("infoseek_kokugo", "500-empty", since)
+
+        with self.subTest("a site's own 404 page stays"):
+            self.session.server.fail(HOSTS["infoseek2_kokugo"], "404-page")
+            since = len(self.session.server.requests())
+            self.click(f"li:nth-child({self.row_of('infoseek2_kokugo')}) a.use")
+            self.assertEqual(self.flow.wait_lookup(since).line,
+                             request_line(query("infoseek2_kokugo")))
+            wait_until(lambda: SiteServer.OWN_ERROR_PAGE_TEXT in self.body_text(), 20, 0.2,
+                       "the site's own page")
+            time.sleep(QUIET_SECONDS)
+            self.assertNotIn(RELOAD_NOTE, self.body_text())
+
+        with self.subTest("a site that says nothing times out"):
+            since = len(self.session.server.requests())
+            started = time.monotonic()
+            # Through the slot's menu: 国語辞書(&Z), then goo国語辞典(&G).
+            test_lookup_flow.SiteMenuTest.open_site_menu(self, self.window)
+            time.sleep(0.5)
+            self.session.key("z")
+            time.sleep(0.5)
+            self.session.key("g")
+            self.assertEqual(self.flow.wait_lookup(since).line, request_line(query("goo2_kokugo")))
+            self.wait_failure_page(HEADINGS["stall"], RESPONSE_TIMEOUT + 20)
+            self.assertGreaterEqual(time.monotonic() - started, RESPONSE_TIMEOUT - 1)
+
+        with self.subTest("a working site after all"):
+            since = len(self.session.server.requests())
+            self.session.server.heal(HOSTS["weblio_kokugo"])
+            self.click(f"li:nth-child({self.row_of('weblio_kokugo')}) a.use")
+            self.flow.expect_lookup(since, query("weblio_kokugo"))
+
+
+BAR_BLUE = (0x2f, 0x6d, 0xb5)
+BAR_GREY = (0xd8, 0xd8, 0xe0)
+
+
+class LoadingTest(FailurePageCase):
+
+    def bar_shown(self, top: int) -> bool:
+        """The progress bar's row under the toolbar panel: its blue start, or its grey track."""
+        geometry = self.session.window_geometry(self.window)
+        shot = self.session.screenshot(self.session.tmp / "bar.png")
+        y = geometry.y + top + 54
+        left = shot.pixel(geometry.x + 4, y)
+        right = shot.pixel(geometry.x + geometry.width - 4, y)
+        return close_to(left, BAR_BLUE, 8) and close_to(right, BAR_GREY, 8)
+
+    def test_a_slow_page_shows_its_loading_until_it_is_there(self):
+        self.session.fail(HOSTS["yahoo2_kokugo"], "slow", delay=4.0)
+        self.start()
+        top = self.flow.panel_top(self.window)
+        self.assertFalse(self.bar_shown(top), "no bar before any lookup")
+        since = self.flow.copy(TEXT)
+        request = self.flow.wait_lookup(since)
+        wait_until(lambda: self.bar_shown(top), 3.5, 0.1, "the progress bar")
+        self.flow.wait_loaded(request)
+        wait_until(lambda: not self.bar_shown(top), 5, 0.1, "the progress bar to go")
+
+    def test_a_quick_page_shows_no_bar(self):
+        self.start()
+        top = self.flow.panel_top(self.window)
+        since = self.flow.copy(TEXT)
+        request = self.flow.wait_lookup(since)
+        seen = False
+        deadline = time.monotonic() + 1.5
+        while time.monotonic() < deadline:
+            seen = seen or self.bar_shown(top)
+        self.flow.wait_loaded(request)
+        self.assertFalse(seen, "the bar blinked for a page that came at once")
