@@ -116,7 +116,8 @@ class InputMethod:
     def _running(self) -> bool:
         result = subprocess.run(["fcitx5-remote"], env=self.env(self.session.base_env()),
                                 capture_output=True, text=True, timeout=10)
-        return result.returncode == 0 and result.stdout.strip() in ("1", "2")
+        # It answers with the state of the focused input context: 0 while there is none.
+        return result.returncode == 0 and result.stdout.strip() in ("0", "1", "2")
 
     def env(self, env: dict) -> dict:
         """env with what a Qt program needs to talk to this input method."""
