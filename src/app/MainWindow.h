@@ -3,6 +3,7 @@
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <cfenv>
@@ -12,6 +13,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMargins;
 class QPushButton;
 class QTimer;
 
@@ -19,6 +21,10 @@ namespace browser {
 class TabManager;
 class WebBrowserFactory;
 } // namespace browser
+
+namespace desktop {
+class WaylandCopyNotice;
+}
 
 namespace input {
 class ClipboardWatcher;
@@ -75,6 +81,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbarPanel();
@@ -85,7 +92,10 @@ private:
     void connectLookups();
     void startWatchingClipboard();
     void runStartSequence();
-    void placeLogo();
+    void layOutToolbar();
+    void placeOnScreen(const QMargins& frame);
+    void checkPlacementWithFrame(int triesLeft);
+    void watchForHeldBackCopies();
     void holdPainting();
     void showError(const QString& message);
 
@@ -129,6 +139,11 @@ private:
     // One shot, 1000 ms after creation: the start sequence.
     QTimer* startTimer_ = nullptr;
     bool startSequenceRun_ = false;
+    bool framePlacementChecked_ = false;
+    static constexpr int kFrameChecks = 20;
+    static constexpr int kFrameCheckMs = 50;
+    std::unique_ptr<desktop::WaylandCopyNotice> waylandCopyNotice_;
+    QElapsedTimer clock_;
     std::fenv_t savedFloatingPointEnvironment_{};
 };
 

@@ -70,7 +70,7 @@ uint32_t X11ClipboardReader::atom(const char* name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection_,
         xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
 }
 
 uint32_t X11ClipboardReader::currentOwner() {

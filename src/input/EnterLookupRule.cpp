@@ -13,7 +13,7 @@ bool isEnter(int key) {
 }
 
 bool hasDoubleByteCharacter(const QString& text) {
-    return !lookup::OnlySingleByte(lookup::toCodePage932(text));
+    return !lookup::hasOnlySingleByteCharacters(lookup::toCodePage932(text));
 }
 
 } // namespace

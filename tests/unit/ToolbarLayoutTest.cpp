@@ -42,8 +42,9 @@ TEST_P(Toolbar, Layout) {
         EXPECT_TRUE(panel.contains(layout.logo));
         EXPECT_FALSE(layout.logo.intersects(layout.searchButton));
     }
-    if (c.notice)
+    if (c.notice) {
         EXPECT_TRUE(panel.contains(layout.notice)) << "the notice is cut off";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
