@@ -44,18 +44,17 @@ int ToolbarLayout::noticeRoom(int /*panelWidth*/) const {
     return searchBox.width();
 }
 
-void ToolbarLayout::placeNotice(int panelWidth, int oneLineWidth, int wrappedHeight) {
+void ToolbarLayout::placeNotice(int /*panelWidth*/, int oneLineWidth, int wrappedHeight) {
     if (searchBox.top() != kSearchBoxRaisedTop) {
         notice = QRect();
         return;
     }
-    if (kSearchBoxLeft + oneLineWidth + kRightMargin <= panelWidth) {
-        // One line, as designed.
+    if (kSearchBoxLeft + oneLineWidth + kRightMargin <= searchButton.left()) {
         notice = QRect(kSearchBoxLeft, kNoticeTop, oneLineWidth, kDesignedPanelHeight - kNoticeTop);
         return;
     }
-    // Cut by the panel's edge on one line: wrapped under the search box instead, clear of the
-    // Search button, and the panel grows to hold it.
+    // On one line it would run under the Search button, which hides its end: it wraps under
+    // the search box instead, and the panel grows to hold it.
     notice = QRect(kSearchBoxLeft, kNoticeTop, searchBox.width(), wrappedHeight);
     panelHeight = std::max(kDesignedPanelHeight, notice.bottom() + 1 + kNoticeBottomMargin);
 }

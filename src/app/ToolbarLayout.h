@@ -7,8 +7,9 @@ namespace app {
 // Where the toolbar panel's controls go at a given width. The panel is designed for a window
 // 1008 pixels wide; a narrower window (a small screen, or 200 % scaling, where a 1280 by 1024
 // screen is 640 by 512) keeps every control whole: the search box gives up width so that the
-// Search button stays beside it, the logo steps aside when it would cover the button, and
-// the long-text notice wraps under the search box, the panel growing to hold it.
+// Search button stays beside it, and the logo steps aside when it would cover the button. The
+// long-text notice goes under the search box, on one line where that ends before the Search
+// button, else wrapped to the box's width with the panel grown to hold it.
 struct ToolbarLayout {
     QRect searchBox;
     QRect searchButton;

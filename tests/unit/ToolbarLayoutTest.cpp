@@ -6,16 +6,10 @@ using app::ToolbarLayout;
 
 namespace {
 
-// The notice's text is 600 pixels on one line; wrapped, 14 pixels a line.
-constexpr int kNoticeWidth = 600;
-int noticeHeight(int width) {
-    return 14 * ((kNoticeWidth + width - 1) / width);
-}
-
 struct ToolbarCase {
     const char* name;
     int panelWidth;
-    bool notice;
+    int notice; // the notice's width on one line; 0 when it is not shown
     QRect searchBox;
     QRect searchButton;
     bool logoShown;
@@ -27,8 +21,10 @@ class Toolbar : public testing::TestWithParam<ToolbarCase> {};
 
 TEST_P(Toolbar, Layout) {
     const ToolbarCase& c = GetParam();
+    // Wrapped, the notice takes 14 pixels a line.
+    const auto heightForWidth = [&c](int width) { return 14 * ((c.notice + width - 1) / width); };
     const ToolbarLayout layout =
-        ToolbarLayout::forWidth(c.panelWidth, c.notice, kNoticeWidth, noticeHeight);
+        ToolbarLayout::forWidth(c.panelWidth, c.notice > 0, c.notice, heightForWidth);
     EXPECT_EQ(layout.searchBox, c.searchBox);
     EXPECT_EQ(layout.searchButton, c.searchButton);
     EXPECT_EQ(layout.logoShown, c.logoShown);
@@ -42,8 +38,9 @@ TEST_P(Toolbar, Layout) {
         EXPECT_TRUE(panel.contains(layout.logo));
         EXPECT_FALSE(layout.logo.intersects(layout.searchButton));
     }
-    if (c.notice) {
+    if (c.notice > 0) {
         EXPECT_TRUE(panel.contains(layout.notice)) << "the notice is cut off";
+        EXPECT_FALSE(layout.notice.intersects(layout.searchButton)) << "the button hides it";
     }
 }
 
@@ -51,25 +48,29 @@ INSTANTIATE_TEST_SUITE_P(
     Widths, Toolbar,
     testing::Values(
         // The designed window, 1008 wide.
-        ToolbarCase{"Designed", 1008, false, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41), true,
+        ToolbarCase{"Designed", 1008, 0, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41), true,
                     QRect(), 53},
-        ToolbarCase{"DesignedWithNotice", 1008, true, QRect(164, 7, 553, 21), QRect(735, 6, 62, 41),
-                    true, QRect(164, 34, 600, 19), 53},
+        // A notice that ends before the Search button stays on one line.
+        ToolbarCase{"DesignedWithShortNotice", 1008, 500, QRect(164, 7, 553, 21),
+                    QRect(735, 6, 62, 41), true, QRect(164, 34, 500, 19), 53},
+        // One that would run under the button wraps under the box.
+        ToolbarCase{"DesignedWithNotice", 1008, 600, QRect(164, 7, 553, 21), QRect(735, 6, 62, 41),
+                    true, QRect(164, 34, 553, 28), 68},
         // Wider: the box keeps its size, the logo stays at the right edge.
-        ToolbarCase{"Wide", 1600, false, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41), true,
-                    QRect(), 53},
+        ToolbarCase{"Wide", 1600, 0, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41), true, QRect(),
+                    53},
         // 1280 by 1024 at 200 %: 632 logical pixels inside the frame.
-        ToolbarCase{"At200Percent", 632, false, QRect(164, 16, 380, 21), QRect(562, 6, 62, 41),
-                    false, QRect(), 53},
-        ToolbarCase{"At200PercentWithNotice", 632, true, QRect(164, 7, 380, 21),
+        ToolbarCase{"At200Percent", 632, 0, QRect(164, 16, 380, 21), QRect(562, 6, 62, 41), false,
+                    QRect(), 53},
+        ToolbarCase{"At200PercentWithNotice", 632, 600, QRect(164, 7, 380, 21),
                     QRect(562, 6, 62, 41), false, QRect(164, 34, 380, 28), 68},
         // Just wide enough for the logo beside the button.
-        ToolbarCase{"LogoJustFits", 968, false, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41),
-                    true, QRect(), 53},
-        ToolbarCase{"LogoJustDoesNot", 967, false, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41),
+        ToolbarCase{"LogoJustFits", 968, 0, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41), true,
+                    QRect(), 53},
+        ToolbarCase{"LogoJustDoesNot", 967, 0, QRect(164, 16, 553, 21), QRect(735, 6, 62, 41),
                     false, QRect(), 53},
         // The narrowest the window allows: the box at its minimum.
-        ToolbarCase{"Narrowest", 372, true, QRect(164, 7, 120, 21), QRect(302, 6, 62, 41), false,
+        ToolbarCase{"Narrowest", 372, 600, QRect(164, 7, 120, 21), QRect(302, 6, 62, 41), false,
                     QRect(164, 34, 120, 70), 110}),
     [](const auto& info) { return std::string(info.param.name); });
 
