@@ -151,22 +151,32 @@ X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
         transfer.outcome = Transfer::Refused;
         return transfer;
     }
-    Reply<xcb_get_property_reply_t> property(
+    uint32_t type = XCB_NONE;
+    if (!takeProperty(transfer.data, type)) {
+        transfer.outcome = Transfer::Broken;
+        return transfer;
+    }
+    if (type == incrAtom_)
+        return receiveIncrementally(deadline);
+    transfer.outcome = Transfer::Data;
+    return transfer;
+}
+
+// Reads what the owner wrote into the property and deletes it; in a chunked transfer the
+// deletion asks for the next chunk.
+bool X11ClipboardReader::takeProperty(QByteArray& data, uint32_t& type) {
+    Reply<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(connection_,
                                xcb_get_property(connection_, 1, window_, propertyAtom_,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1fffffff),
                                nullptr));
     xcb_flush(connection_);
-    if (!property) {
-        transfer.outcome = Transfer::Broken;
-        return transfer;
-    }
-    if (property->type == incrAtom_)
-        return receiveIncrementally(deadline);
-    transfer.outcome = Transfer::Data;
-    transfer.data = QByteArray(static_cast<const char*>(xcb_get_property_value(property.get())),
-                               xcb_get_property_value_length(property.get()));
-    return transfer;
+    if (!reply)
+        return false;
+    type = reply->type;
+    data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+    return true;
 }
 
 // A large copy comes in chunks: the owner writes one into the property each time the
@@ -185,22 +195,17 @@ X11ClipboardReader::Transfer X11ClipboardReader::receiveIncrementally(qint64 dea
             deadline, transfer.outcome)));
         if (!event)
             return transfer;
-        Reply<xcb_get_property_reply_t> chunk(
-            xcb_get_property_reply(connection_,
-                                   xcb_get_property(connection_, 1, window_, propertyAtom_,
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1fffffff),
-                                   nullptr));
-        xcb_flush(connection_);
-        if (!chunk) {
+        QByteArray chunk;
+        uint32_t type = XCB_NONE;
+        if (!takeProperty(chunk, type)) {
             transfer.outcome = Transfer::Broken;
             return transfer;
         }
-        const int length = xcb_get_property_value_length(chunk.get());
-        if (length == 0) {
+        if (chunk.isEmpty()) {
             transfer.outcome = Transfer::Data;
             return transfer;
         }
-        transfer.data.append(static_cast<const char*>(xcb_get_property_value(chunk.get())), length);
+        transfer.data.append(chunk);
         deadline = monotonicMs() + timeoutMs_;
     }
 }

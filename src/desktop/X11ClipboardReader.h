@@ -45,6 +45,7 @@ private:
 
     Transfer convert(uint32_t target);
     Transfer receiveIncrementally(qint64 deadline);
+    bool takeProperty(QByteArray& data, uint32_t& type);
     QStringList atomNames(const QList<uint32_t>& atoms);
     uint32_t atom(const char* name);
     uint32_t currentOwner();
