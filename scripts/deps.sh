@@ -9,6 +9,10 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk
     xvfb xauth openbox trayer xclip xdotool x11-utils x11-apps imagemagick python3
+    # A real desktop in the end-to-end tests: an input method (fcitx5 with the anthy engine,
+    # its Qt 6 module and a session bus), a Wayland compositor with XWayland and wl-copy.
+    fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus
+    weston xwayland wl-clipboard
 )
 
 missing=()

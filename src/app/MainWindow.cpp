@@ -3,6 +3,7 @@
 #include "app/ActionBar.h"
 #include "app/StatusPanel.h"
 #include "app/dialogs/AboutBox.h"
+#include "app/ToolbarLayout.h"
 #include "app/menus/OptionActions.h"
 #include "app/menus/SiteMenus.h"
 #include "app/menus/SupportCommands.h"
@@ -16,6 +17,8 @@
 #include "browser/WebEngineBrowserFactory.h"
 #include "desktop/SystemTrayIcon.h"
 #include "desktop/X11KeyWatcher.h"
+#include "desktop/WaylandCopyNotice.h"
+#include "desktop/WindowPlacement.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -59,7 +62,13 @@ constexpr int kPanelHeight = 53;
 constexpr int kStatusBarHeight = 19;
 constexpr int kLoadingBarHeight = 3;
 constexpr int kLoadingBarLeast = 5; // percent
-constexpr int kLogoRightMargin = 8; // 1008 - (845 + 155): the logo keeps this gap when resized
+const QString kHeldBackCopyNotice = QStringLiteral(
+    "このデスクトップは、ほかのウインドウでのコピーを Lexorra2 が前面に来るまで渡しません。"
+    "コピーしたら Lexorra2 に切り替えてください。");
+
+// A window manager's frame, as a guess until the real one is known: a title bar and thin
+// borders.
+const QMargins kEstimatedFrame(8, 32, 8, 8);
 
 QFont pixelFont(const QStringList& families, int pixelSize) {
     QFont font;
@@ -148,12 +157,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     startTimer_->setInterval(1000);
     connect(startTimer_, &QTimer::timeout, this, &MainWindow::runStartSequence);
 
-    resize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placeOnScreen(kEstimatedFrame);
 
     // No floating-point fault may end the program: a division by zero anywhere (ours, Qt's or
     // a library's) gives an infinity or a NaN instead of a signal.
@@ -251,15 +255,15 @@ void MainWindow::buildToolbarPanel() {
     longTextNotice_->setFont(tahoma11());
     longTextNotice_->setStyleSheet(
         QStringLiteral("QLabel#Label1 { color: white; background: transparent; }"));
-    longTextNotice_->move(164, 34);
-    longTextNotice_->adjustSize();
+    // In a window narrower than designed the notice wraps under the search box.
+    longTextNotice_->setWordWrap(true);
     longTextNotice_->hide();
 
     logo_ = new QLabel(toolbarPanel_);
     logo_->setObjectName(QStringLiteral("ROGO_pro_Image"));
     logo_->setGeometry(845, 6, 155, 40);
     logo_->setPixmap(QPixmap(QStringLiteral(":/images/product_logo.png")));
-    placeLogo();
+    layOutToolbar();
 }
 
 void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
@@ -372,7 +376,31 @@ void MainWindow::startWatchingClipboard() {
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
+    watchForHeldBackCopies();
     watcher_->clipboardChanged();
+}
+
+// In a Wayland session some compositors pass a Wayland program's copy on to X programs only
+// once an X window is active: the copy is looked up when the user comes to this window, not
+// when it was made. The first time that shows, the status bar says why.
+void MainWindow::watchForHeldBackCopies() {
+    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland") ||
+                         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    if (!wayland || QGuiApplication::platformName() != QLatin1StringView("xcb"))
+        return;
+    waylandCopyNotice_ = std::make_unique<desktop::WaylandCopyNotice>(true);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    waylandCopyNotice_->windowActivated(clock_.elapsed());
+                else
+                    waylandCopyNotice_->windowDeactivated();
+            });
+    connect(clipboard_, &input::ClipboardSource::changed, this, [this] {
+        if (waylandCopyNotice_->clipboardChanged(clock_.elapsed()))
+            setStatusText(kHeldBackCopyNotice);
+    });
+    clock_.start();
 }
 
 // The start sequence: runs once, on the first tick, and never again, also when a tick
@@ -478,8 +506,8 @@ void MainWindow::holdPainting() {
 }
 
 void MainWindow::setLongTextNotice(bool shown) {
-    searchCombo_->move(searchCombo_->x(), shown ? kSearchBoxRaisedTop : kSearchBoxTop);
     longTextNotice_->setVisible(shown);
+    layOutToolbar();
 }
 
 void MainWindow::addToHistory(const QString& text) {
@@ -523,15 +551,66 @@ void MainWindow::showError(const QString& message) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == toolbarPanel_ && event->type() == QEvent::Resize)
-        placeLogo();
+        layOutToolbar();
     if (watched == toolbarPanel_ &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         placeLoadingBar();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::placeLogo() {
-    logo_->move(toolbarPanel_->width() - kLogoRightMargin - logo_->width(), logo_->y());
+void MainWindow::layOutToolbar() {
+    const bool noticeShown = !longTextNotice_->isHidden();
+    const int noticeWidth =
+        longTextNotice_->fontMetrics().horizontalAdvance(longTextNotice_->text()) + 1;
+    const ToolbarLayout layout = ToolbarLayout::forWidth(
+        toolbarPanel_->width(), noticeShown, noticeWidth,
+        [this](int width) { return longTextNotice_->heightForWidth(width); });
+    searchCombo_->setGeometry(layout.searchBox);
+    searchButton_->setGeometry(layout.searchButton);
+    logo_->setGeometry(layout.logo);
+    logo_->setVisible(layout.logoShown);
+    if (noticeShown)
+        longTextNotice_->setGeometry(layout.notice);
+    if (toolbarPanel_->height() != layout.panelHeight)
+        toolbarPanel_->setFixedHeight(layout.panelHeight);
+}
+
+// Centred in the screen's available area, and smaller where the designed size and the frame
+// would not fit there (a small screen, or a large scaling factor).
+void MainWindow::placeOnScreen(const QMargins& frame) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(kClientWidth, kClientHeight);
+        return;
+    }
+    setGeometry(desktop::placeWindow(QSize(kClientWidth, kClientHeight), frame,
+                                     screen->availableGeometry()));
+}
+
+// The window manager's frame is known a moment after the window is first shown; a window
+// that does not fit with its real frame is placed again.
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!framePlacementChecked_) {
+        framePlacementChecked_ = true;
+        checkPlacementWithFrame(kFrameChecks);
+    }
+}
+
+void MainWindow::checkPlacementWithFrame(int triesLeft) {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (outer == inner) { // not framed yet
+        if (triesLeft > 1)
+            QTimer::singleShot(kFrameCheckMs, this,
+                               [this, triesLeft] { checkPlacementWithFrame(triesLeft - 1); });
+        return;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || screen->availableGeometry().contains(outer) || isMaximized() || isFullScreen())
+        return;
+    placeOnScreen(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom()));
 }
 
 } // namespace app

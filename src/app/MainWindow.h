@@ -4,6 +4,7 @@
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <cfenv>
@@ -14,6 +15,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QMargins;
 class QPushButton;
 class QTimer;
 
@@ -25,6 +27,7 @@ class WebBrowserFactory;
 namespace desktop {
 class GlobalKeySource;
 class NotificationArea;
+class WaylandCopyNotice;
 } // namespace desktop
 
 namespace input {
@@ -86,6 +89,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbarPanel();
@@ -99,7 +103,10 @@ private:
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
     void runStartSequence();
-    void placeLogo();
+    void layOutToolbar();
+    void placeOnScreen(const QMargins& frame);
+    void checkPlacementWithFrame(int triesLeft);
+    void watchForHeldBackCopies();
     void holdPainting();
     void showError(const QString& message);
 
@@ -154,6 +161,11 @@ private:
     // One shot, 1000 ms after creation: the start sequence.
     QTimer* startTimer_ = nullptr;
     bool startSequenceRun_ = false;
+    bool framePlacementChecked_ = false;
+    static constexpr int kFrameChecks = 20;
+    static constexpr int kFrameCheckMs = 50;
+    std::unique_ptr<desktop::WaylandCopyNotice> waylandCopyNotice_;
+    QElapsedTimer clock_;
     std::fenv_t savedFloatingPointEnvironment_{};
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -13,17 +14,34 @@ SearchBox::SearchBox(QComboBox* box, QAbstractButton* searchButton, QObject* par
     : QObject(parent), box_(box), button_(searchButton) {
     // Captured texts can be long; the line edit would cut them at 32767 characters.
     box_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    // Keys reach the box, which hands them to its line edit directly, past any filter there.
+    // Keys and the input method's text reach the box, which hands them to its line edit
+    // directly, past any filter there.
     box_->installEventFilter(this);
     button_->installEventFilter(this);
 }
 
 bool SearchBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == box_ && event->type() == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // A held key repeats its releases; only the real one counts.
-        if (!key->isAutoRepeat())
-            keyReleased(key->key());
+    if (watched == box_) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            rule_.keyPressed(static_cast<QKeyEvent*>(event)->key());
+            break;
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            // A held key repeats its releases; only the real one counts.
+            if (!key->isAutoRepeat())
+                keyReleased(key->key());
+            break;
+        }
+        case QEvent::InputMethod:
+            rule_.textCommitted(static_cast<QInputMethodEvent*>(event)->commitString());
+            break;
+        case QEvent::FocusOut:
+            rule_.focusLost();
+            break;
+        default:
+            break;
+        }
     } else if (watched == button_ && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (button_->rect().contains(mouse->position().toPoint()))
@@ -33,8 +51,7 @@ bool SearchBox::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SearchBox::keyReleased(int key) {
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (rule_.keyReleased(enter, box_->currentText()))
+    if (rule_.keyReleased(key, box_->currentText()))
         Q_EMIT lookupRequested();
 }
 

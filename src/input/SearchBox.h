@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input/OneClickRule.h"
+#include "input/EnterLookupRule.h"
 
 #include <QObject>
 
@@ -9,14 +9,15 @@ class QAbstractButton;
 
 namespace input {
 
-// The search box's keys and the Search button's mouse buttons, turned into lookup requests.
-// Choosing an entry of the box's history only fills the box.
+// The search box's keys, the input method's commits into it and the Search button's mouse
+// buttons, turned into lookup requests. Choosing an entry of the box's history only fills
+// the box.
 class SearchBox : public QObject {
     Q_OBJECT
 public:
     SearchBox(QComboBox* box, QAbstractButton* searchButton, QObject* parent = nullptr);
 
-    const OneClickRule& rule() const { return rule_; }
+    const EnterLookupRule& rule() const { return rule_; }
 
 Q_SIGNALS:
     // Look the box's text up in the current slot.
@@ -33,7 +34,7 @@ private:
 
     QComboBox* box_;
     QAbstractButton* button_;
-    OneClickRule rule_;
+    EnterLookupRule rule_;
 };
 
 } // namespace input

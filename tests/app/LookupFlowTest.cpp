@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,8 +87,20 @@ protected:
     QAction* action(const char* name) const {
         return form->findChild<QAction*>(QString::fromLatin1(name));
     }
+    // A key pressed and released in the search box.
     void keyUp(int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(named<QComboBox>(*form, "Search_Combobox"), &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(named<QComboBox>(*form, "Search_Combobox"), &release);
+    }
+    // What an input method sends: the composed text committed, then the release of the Enter
+    // whose press it kept.
+    void commitWithEnter(const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(named<QComboBox>(*form, "Search_Combobox"), &commit);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(named<QComboBox>(*form, "Search_Combobox"), &release);
     }
     void searchButton(Qt::MouseButton button) {
@@ -237,6 +250,24 @@ TEST_F(LookupFlowTest, EnterInTheSearchBox) {
     keyUp(Qt::Key_Enter);
     EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "りんご"));
     named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("http://example.com/"));
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(loads().size(), before + 2);
+}
+
+TEST_F(LookupFlowTest, OneEnterAfterAnInputMethodCommit) {
+    started();
+    const auto before = loads().size();
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QString());
+    commitWithEnter(QStringLiteral("日本語"));
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->currentText(), QStringLiteral("日本語"));
+    EXPECT_EQ(loads().size(), before) << "the Enter that committed is no lookup";
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "日本語"));
+    // Another key after the commit: Japanese text needs its two Enters again.
+    commitWithEnter(QStringLiteral("かな"));
+    keyUp(Qt::Key_Left);
+    keyUp(Qt::Key_Return);
+    EXPECT_EQ(loads().size(), before + 1) << "held back";
     keyUp(Qt::Key_Return);
     EXPECT_EQ(loads().size(), before + 2);
 }

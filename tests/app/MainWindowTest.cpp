@@ -155,6 +155,39 @@ TEST_F(MainWindowTest, LogoStaysAtTheRightEndWhenTheWindowIsResized) {
     }
 }
 
+// A window narrower than designed (1280 by 1024 at 200 % leaves 632 logical pixels): every
+// control of the toolbar stays whole, and the long-text notice wraps with the panel grown.
+TEST_F(MainWindowTest, NarrowWindowKeepsTheToolbarWhole) {
+    form->resize(632, 486);
+    QApplication::processEvents();
+    auto* panel = named<QWidget>(*form, "Panel1");
+    ASSERT_EQ(panel->width(), 632);
+    const QRect inside = panel->rect();
+    for (const char* name : {"Button1", "Button2", "Button3"})
+        EXPECT_TRUE(inside.contains(named<QPushButton>(*form, name)->geometry())) << name;
+    const QRect box = named<QComboBox>(*form, "Search_Combobox")->geometry();
+    EXPECT_TRUE(inside.contains(box));
+    EXPECT_LT(box.right(), named<QPushButton>(*form, "Button3")->geometry().left());
+    EXPECT_FALSE(named<QLabel>(*form, "ROGO_pro_Image")->isVisibleTo(panel))
+        << "the logo would cover the Search button";
+
+    // A long text looked up shows the notice.
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QString(256, u'x'));
+    form->lookups().lookUpSearchText();
+    auto* notice = named<QLabel>(*form, "Label1");
+    EXPECT_GT(panel->height(), 53) << "the wrapped notice needs more room";
+    EXPECT_TRUE(panel->rect().contains(notice->geometry())) << "the notice is cut off";
+    EXPECT_LE(notice->geometry().right(), box.right()) << "the notice runs under the button";
+
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("short"));
+    form->lookups().lookUpSearchText();
+    form->resize(1008, 599);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->height(), 53);
+    EXPECT_TRUE(named<QLabel>(*form, "ROGO_pro_Image")->isVisibleTo(panel));
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->geometry(), QRect(164, 16, 553, 21));
+}
+
 TEST_F(MainWindowTest, AreasFromTopToBottom) {
     ASSERT_NE(form->findChild<QWidget*>("PageControl1"), nullptr);
     ASSERT_NE(form->findChild<QStatusBar*>("stBar"), nullptr);

@@ -1,7 +1,6 @@
 #include "input/ClipboardSource.h"
 #include "input/ClipboardWatcher.h"
 #include "input/FullWidthToAscii.h"
-#include "input/OneClickRule.h"
 #include "lookup/LookupController.h"
 #include "lookup/LookupView.h"
 #include "settings/Options.h"
@@ -34,37 +33,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ZenkakuCase{"HalfWidthKatakanaStay", u"ｱｲｳ", u"ｱｲｳ"},
                     ZenkakuCase{"KanaAndAsciiStay", u"かなabc", u"かなabc"},
                     ZenkakuCase{"Empty", u"", u""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Key releases in the search box: E = Enter, x = any other key. '!' marks a release that
-// looks the text up.
-struct OneClickCase {
-    const char* name;
-    const char16_t* text;
-    const char* keys;
-    const char* lookups;
-};
-
-class OneClick : public testing::TestWithParam<OneClickCase> {};
-
-TEST_P(OneClick, Sequence) {
-    OneClickRule rule;
-    std::string fired;
-    for (const char* k = GetParam().keys; *k; ++k)
-        fired += rule.keyReleased(*k == 'E', QString::fromUtf16(GetParam().text)) ? '!' : '.';
-    EXPECT_EQ(fired, GetParam().lookups);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OneClick,
-    testing::Values(OneClickCase{"EnglishAtOnce", u"apple", "EE", "!!"},
-                    OneClickCase{"JapaneseNeedsTwo", u"りんご", "EEE", ".!."},
-                    OneClickCase{"OtherKeyClears", u"りんご", "ExE", "..."},
-                    OneClickCase{"HalfWidthKatakanaAtOnce", u"ﾘﾝｺﾞ", "E", "!"},
-                    OneClickCase{"HttpNever", u"http://example.com/", "EE", ".."},
-                    OneClickCase{"HttpJapaneseNever", u"http://例え.jp", "EE", ".."},
-                    OneClickCase{"HttpsIsLookedUp", u"https://example.com/", "E", "!"},
-                    OneClickCase{"HttpIsCaseSensitive", u"HTTP://EXAMPLE", "E", "!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 namespace {

@@ -1,0 +1,283 @@
+#include "desktop/X11ClipboardReader.h"
+
+#include "desktop/ClipboardReadPlan.h"
+
+#include <QElapsedTimer>
+#include <QTextDocumentFragment>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <xcb/xcb.h>
+
+namespace desktop {
+
+namespace {
+
+// How often a wait looks whether the owner is still there.
+constexpr int kOwnerCheckMs = 50;
+
+qint64 monotonicMs() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed();
+}
+
+struct Freer {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using Reply = std::unique_ptr<T, Freer>;
+
+} // namespace
+
+X11ClipboardReader::X11ClipboardReader(const QByteArray& display, int timeoutMs)
+    : timeoutMs_(timeoutMs) {
+    int screenNumber = 0;
+    connection_ = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
+    if (xcb_connection_has_error(connection_)) {
+        xcb_disconnect(connection_);
+        connection_ = nullptr;
+        return;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    window_ = xcb_generate_id(connection_);
+    // Property changes on the window carry the chunks of a large transfer.
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screens.data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                      &events);
+    clipboardAtom_ = atom("CLIPBOARD");
+    targetsAtom_ = atom("TARGETS");
+    incrAtom_ = atom("INCR");
+    propertyAtom_ = atom("LEXORRA2_CLIPBOARD");
+}
+
+X11ClipboardReader::~X11ClipboardReader() {
+    if (connection_)
+        xcb_disconnect(connection_);
+}
+
+bool X11ClipboardReader::isConnected() const {
+    return connection_ != nullptr;
+}
+
+uint32_t X11ClipboardReader::atom(const char* name) {
+    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection_,
+        xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
+}
+
+uint32_t X11ClipboardReader::currentOwner() {
+    Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+        connection_, xcb_get_selection_owner(connection_, clipboardAtom_), nullptr));
+    return reply ? reply->owner : XCB_NONE;
+}
+
+QStringList X11ClipboardReader::atomNames(const QList<uint32_t>& atoms) {
+    // All requests first, then the replies: one round trip for the whole list.
+    QList<xcb_get_atom_name_cookie_t> cookies;
+    for (uint32_t a : atoms)
+        cookies.append(xcb_get_atom_name(connection_, a));
+    QStringList names;
+    for (const xcb_get_atom_name_cookie_t& cookie : cookies) {
+        Reply<xcb_get_atom_name_reply_t> reply(
+            xcb_get_atom_name_reply(connection_, cookie, nullptr));
+        if (reply)
+            names.append(QString::fromLatin1(xcb_get_atom_name_name(reply.get()),
+                                             xcb_get_atom_name_name_length(reply.get())));
+    }
+    return names;
+}
+
+template <typename Match>
+void* X11ClipboardReader::waitForEvent(Match match, qint64 deadline, Transfer::Outcome& outcome) {
+    qint64 nextOwnerCheck = monotonicMs() + kOwnerCheckMs;
+    for (;;) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if (match(event))
+                return event;
+            std::free(event);
+        }
+        if (xcb_connection_has_error(connection_)) {
+            outcome = Transfer::Broken;
+            return nullptr;
+        }
+        const qint64 now = monotonicMs();
+        if (now >= nextOwnerCheck) {
+            const uint32_t owner = currentOwner();
+            if (owner != owner_) {
+                outcome = owner == XCB_NONE ? Transfer::OwnerGone : Transfer::OwnerChanged;
+                return nullptr;
+            }
+            nextOwnerCheck = monotonicMs() + kOwnerCheckMs;
+            continue; // the owner check may have read events
+        }
+        if (now >= deadline) {
+            outcome = Transfer::TimedOut;
+            return nullptr;
+        }
+        pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
+        poll(&fd, 1, static_cast<int>(std::min(deadline, nextOwnerCheck) - now));
+    }
+}
+
+X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
+    const qint64 deadline = monotonicMs() + timeoutMs_;
+    xcb_delete_property(connection_, window_, propertyAtom_);
+    xcb_convert_selection(connection_, window_, clipboardAtom_, target, propertyAtom_,
+                          XCB_CURRENT_TIME);
+    xcb_flush(connection_);
+    Transfer transfer;
+    Reply<xcb_selection_notify_event_t> notify(
+        static_cast<xcb_selection_notify_event_t*>(waitForEvent(
+            [&](xcb_generic_event_t* e) {
+                if ((e->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
+                    return false;
+                auto* n = reinterpret_cast<xcb_selection_notify_event_t*>(e);
+                // An answer to an earlier request that timed out is not this one's.
+                return n->requestor == window_ && n->selection == clipboardAtom_ &&
+                       n->target == target;
+            },
+            deadline, transfer.outcome)));
+    if (!notify)
+        return transfer;
+    if (notify->property == XCB_NONE) {
+        transfer.outcome = Transfer::Refused;
+        return transfer;
+    }
+    uint32_t type = XCB_NONE;
+    if (!takeProperty(transfer.data, type)) {
+        transfer.outcome = Transfer::Broken;
+        return transfer;
+    }
+    if (type == incrAtom_)
+        return receiveIncrementally(deadline);
+    transfer.outcome = Transfer::Data;
+    return transfer;
+}
+
+// Reads what the owner wrote into the property and deletes it; in a chunked transfer the
+// deletion asks for the next chunk.
+bool X11ClipboardReader::takeProperty(QByteArray& data, uint32_t& type) {
+    Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(connection_,
+                               xcb_get_property(connection_, 1, window_, propertyAtom_,
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1fffffff),
+                               nullptr));
+    xcb_flush(connection_);
+    if (!reply)
+        return false;
+    type = reply->type;
+    data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+    return true;
+}
+
+// A large copy comes in chunks: the owner writes one into the property each time the
+// requestor has deleted the last, and an empty one ends it. Each chunk renews the wait.
+X11ClipboardReader::Transfer X11ClipboardReader::receiveIncrementally(qint64 deadline) {
+    Transfer transfer;
+    for (;;) {
+        Reply<xcb_generic_event_t> event(static_cast<xcb_generic_event_t*>(waitForEvent(
+            [&](xcb_generic_event_t* e) {
+                if ((e->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+                    return false;
+                auto* p = reinterpret_cast<xcb_property_notify_event_t*>(e);
+                return p->window == window_ && p->atom == propertyAtom_ &&
+                       p->state == XCB_PROPERTY_NEW_VALUE;
+            },
+            deadline, transfer.outcome)));
+        if (!event)
+            return transfer;
+        QByteArray chunk;
+        uint32_t type = XCB_NONE;
+        if (!takeProperty(chunk, type)) {
+            transfer.outcome = Transfer::Broken;
+            return transfer;
+        }
+        if (chunk.isEmpty()) {
+            transfer.outcome = Transfer::Data;
+            return transfer;
+        }
+        transfer.data.append(chunk);
+        deadline = monotonicMs() + timeoutMs_;
+    }
+}
+
+X11ClipboardReader::Result X11ClipboardReader::failure(Transfer::Outcome outcome) const {
+    switch (outcome) {
+    case Transfer::TimedOut:
+        return {Result::Unreadable,
+                {},
+                QStringLiteral("（コピー元のプログラムが %1 秒以内に応答しません）")
+                    .arg(double(timeoutMs_) / 1000.0)};
+    case Transfer::OwnerGone:
+        return {Result::Unreadable,
+                {},
+                QStringLiteral("（コピー元のプログラムが内容を渡す前に終了しました）")};
+    case Transfer::Broken:
+        return {Result::Unreadable, {}, QStringLiteral("（X サーバーとの接続が切れました）")};
+    case Transfer::OwnerChanged: // a newer copy, told of by a change of its own
+    case Transfer::Refused:
+    case Transfer::Data:
+        break;
+    }
+    return {};
+}
+
+X11ClipboardReader::Result X11ClipboardReader::read() {
+    if (!connection_)
+        return {Result::Unreadable, {}, QStringLiteral("（X サーバーに接続できません）")};
+    // Whatever an earlier, abandoned read left behind.
+    while (xcb_generic_event_t* stale = xcb_poll_for_event(connection_))
+        std::free(stale);
+    owner_ = currentOwner();
+    if (owner_ == XCB_NONE)
+        return {}; // nobody holds anything: the program that copied has closed
+
+    QStringList formats;
+    const Transfer targets = convert(targetsAtom_);
+    if (targets.outcome == Transfer::Data) {
+        QList<uint32_t> atoms(targets.data.size() / 4);
+        std::memcpy(atoms.data(), targets.data.constData(), atoms.size() * 4);
+        formats = atomNames(atoms);
+    } else if (targets.outcome == Transfer::Refused) {
+        // An owner too old to list its formats: ask for text directly.
+        formats = {QStringLiteral("UTF8_STRING"), QStringLiteral("STRING")};
+    } else {
+        return failure(targets.outcome);
+    }
+
+    const ClipboardReadPlan plan = ClipboardReadPlan::forFormats(formats);
+    if (!plan.fileListFormat.isEmpty()) {
+        const Transfer list = convert(atom(plan.fileListFormat.toLatin1().constData()));
+        if (list.outcome == Transfer::Data && isLocalFileList(list.data))
+            return {};
+        if (list.outcome != Transfer::Data && list.outcome != Transfer::Refused)
+            return failure(list.outcome);
+    }
+    if (plan.textFormat.isEmpty())
+        return {};
+    const Transfer text = convert(atom(plan.textFormat.toLatin1().constData()));
+    if (text.outcome != Transfer::Data)
+        return failure(text.outcome);
+    QString decoded = decodeClipboardText(text.data, plan.textFormat);
+    if (plan.textIsHtml) {
+        // A picture in the HTML becomes an object replacement character: no word either.
+        decoded = QTextDocumentFragment::fromHtml(decoded)
+                      .toPlainText()
+                      .remove(QChar::ObjectReplacementCharacter)
+                      .trimmed();
+        if (decoded.isEmpty())
+            return {};
+    }
+    return {Result::Text, decoded, {}};
+}
+
+} // namespace desktop

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+struct xcb_connection_t;
+
+namespace desktop {
+
+// Reads the X11 clipboard (the CLIPBOARD selection) on a connection of its own, waiting a
+// bounded time for the program that owns it.
+//
+// Qt reads the clipboard too, but it reports every failure as empty text: an owner that has
+// gone, or one that does not answer within Qt's five seconds (during which the program
+// freezes), look like an empty copy, and a lookup of nothing empties the search box. Here a
+// failure is told apart and comes with a reason for the user. What counts as text follows
+// ClipboardReadPlan: files from a file manager and pictures are not text; rich text gives its
+// plain text.
+class X11ClipboardReader {
+public:
+    struct Result {
+        enum Kind { Text, NoText, Unreadable } kind = NoText;
+        QString text;   // Text: the copied text
+        QString reason; // Unreadable: why, for the user
+    };
+
+    // Connects to `display` (the DISPLAY variable's form; empty for $DISPLAY).
+    explicit X11ClipboardReader(const QByteArray& display = {}, int timeoutMs = 2000);
+    ~X11ClipboardReader();
+    X11ClipboardReader(const X11ClipboardReader&) = delete;
+    X11ClipboardReader& operator=(const X11ClipboardReader&) = delete;
+
+    // False when no X server could be reached.
+    bool isConnected() const;
+    Result read();
+
+private:
+    struct Transfer {
+        enum Outcome { Data, Refused, TimedOut, OwnerGone, OwnerChanged, Broken } outcome = Broken;
+        QByteArray data;
+    };
+
+    Transfer convert(uint32_t target);
+    Transfer receiveIncrementally(qint64 deadline);
+    bool takeProperty(QByteArray& data, uint32_t& type);
+    QStringList atomNames(const QList<uint32_t>& atoms);
+    uint32_t atom(const char* name);
+    uint32_t currentOwner();
+    // Waits for the owner until `deadline`: the event that `match` accepts (returned, the
+    // caller frees it), or nullptr with `outcome` telling why not.
+    template <typename Match>
+    void* waitForEvent(Match match, qint64 deadline, Transfer::Outcome& outcome);
+    Result failure(Transfer::Outcome outcome) const;
+
+    xcb_connection_t* connection_ = nullptr;
+    uint32_t window_ = 0;
+    uint32_t owner_ = 0;
+    uint32_t clipboardAtom_ = 0;
+    uint32_t targetsAtom_ = 0;
+    uint32_t incrAtom_ = 0;
+    uint32_t propertyAtom_ = 0;
+    int timeoutMs_;
+};
+
+} // namespace desktop

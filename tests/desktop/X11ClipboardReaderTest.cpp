@@ -1,0 +1,161 @@
+// The clipboard reader against real owners on a real X server (run under Xvfb): a small xcb
+// owner that offers what file managers, browsers and image viewers offer, or misbehaves, and
+// xclip for large copies.
+#include "desktop/X11ClipboardReader.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <gtest/gtest.h>
+
+using desktop::X11ClipboardReader;
+using Kind = X11ClipboardReader::Result::Kind;
+
+namespace {
+
+constexpr int kTimeoutMs = 600;
+
+// Starts clipboard_offer with these arguments and waits until it owns the clipboard.
+class Owner {
+public:
+    explicit Owner(const QStringList& args) {
+        process_.start(QStringLiteral(CLIPBOARD_OFFER_PATH), args);
+        if (!process_.waitForReadyRead(10000) || !process_.readLine().startsWith("owner"))
+            ADD_FAILURE() << "clipboard_offer did not take the clipboard: "
+                          << process_.readAllStandardError().toStdString();
+    }
+    ~Owner() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+private:
+    QProcess process_;
+};
+
+struct OwnerCase {
+    const char* name;
+    QStringList offer;
+    Kind kind;
+    const char16_t* text;
+};
+
+class ReadFromOwner : public testing::TestWithParam<OwnerCase> {};
+
+TEST_P(ReadFromOwner, Result) {
+    Owner owner(GetParam().offer);
+    X11ClipboardReader reader({}, kTimeoutMs);
+    ASSERT_TRUE(reader.isConnected());
+    const X11ClipboardReader::Result result = reader.read();
+    EXPECT_EQ(result.kind, GetParam().kind) << result.reason.toStdString();
+    EXPECT_EQ(result.text, QString::fromUtf16(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Owners, ReadFromOwner,
+    testing::Values(
+        OwnerCase{"PlainText", {"UTF8_STRING=辞書", "STRING=?"}, Kind::Text, u"辞書"},
+        OwnerCase{"TextKeptAsItIs", {"UTF8_STRING= two\nlines "}, Kind::Text, u" two\nlines "},
+        OwnerCase{"BrowserSelectionGivesPlainText",
+                  {"text/html=<meta charset='utf-8'><b>太字</b>の語", "UTF8_STRING=太字の語"},
+                  Kind::Text,
+                  u"太字の語"},
+        OwnerCase{"HtmlAloneGivesItsPlainText",
+                  {"text/html=<html><body><p><span style='color:red'>赤い</span>&amp;語</p>"
+                   "</body></html>"},
+                  Kind::Text,
+                  u"赤い&語"},
+        OwnerCase{"FilesFromAFileManager",
+                  {"x-special/gnome-copied-files=copy\nfile:///home/u/%E8%BE%9E%E6%9B%B8.txt",
+                   "text/uri-list=file:///home/u/%E8%BE%9E%E6%9B%B8.txt\r\n",
+                   "UTF8_STRING=/home/u/辞書.txt", "text/plain=/home/u/辞書.txt"},
+                  Kind::NoText,
+                  u""},
+        OwnerCase{"WebAddressListIsText",
+                  {"text/uri-list=https://example.com/\r\n", "UTF8_STRING=https://example.com/"},
+                  Kind::Text,
+                  u"https://example.com/"},
+        OwnerCase{"Picture",
+                  {"image/png=\x89PNG\r\n", "application/x-qt-image=\x89PNG"},
+                  Kind::NoText,
+                  u""},
+        OwnerCase{"PictureFromABrowser",
+                  {"text/html=<img src='http://example.com/a.png'>", "image/png=\x89PNG\r\n"},
+                  Kind::NoText,
+                  u""},
+        OwnerCase{"HtmlOfAPictureAlone", {"text/html=<img src='a.png'>"}, Kind::NoText, u""},
+        OwnerCase{"EmptyTextIsText", {"UTF8_STRING="}, Kind::Text, u""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadFailure, OwnerThatNeverAnswersIsUnreadableAfterTheTimeout) {
+    Owner owner({"--never-answer", "UTF8_STRING=x"});
+    X11ClipboardReader reader({}, kTimeoutMs);
+    QElapsedTimer took;
+    took.start();
+    const X11ClipboardReader::Result result = reader.read();
+    EXPECT_EQ(result.kind, Kind::Unreadable);
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("応答しません")))
+        << result.reason.toStdString();
+    EXPECT_GE(took.elapsed(), kTimeoutMs);
+    EXPECT_LT(took.elapsed(), kTimeoutMs + 1000);
+}
+
+TEST(ReadFailure, OwnerThatClosesWhileAskedIsUnreadableAtOnce) {
+    Owner owner({"--exit-on-request"});
+    X11ClipboardReader reader({}, 5000);
+    QElapsedTimer took;
+    took.start();
+    const X11ClipboardReader::Result result = reader.read();
+    EXPECT_EQ(result.kind, Kind::Unreadable);
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("終了"))) << result.reason.toStdString();
+    EXPECT_LT(took.elapsed(), 1000) << "waited for an owner that had gone";
+}
+
+TEST(ReadFailure, ClipboardWithoutOwnerIsEmptyNotAnError) {
+    { Owner owner({"UTF8_STRING=gone"}); } // takes the clipboard, then closes
+    X11ClipboardReader reader({}, kTimeoutMs);
+    const X11ClipboardReader::Result result = reader.read();
+    EXPECT_EQ(result.kind, Kind::NoText);
+    EXPECT_TRUE(result.reason.isEmpty());
+}
+
+// A copy larger than one X request comes in chunks (INCR); the next read on the same
+// connection must not be confused by what the first left behind.
+TEST(LargeCopy, ComesWholeInChunks) {
+    QString text;
+    for (int i = 0; text.size() < 600000; ++i)
+        text += QStringLiteral("辞書%1 ").arg(i);
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write(text.toUtf8());
+    file.flush();
+    QProcess xclip;
+    xclip.setStandardInputFile(file.fileName());
+    xclip.start(QStringLiteral("xclip"),
+                {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    X11ClipboardReader reader({}, 5000);
+    X11ClipboardReader::Result result;
+    QElapsedTimer waited;
+    waited.start();
+    do { // until xclip owns the clipboard
+        result = reader.read();
+    } while (result.kind != Kind::Text && waited.elapsed() < 10000);
+    EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
+    EXPECT_EQ(result.text.size(), text.size());
+    EXPECT_TRUE(result.text == text);
+    const X11ClipboardReader::Result again = reader.read();
+    EXPECT_TRUE(again.text == text);
+    xclip.kill();
+    xclip.waitForFinished(5000);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The HTML conversion needs the GUI's text layer; no window is shown.
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
