@@ -4,11 +4,11 @@ set -euo pipefail
 
 PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
-    libgl-dev libxkbcommon-dev libxcb1-dev
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev
+    libgl-dev libxkbcommon-dev libxcb1-dev libxcb-xinput-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk
-    xvfb xauth openbox xclip xdotool x11-utils x11-apps imagemagick python3
+    xvfb xauth openbox trayer xclip xdotool x11-utils x11-apps imagemagick python3
 )
 
 missing=()

@@ -2,9 +2,11 @@
 
 #include "app/ActionBar.h"
 #include "app/StatusPanel.h"
+#include "app/dialogs/AboutBox.h"
 #include "app/menus/OptionActions.h"
-#include "app/menus/OptionsMenu.h"
 #include "app/menus/SiteMenus.h"
+#include "app/menus/SupportCommands.h"
+#include "app/menus/WindowMenus.h"
 #include "browser/AddressUrl.h"
 #include "browser/FailurePage.h"
 #include "browser/NavigationWatch.h"
@@ -12,6 +14,8 @@
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
 #include "browser/WebEngineBrowserFactory.h"
+#include "desktop/SystemTrayIcon.h"
+#include "desktop/X11KeyWatcher.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -37,6 +41,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace app {
 
@@ -86,7 +91,8 @@ QPushButton* panelButton(QWidget* panel, const char* name, const QString& captio
 
 } // namespace
 
-MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent)
+MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
+                       desktop::GlobalKeySource* keys, desktop::NotificationArea* tray)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Main_Form"));
     setFont(tahoma11());
@@ -115,27 +121,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent)
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
 
-    // Laid over the top of the tabs rather than into the column, so that showing it never
-    // moves the page.
-    loadingBar_ = new QProgressBar(central);
-    loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
-    loadingBar_->setRange(0, 100);
-    loadingBar_->setTextVisible(false);
-    loadingBar_->setFixedHeight(kLoadingBarHeight);
-    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
-                                              "QProgressBar::chunk { background: #2f6db5; }"));
-    loadingBar_->hide();
-    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
-        // The engine tells little before the first answer: the bar starts with a sliver.
-        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
-        if (shown == loadingBar_->isVisible())
-            return;
-        loadingBar_->setVisible(shown);
-        if (shown) {
-            placeLoadingBar();
-            loadingBar_->raise();
-        }
-    });
+    buildLoadingBar(central);
 
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -154,12 +140,15 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent)
     // a library's) gives an infinity or a NaN instead of a signal.
     std::feholdexcept(&savedFloatingPointEnvironment_);
 
+    liveBesideOtherPrograms(keys, tray);
     startWatchingClipboard();
     // Armed last: its first tick opens the first page, once the event loop runs.
     startTimer_->start();
 }
 
 MainWindow::~MainWindow() {
+    // The keys first: no step of theirs may reach a window that is going away.
+    presence_->stop();
     std::fesetenv(&savedFloatingPointEnvironment_);
     // No copy may start a lookup in a window that is going away.
     delete watcher_;
@@ -167,6 +156,9 @@ MainWindow::~MainWindow() {
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
     tabs_ = nullptr;
+    // The presence holds on to the key source and the tray, which go with the window's members.
+    delete presence_;
+    presence_ = nullptr;
 }
 
 void MainWindow::buildActionBar() {
@@ -178,9 +170,9 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    actionBar_->addAction(
-        buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this)->menuAction());
+    actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
+    addDictionaryMenuHead(*siteMenus_->menu(), *this);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's slot
     // order, then the pause button.
@@ -201,6 +193,13 @@ void MainWindow::buildActionBar() {
     pauseAction_ = new QAction(QStringLiteral("休止"), this);
     pauseAction_->setObjectName(QStringLiteral("kyuushi"));
     actionBar_->addAction(pauseAction_);
+
+    auto* support = new SupportCommands(this);
+    connect(support, &SupportCommands::openPageRequested, this,
+            [this](const QString& url) { tabs_->openAddress(url); });
+    connect(support, &SupportCommands::mailFailed, this, &MainWindow::setStatusText);
+    connect(support, &SupportCommands::aboutRequested, this, [this] { AboutBox::showModal(this); });
+    actionBar_->addAction(buildSupportMenu(*this)->menuAction());
 }
 
 void MainWindow::buildToolbarPanel() {
@@ -306,6 +305,41 @@ void MainWindow::setStatusText(const QString& text) {
     statusPanel_->setText(text);
 }
 
+// F12 and END, the tray and the window's behaviour; created before the window watches the
+// clipboard, stopped first when it goes.
+void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
+                                         desktop::NotificationArea* tray) {
+    if (!keys) {
+        ownKeys_ = std::make_unique<desktop::X11KeyWatcher>(
+            desktop::X11KeyWatcher::applicationDisplay(), QGuiApplication::platformName());
+        keys = ownKeys_.get();
+    }
+    if (!tray) {
+        ownTray_ = std::make_unique<desktop::SystemTrayIcon>();
+        tray = ownTray_.get();
+    }
+    presence_ =
+        new DesktopPresence(*this, *this, *options_, *keys, *tray,
+                            optionActions_->action(&settings::Options::bringForwardOnCopy), this);
+    presence_->setObjectName(QStringLiteral("DesktopPresence"));
+}
+
+void MainWindow::raiseWindow() {
+    raiser_.restoreAndRaise();
+}
+
+void MainWindow::restoreWindow() {
+    raiser_.restoreIfMinimised();
+}
+
+void MainWindow::togglePause() {
+    watcher_->togglePause();
+}
+
+void MainWindow::showStatus(const QString& text) {
+    setStatusText(text);
+}
+
 // Text already on the clipboard is taken now, as if it had just been copied: it becomes the
 // first lookup, once the start sequence has read the settings.
 void MainWindow::startWatchingClipboard() {
@@ -316,6 +350,8 @@ void MainWindow::startWatchingClipboard() {
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseAction_, [this](bool paused) {
         pauseAction_->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
     });
+    connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
+            &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     watcher_->clipboardChanged();
 }
@@ -327,6 +363,8 @@ void MainWindow::runStartSequence() {
     if (startSequenceRun_)
         return;
     startSequenceRun_ = true;
+    // With the settings read: minimised once if they say so.
+    presence_->applyMinimiseAtStart();
     if (!lookups_->lookUpWaitingCopy())
         tabs_->openAddress(browser::startPageUrl());
     startTimer_->stop();
@@ -391,6 +429,30 @@ void MainWindow::connectFailurePages() {
     connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
         if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
             lookups_->chooseSite(*entry);
+    });
+}
+
+void MainWindow::buildLoadingBar(QWidget* parent) {
+    // Laid over the top of the tabs rather than into the column, so that showing it never
+    // moves the page.
+    loadingBar_ = new QProgressBar(parent);
+    loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
+    loadingBar_->setRange(0, 100);
+    loadingBar_->setTextVisible(false);
+    loadingBar_->setFixedHeight(kLoadingBarHeight);
+    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
+                                              "QProgressBar::chunk { background: #2f6db5; }"));
+    loadingBar_->hide();
+    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
+        // The engine tells little before the first answer: the bar starts with a sliver.
+        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
+        if (shown == loadingBar_->isVisible())
+            return;
+        loadingBar_->setVisible(shown);
+        if (shown) {
+            placeLoadingBar();
+            loadingBar_->raise();
+        }
     });
 }
 

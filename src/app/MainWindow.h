@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DesktopPresence.h"
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
 
@@ -20,6 +21,11 @@ namespace browser {
 class TabManager;
 class WebBrowserFactory;
 } // namespace browser
+
+namespace desktop {
+class GlobalKeySource;
+class NotificationArea;
+} // namespace desktop
 
 namespace input {
 class ClipboardWatcher;
@@ -49,12 +55,15 @@ class StatusPanel;
 //
 // Controls carry the program's traditional names as their objectName (Search_Combobox,
 // PageControl1, A_Settei_kokugo_Button, ...); tests find them by those names.
-class MainWindow : public QMainWindow, private lookup::LookupView {
+class MainWindow : public QMainWindow, private lookup::LookupView, private DesktopPresenceHost {
     Q_OBJECT
 public:
     // browsers makes each tab's browser; null means the real engine. Tests pass a fake. The
-    // factory must outlive the window.
-    explicit MainWindow(browser::WebBrowserFactory* browsers = nullptr, QWidget* parent = nullptr);
+    // factory must outlive the window. keys and tray likewise: null means the desktop's own
+    // (F12 and END on the X11 display, the system tray).
+    explicit MainWindow(browser::WebBrowserFactory* browsers = nullptr, QWidget* parent = nullptr,
+                        desktop::GlobalKeySource* keys = nullptr,
+                        desktop::NotificationArea* tray = nullptr);
     ~MainWindow() override;
 
     // The category button of a slot, in the order of the catalogue.
@@ -68,6 +77,7 @@ public:
     settings::OptionsStore& options() const { return *options_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
+    DesktopPresence& desktopPresence() const { return *presence_; }
 
     // The search box's top edge in its normal place on the toolbar panel.
     static constexpr int kSearchBoxTop = 16;
@@ -84,9 +94,11 @@ private:
     void buildStatusBar();
     void connectTabs();
     void connectFailurePages();
+    void buildLoadingBar(QWidget* parent);
     void placeLoadingBar();
     void connectLookups();
     void startWatchingClipboard();
+    void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
     void runStartSequence();
     void placeLogo();
     void holdPainting();
@@ -101,6 +113,12 @@ private:
     bool isMinimised() const override;
     void restoreIfMinimised() override;
     void bringForward() override;
+
+    // What the keys, the tray and the window's options ask of the window.
+    void raiseWindow() override;
+    void restoreWindow() override;
+    void togglePause() override;
+    void showStatus(const QString& text) override;
 
     // The window's repaint waits this long after a lookup, so that the request leaves first.
     static constexpr int kPaintHoldMs = 40;
@@ -129,6 +147,10 @@ private:
     input::ClipboardWatcher* watcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};
+    // The real desktop's key source and tray, when none were given.
+    std::unique_ptr<desktop::GlobalKeySource> ownKeys_;
+    std::unique_ptr<desktop::NotificationArea> ownTray_;
+    DesktopPresence* presence_ = nullptr;
 
     // One shot, 1000 ms after creation: the start sequence.
     QTimer* startTimer_ = nullptr;

@@ -45,9 +45,9 @@ struct Tabs {
     int count() const { return pc()->count(); }
     int active() const { return pc()->activeIndex(); }
 
-    BrowserTab* sheet(int i) const { return pc()->tab(i); }
+    BrowserTab* tab(int i) const { return pc()->tab(i); }
     FakeBrowser* browser(int i) const {
-        BrowserTab* s = sheet(i);
+        BrowserTab* s = tab(i);
         return s ? qobject_cast<FakeBrowser*>(s->browser()) : nullptr;
     }
     FakeBrowser* activeBrowser() const { return browser(active()); }
@@ -99,7 +99,7 @@ private Q_SLOTS:
     void statusTextFromAnyTab();
     void historyGoesToTheSendersTab_data();
     void historyGoesToTheSendersTab();
-    void buttonsFollowUpdateControls();
+    void buttonsFollowTheActiveTabsReport();
     void backAndForwardFocusSearchBoxFirst_data();
     void backAndForwardFocusSearchBoxFirst();
     void closeMakesRightmostActive_data();
@@ -116,7 +116,7 @@ private Q_SLOTS:
     void commandsWithoutBrowserTabDoNothing();
     void pageMenuCommandsGoToActiveBrowser_data();
     void pageMenuCommandsGoToActiveBrowser();
-    void action24LagsBehindAfterClose();
+    void shownAddressLagsBehindAfterClose();
     void menusAndActionsCarryTheirNames();
     void rightPressShowsPageMenu_data();
     void rightPressShowsPageMenu();
@@ -177,7 +177,7 @@ void TabManagerTest::createNewTabBrowser() {
     // Each browser sits inside its own page, so that a press in it is known as a press in
     // the page.
     for (int i = 0; i < tabs; ++i)
-        QVERIFY(t.sheet(i)->isAncestorOf(t.browser(i)));
+        QVERIFY(t.tab(i)->isAncestorOf(t.browser(i)));
     QCOMPARE(t.options.newTabPerSearch, openNew);
 }
 
@@ -283,15 +283,15 @@ void TabManagerTest::historyGoesToTheSendersTab() {
     Q_EMIT sender->historyChanged(canBack, canForward);
     sender->setBusy(loading);
 
-    QCOMPARE(t.sheet(0)->canGoBack(), canBack);
-    QCOMPARE(t.sheet(0)->canGoForward(), canForward);
-    QCOMPARE(t.sheet(0)->isLoading(), loading);
-    QVERIFY(!t.sheet(1)->canGoBack() && !t.sheet(1)->canGoForward() && !t.sheet(1)->isLoading());
+    QCOMPARE(t.tab(0)->canGoBack(), canBack);
+    QCOMPARE(t.tab(0)->canGoForward(), canForward);
+    QCOMPARE(t.tab(0)->isLoading(), loading);
+    QVERIFY(!t.tab(1)->canGoBack() && !t.tab(1)->canGoForward() && !t.tab(1)->isLoading());
     // The buttons wait for the active tab's next report.
     QCOMPARE(history.size(), 0);
 }
 
-void TabManagerTest::buttonsFollowUpdateControls() {
+void TabManagerTest::buttonsFollowTheActiveTabsReport() {
     Tabs t;
     t.show();
     t.open(2);
@@ -362,7 +362,7 @@ void TabManagerTest::closeMakesRightmostActive() {
     t.click(closed);
     QCOMPARE(t.active(), closed);
     QPointer<FakeBrowser> gone = t.browser(closed);
-    QPointer<BrowserTab> goneSheet = t.sheet(closed);
+    QPointer<BrowserTab> goneSheet = t.tab(closed);
     FakeBrowser* expectedActive = t.browser(tabs - 1 == closed ? tabs - 2 : tabs - 1);
 
     t.manager->closeTabAction()->trigger();
@@ -602,7 +602,7 @@ void TabManagerTest::pageMenuCommandsGoToActiveBrowser() {
     QCOMPARE(t.browser(0)->copyCalls + t.browser(0)->pasteCalls + t.browser(0)->refreshCalls, 0);
 }
 
-void TabManagerTest::action24LagsBehindAfterClose() {
+void TabManagerTest::shownAddressLagsBehindAfterClose() {
     Tabs t;
     t.open(2);
     QSignalSpy shown(t.manager.get(), &TabManager::addressToShow);
@@ -744,7 +744,7 @@ void TabManagerTest::dragAndDrop() {
     t.open(3);
     QList<BrowserTab*> sheets;
     for (int i = 0; i < 3; ++i)
-        sheets << t.sheet(i);
+        sheets << t.tab(i);
     TabStrip* strip = t.strip();
     QVERIFY(strip->tabRect(2).top() == strip->tabRect(0).top()); // one row
 

@@ -1,0 +1,189 @@
+#include "desktop/HotkeyController.h"
+
+#include "FakeKeySource.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+using desktop::GlobalKey;
+using desktop::HotkeyController;
+
+class HotkeyControllerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pressRunsTheKeysStepAtOnce_data();
+    void pressRunsTheKeysStepAtOnce();
+    void listensOnlyWhileAnOptionIsOn();
+    void heldKeyRepeatsOnTheTimerAndStopsOnRelease();
+    void noTimerRunsWhileNoKeyIsHeld();
+    void unavailableKeysAreToldOnceAndOnlyWhenWanted();
+    void sourceFailureIsToldAndEndsTheRepeat();
+    void stopEndsListeningAndEveryStep();
+    void stepThatStopsTheControllerRunsNoFurtherStep();
+    void stepThatDeletesTheControllerIsSafe();
+
+private:
+    qint64 clock_ = 0;
+    HotkeyController::Clock clock() {
+        return [this] { return clock_; };
+    }
+};
+
+void HotkeyControllerTest::pressRunsTheKeysStepAtOnce_data() {
+    QTest::addColumn<bool>("f12On");
+    QTest::addColumn<bool>("endOn");
+    QTest::addColumn<GlobalKey>("key");
+    QTest::addColumn<int>("raises");
+    QTest::addColumn<int>("toggles");
+    QTest::newRow("F12 raises") << true << false << GlobalKey::F12 << 1 << 0;
+    QTest::newRow("END pauses") << false << true << GlobalKey::End << 0 << 1;
+    QTest::newRow("F12 with its option off") << false << true << GlobalKey::F12 << 0 << 0;
+    QTest::newRow("END with its option off") << true << false << GlobalKey::End << 0 << 0;
+}
+
+void HotkeyControllerTest::pressRunsTheKeysStepAtOnce() {
+    QFETCH(bool, f12On);
+    QFETCH(bool, endOn);
+    QFETCH(GlobalKey, key);
+    QFETCH(int, raises);
+    QFETCH(int, toggles);
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy raised(&controller, &HotkeyController::raiseRequested);
+    QSignalSpy toggled(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setRaiseWithF12(f12On);
+    controller.setPauseWithEnd(endOn);
+    source.press(key);
+    QCOMPARE(raised.size(), raises);
+    QCOMPARE(toggled.size(), toggles);
+}
+
+void HotkeyControllerTest::listensOnlyWhileAnOptionIsOn() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QVERIFY(source.listeningCalls.isEmpty());
+    controller.setRaiseWithF12(true);
+    controller.setPauseWithEnd(true);
+    controller.setRaiseWithF12(false);
+    QCOMPARE(source.listeningCalls, QList<bool>{true});
+    controller.setPauseWithEnd(false);
+    QCOMPARE(source.listeningCalls, (QList<bool>{true, false}));
+}
+
+void HotkeyControllerTest::heldKeyRepeatsOnTheTimerAndStopsOnRelease() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setPauseWithEnd(true);
+    clock_ = 1000;
+    source.press(GlobalKey::End);
+    QCOMPARE(toggles.size(), 1);
+    QVERIFY(controller.isRepeating());
+    clock_ = 1100; // the timer's interval has passed by the time it fires
+    QTRY_COMPARE_WITH_TIMEOUT(toggles.size(), 2, 2000);
+    QVERIFY(controller.isRepeating());
+    source.release(GlobalKey::End);
+    QVERIFY(!controller.isRepeating());
+    clock_ = 1500;
+    QTest::qWait(150);
+    QCOMPARE(toggles.size(), 2);
+}
+
+void HotkeyControllerTest::noTimerRunsWhileNoKeyIsHeld() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    controller.setRaiseWithF12(true);
+    controller.setPauseWithEnd(true);
+    QVERIFY(!controller.isRepeating());
+    source.press(GlobalKey::F12);
+    QVERIFY(controller.isRepeating());
+    // Both options off: the held key will never be reported released; nothing may go on.
+    controller.setRaiseWithF12(false);
+    controller.setPauseWithEnd(false);
+    QVERIFY(!controller.isRepeating());
+}
+
+void HotkeyControllerTest::unavailableKeysAreToldOnceAndOnlyWhenWanted() {
+    FakeKeySource source;
+    source.reason = QStringLiteral("no X11");
+    HotkeyController controller(source, clock());
+    QSignalSpy told(&controller, &HotkeyController::unavailable);
+    QCOMPARE(told.size(), 0); // both options off: nothing to say
+    controller.setRaiseWithF12(true);
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told.at(0).at(0).toString(), QStringLiteral("no X11"));
+    controller.setPauseWithEnd(true);
+    controller.setRaiseWithF12(false);
+    controller.setPauseWithEnd(false);
+    controller.setPauseWithEnd(true);
+    QCOMPARE(told.size(), 1);
+}
+
+void HotkeyControllerTest::sourceFailureIsToldAndEndsTheRepeat() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy told(&controller, &HotkeyController::unavailable);
+    QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setPauseWithEnd(true);
+    source.press(GlobalKey::End);
+    source.breakDown(QStringLiteral("display gone"));
+    QCOMPARE(told.size(), 1);
+    QVERIFY(!controller.isRepeating());
+    clock_ += 1000;
+    QTest::qWait(150);
+    QCOMPARE(toggles.size(), 1);
+}
+
+void HotkeyControllerTest::stopEndsListeningAndEveryStep() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy raises(&controller, &HotkeyController::raiseRequested);
+    controller.setRaiseWithF12(true);
+    source.press(GlobalKey::F12);
+    QCOMPARE(raises.size(), 1);
+    controller.stop();
+    QVERIFY(!source.listening);
+    QVERIFY(!controller.isRepeating());
+    source.release(GlobalKey::F12);
+    source.press(GlobalKey::F12);
+    controller.setRaiseWithF12(true);
+    clock_ += 1000;
+    QTest::qWait(150);
+    QCOMPARE(raises.size(), 1);
+    QVERIFY(!source.listening);
+}
+
+void HotkeyControllerTest::stepThatStopsTheControllerRunsNoFurtherStep() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setRaiseWithF12(true);
+    controller.setPauseWithEnd(true);
+    source.press(GlobalKey::End);
+    source.press(GlobalKey::F12);
+    // Both keys are due at the next tick; the raise runs first and ends the program.
+    connect(&controller, &HotkeyController::raiseRequested, &controller,
+            [&controller] { controller.stop(); });
+    clock_ += 100;
+    QTRY_VERIFY_WITH_TIMEOUT(controller.isStopped(), 2000);
+    QCOMPARE(toggles.size(), 1);
+}
+
+void HotkeyControllerTest::stepThatDeletesTheControllerIsSafe() {
+    FakeKeySource source;
+    QPointer<HotkeyController> controller = new HotkeyController(source, clock());
+    controller->setRaiseWithF12(true);
+    controller->setPauseWithEnd(true);
+    source.press(GlobalKey::End);
+    source.press(GlobalKey::F12);
+    connect(controller, &HotkeyController::raiseRequested, controller,
+            [&controller] { delete controller.data(); });
+    clock_ += 100;
+    QTRY_VERIFY_WITH_TIMEOUT(controller.isNull(), 2000);
+    // The controller stopped listening as it went.
+    QVERIFY(!source.listening);
+}
+
+QTEST_GUILESS_MAIN(HotkeyControllerTest)
+#include "HotkeyControllerTest.moc"
