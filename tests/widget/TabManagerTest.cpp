@@ -880,12 +880,12 @@ void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
     t.activeBrowser()->setBusy(false);
     QTest::qWait(browser::LoadingIndicator::kShowAfterMs * 2);
     QCOMPARE(shown.size(), 0);
-    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
+    QCOMPARE(t.tab(1)->shownCaption(), QStringLiteral("B"));
 
     // A slow one: the tab is marked and the window told, with the engine's progress.
     t.activeBrowser()->setBusy(true);
-    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.sheet(1)->shownCaption(), mark + QStringLiteral("B"), 5000);
+    QCOMPARE(t.tab(1)->shownCaption(), QStringLiteral("B"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.tab(1)->shownCaption(), mark + QStringLiteral("B"), 5000);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.last(), (QVariantList{true, 0}));
     Q_EMIT t.activeBrowser()->loadProgress(70);
@@ -895,11 +895,11 @@ void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
     // A background tab's loading marks its tab and says nothing of the active one.
     const int told = shown.size();
     t.browser(0)->setBusy(true);
-    QTRY_COMPARE_WITH_TIMEOUT(t.sheet(0)->shownCaption(), mark + QStringLiteral("A"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(t.tab(0)->shownCaption(), mark + QStringLiteral("A"), 5000);
     QCOMPARE(shown.size(), told);
 
     t.activeBrowser()->setBusy(false);
-    QCOMPARE(t.sheet(1)->shownCaption(), QStringLiteral("B"));
+    QCOMPARE(t.tab(1)->shownCaption(), QStringLiteral("B"));
     QCOMPARE(shown.last(), (QVariantList{false, 70}));
     // Choosing the loading tab shows its loading.
     t.click(0);
