@@ -1,5 +1,6 @@
 #include "lookup/CodePage932.h"
 
+#include <QChar>
 #include <algorithm>
 #include <cstdint>
 
@@ -19,10 +20,19 @@ QByteArray toCodePage932(QStringView text) {
     const char16_t* p = text.utf16();
     const char16_t* end = p + text.size();
     while (p < end) {
-        const std::uint16_t code = nextCharacterCode<codePage932Code>(p, end);
-        if (code > 0xFF)
+        const char16_t c = *p++;
+        const std::uint16_t code = codePage932Code(c);
+        if (code < 0x100) {
+            *o++ = static_cast<char>(code);
+        } else if (code != kNoCodePage932Code) {
             *o++ = static_cast<char>(code >> 8);
-        *o++ = static_cast<char>(code & 0xFF);
+            *o++ = static_cast<char>(code & 0xFF);
+        } else {
+            // A pair is one character and gets one replacement.
+            if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
+                ++p;
+            *o++ = '?';
+        }
     }
     out.truncate(o - out.constData());
     return out;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QChar>
 #include <QStringView>
 #include <cstdint>
 
@@ -35,19 +34,6 @@ inline std::uint16_t codePage932Code(char16_t c) {
 constexpr std::uint16_t kEucJpPairsWithNext = 0xFFFE;
 inline std::uint16_t eucJpCode(char16_t c) {
     return detail::kEucJpCodes[c];
-}
-
-// The code that `Code` (codePage932Code or eucJpCode) gives the character at `p`, moving `p`
-// past it. A character the code page lacks becomes '?', once for a whole surrogate pair.
-template <std::uint16_t (*Code)(char16_t)>
-inline std::uint16_t nextCharacterCode(const char16_t*& p, const char16_t* end) {
-    const char16_t c = *p++;
-    const std::uint16_t code = Code(c);
-    if (code != kNoCodePage932Code)
-        return code;
-    if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
-        ++p;
-    return '?';
 }
 
 // True for the bytes that start a double-byte character in code page 932.

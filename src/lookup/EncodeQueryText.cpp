@@ -6,6 +6,7 @@
 #include "lookup/ShiftJisToEucJp.h"
 #include "lookup/Utf8Encoder.h"
 
+#include <QChar>
 #include <cstring>
 #include <optional>
 
@@ -58,6 +59,19 @@ QString utf8Encoded(const QString& text) {
         encodeUtf8Character(p, end, [&o](unsigned char b) { o = put<8>(o, kPercentEscapes[b]); });
     out.truncate(o - begin);
     return out;
+}
+
+// The code that `Code` (codePage932Code or eucJpCode) gives the character at `p`, moving
+// `p` past it. A character the code page lacks becomes '?', once for a whole surrogate pair.
+template <std::uint16_t (*Code)(char16_t)>
+inline std::uint16_t nextCharacterCode(const char16_t*& p, const char16_t* end) {
+    const char16_t c = *p++;
+    const std::uint16_t code = Code(c);
+    if (code != kNoCodePage932Code)
+        return code;
+    if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
+        ++p;
+    return '?';
 }
 
 // Escapes the one- or two-byte codes of every character; stops at a zero byte. Returns
