@@ -9,6 +9,10 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk
     xvfb xauth openbox xclip xdotool x11-utils x11-apps imagemagick python3
+    # installation and the Debian package: icon sizes, menu entry and package checks
+    librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
+    # the copy-to-screen benchmark watches the window's damage
+    libxcb-damage0-dev
 )
 
 missing=()
