@@ -5,11 +5,12 @@ set(CPACK_PACKAGE_NAME lexorra2)
 set(CPACK_PACKAGE_VENDOR "The Lexorra2 developers")
 set(CPACK_PACKAGE_CONTACT "The Lexorra2 developers <maintainers@lexorra2.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lookup browser for Japanese readers")
+# Lines of the long description stay within 80 columns, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lexorra2 takes every text copied to the clipboard, comes to the front and shows it\n"
-    "looked up on the site chosen for the current category: a Japanese dictionary,\n"
-    "English dictionaries, translation, an encyclopedia, web search, shops, maps, news\n"
-    "and more. Pages open in tabs of an embedded browser (Qt WebEngine).")
+    "Lexorra2 takes every text copied to the clipboard, comes to the front and\n"
+    "shows it looked up on the site chosen for the current category: a Japanese\n"
+    "dictionary, English dictionaries, translation, an encyclopedia, web search,\n"
+    "shops, maps, news and more. Pages open in tabs of an embedded browser.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY lexorra2)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -59,8 +59,8 @@ CommandLine::Outcome CommandLine::parse(const QStringList& arguments,
         outcome.exitCode = kUsageErrorExitCode;
         // Qt can word several problems over more than one line; the message stays one line.
         error.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        outcome.standardError = QStringLiteral("%1: %2 Try '%1 --help'.\n")
-                                    .arg(programName, error.trimmed());
+        outcome.standardError =
+            QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(programName, error.trimmed());
         return outcome;
     }
     // Like QCommandLineParser::process(): the version wins over the help.

@@ -9,9 +9,9 @@
 #include <optional>
 
 int main(int argc, char* argv[]) {
-    const app::CommandLine::Outcome commandLine = app::CommandLine::parse(
-        app::CommandLine::argumentsOf(argc, argv), QStringLiteral("Lexorra2"),
-        QStringLiteral(LEXORRA2_VERSION));
+    const app::CommandLine::Outcome commandLine =
+        app::CommandLine::parse(app::CommandLine::argumentsOf(argc, argv),
+                                QStringLiteral("Lexorra2"), QStringLiteral(LEXORRA2_VERSION));
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 

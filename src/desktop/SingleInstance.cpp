@@ -81,13 +81,11 @@ bool SingleInstance::listen() {
     // crashed instance's, and would keep the server from listening.
     QLocalServer::removeServer(socketPath_);
     if (!server_->listen(socketPath_)) {
-        error_ = QStringLiteral("Cannot listen on %1: %2")
-                     .arg(socketPath_, server_->errorString());
+        error_ = QStringLiteral("Cannot listen on %1: %2").arg(socketPath_, server_->errorString());
         server_.reset();
         return false;
     }
-    connect(server_.get(), &QLocalServer::newConnection, this,
-            &SingleInstance::answerConnections);
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::answerConnections);
     return true;
 }
 
@@ -123,8 +121,7 @@ bool SingleInstance::askRunningInstance() {
     retry.setSingleShot(true);
     bool answered = false;
 
-    connect(&socket, &QLocalSocket::connected, &loop,
-            [&socket] { socket.write(kComeForward); });
+    connect(&socket, &QLocalSocket::connected, &loop, [&socket] { socket.write(kComeForward); });
     connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         if (!socket.canReadLine())
             return;

@@ -17,7 +17,9 @@ struct ParseCase {
     const char* errorPart;   // part of the one error line, or nullptr for none
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CommandLineParse : public testing::TestWithParam<ParseCase> {};
 
@@ -56,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ShortHelp", {"-h"}, false, 0, "Usage: lexorra2 [options]\n", nullptr},
         ParseCase{"LongVersion", {"--version"}, false, 0, "Lexorra2 1.11\n", nullptr},
         ParseCase{"ShortVersion", {"-v"}, false, 0, "Lexorra2 1.11\n", nullptr},
-        ParseCase{"VersionWinsOverHelp", {"--help", "--version"}, false, 0, "Lexorra2 1.11\n",
-                  nullptr},
+        ParseCase{
+            "VersionWinsOverHelp", {"--help", "--version"}, false, 0, "Lexorra2 1.11\n", nullptr},
         ParseCase{"UnknownLongOption", {"--bogus"}, false, 2, "", "Unknown option 'bogus'."},
         ParseCase{"UnknownShortOption", {"-x"}, false, 2, "", "Unknown option 'x'."},
         ParseCase{"SeveralUnknownOptions", {"--a", "--b"}, false, 2, "", "a, b"},
@@ -65,17 +67,21 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"UnknownOptionBesideHelp", {"--help", "--bogus"}, false, 2, "", "bogus"},
         ParseCase{"ValueGivenToAFlag", {"--version=2"}, false, 2, "", "--version"},
         ParseCase{"Argument", {"辞書"}, false, 2, "", "Unexpected argument '辞書'."},
-        ParseCase{"ArgumentAfterEndOfOptions", {"--", "--help"}, false, 2, "",
+        ParseCase{"ArgumentAfterEndOfOptions",
+                  {"--", "--help"},
+                  false,
+                  2,
+                  "",
                   "Unexpected argument '--help'."},
         // Qt's own options would reach nothing: the program passes none on.
-        ParseCase{"QtPlatformOption", {"-platform", "xcb"}, false, 2, "",
-                  "Unknown option 'platform'."}),
+        ParseCase{
+            "QtPlatformOption", {"-platform", "xcb"}, false, 2, "", "Unknown option 'platform'."}),
     [](const testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
 
 TEST(CommandLineHelp, ListsBothOptionsAndNamesTheProgramAsCalled) {
-    const auto outcome = app::CommandLine::parse(
-        {QStringLiteral("./build/lexorra2"), QStringLiteral("--help")}, QStringLiteral("Lexorra2"),
-        QStringLiteral("1.11"));
+    const auto outcome =
+        app::CommandLine::parse({QStringLiteral("./build/lexorra2"), QStringLiteral("--help")},
+                                QStringLiteral("Lexorra2"), QStringLiteral("1.11"));
     EXPECT_TRUE(outcome.standardOutput.startsWith(QStringLiteral("Usage: lexorra2 [options]\n")));
     EXPECT_TRUE(outcome.standardOutput.contains(QStringLiteral("-h, --help")));
     EXPECT_TRUE(outcome.standardOutput.contains(QStringLiteral("-v, --version")));
@@ -97,7 +103,9 @@ struct ProgramCase {
     bool errorLine;     // one line on the standard error
 };
 
-void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProgramCommandLine : public testing::TestWithParam<ProgramCase> {};
 
@@ -128,11 +136,11 @@ TEST_P(ProgramCommandLine, AnswersWithoutADisplay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ProgramCommandLine,
-    testing::Values(ProgramCase{"Version", {"--version"}, 0, "Lexorra2 " LEXORRA2_VERSION "\n",
-                                false},
-                    ProgramCase{"Help", {"--help"}, 0, nullptr, false},
-                    ProgramCase{"UnknownOption", {"--bogus"}, 2, "", true},
-                    ProgramCase{"Argument", {"word"}, 2, "", true}),
+    testing::Values(
+        ProgramCase{"Version", {"--version"}, 0, "Lexorra2 " LEXORRA2_VERSION "\n", false},
+        ProgramCase{"Help", {"--help"}, 0, nullptr, false},
+        ProgramCase{"UnknownOption", {"--bogus"}, 2, "", true},
+        ProgramCase{"Argument", {"word"}, 2, "", true}),
     [](const testing::TestParamInfo<ProgramCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -68,8 +68,12 @@ if [ -n "$deb" ]; then
         *libqt6webenginecore6*) ;;
         *) fail "the package's dependencies lack the browser engine (dpkg-shlibdeps not run?)" ;;
     esac
-    dpkg-deb -c "$deb" | grep -q "./usr/bin/lexorra2$" || fail "the package lacks /usr/bin/lexorra2"
-    lintian --fail-on error --no-tag-display-limit "$deb" ||
+    dpkg-deb -c "$deb" >"$work/contents"
+    for path in usr/bin/lexorra2 usr/bin/lexorra2-url "usr/share/applications/$app_id.desktop" \
+        usr/share/doc/lexorra2/copyright usr/share/doc/lexorra2/changelog.gz; do
+        grep -q " \./$path\$" "$work/contents" || fail "the package lacks /$path"
+    done
+    lintian --fail-on error --tag-display-limit 0 "$deb" ||
         fail "lintian reports errors in $(basename "$deb")"
 else
     fail "cpack made no lexorra2_*.deb"
