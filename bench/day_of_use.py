@@ -36,9 +36,16 @@ QUERY_HOSTS = ("dic.yahoo.co.jp", "translate.google")
 SAMPLE_EVERY = 50
 SETTLE_S = 0.5        # after each page request, so that loads do not pile up
 QUIET_S = 3.0         # before each memory reading
-# Copies (1-based, inclusive) during which every copy opens a new tab; the tabs are closed
-# at the end of each stretch, before the reading that follows it.
-NEW_TAB_STRETCHES = ((131, 150), (331, 350))
+# Parts of the run (fractions of its copies) during which every copy opens a new tab; the
+# tabs are closed at the end of each stretch, before the reading that follows it. Of 500
+# copies: copies 131 to 150 and 331 to 350.
+NEW_TAB_PARTS = ((0.26, 0.30), (0.66, 0.70))
+
+
+def new_tab_stretches(copies: int) -> list[tuple[int, int]]:
+    """The stretches as 1-based, inclusive copy numbers."""
+    return [(int(a * copies) + 1, max(int(a * copies) + 1, int(b * copies)))
+            for a, b in NEW_TAB_PARTS]
 
 WORDS_JA = ["辞書", "東京", "言葉", "勉強", "桜", "図書館", "新聞", "天気", "電車", "料理"]
 WORDS_EN = ["apple", "river", "garden", "window", "library", "weather", "station", "kitchen"]
@@ -65,6 +72,7 @@ class Subject:
         self.session = session
         self.copier = Copier(session, owner)
         self.pss: dict[int, int] = {}
+        self.own_pss: dict[int, int] = {}  # the program's own process, without the engine's
         self.tabs: dict[int, int] = {}
 
     def lookup(self, text: str):
@@ -83,6 +91,7 @@ class Subject:
         time.sleep(QUIET_S)
         self.tabs[copies] = self.tab_count()
         self.pss[copies] = tree_memory(self.session.program_processes())[1]
+        self.own_pss[copies] = tree_memory([self.session.program.pid])[1]
 
     # Driving the tabs; each returns once the engine shows the effect.
     def new_tabs(self, on: bool):
@@ -139,7 +148,7 @@ class Lexorra2(Subject):
         return top + 53
 
     def _action_bar_items(self) -> list[tuple[int, int]]:
-        """Horizontal extents (screen) of the first row of the action bar's items."""
+        """Horizontal extents (in the window) of the first row of the action bar's items."""
         geometry = self.session.window_geometry(self.window)
         shot = self.session.screenshot(self.session.tmp / "bar.png")
         y0, y1 = geometry.y + 4, geometry.y + 24
@@ -154,7 +163,7 @@ class Lexorra2(Subject):
             elif start is not None:
                 gap += 1
                 if gap >= 12:
-                    items.append((geometry.x + start, geometry.x + x - gap))
+                    items.append((start, x - gap))
                     start = None
         return items
 
@@ -162,8 +171,11 @@ class Lexorra2(Subject):
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--copies", type=int, default=500)
+    parser.add_argument("--sample-every", type=int, default=SAMPLE_EVERY)
     parser.add_argument("--build", type=Path, default=REPO / "build")
     parser.add_argument("--program", type=Path, help="another lexorra2 (default: the build's)")
+    parser.add_argument("--env", action="append", default=[], metavar="NAME=VALUE",
+                        help="an environment variable for lexorra2 (a malloc tunable, say)")
     args = parser.parse_args()
     program = (args.program or args.build / "src" / "app" / "lexorra2").resolve()
     bare = (args.build / "bench" / "bare_clipboard").resolve()
@@ -174,34 +186,37 @@ def main() -> int:
             return 2
 
     subjects: list[Subject] = []
+    stretches = new_tab_stretches(args.copies)
     try:
         lexorra2 = Lexorra2("lexorra2", harness.Session("day-lexorra2").start(), owner)
         subjects.append(lexorra2)
         floor = Bare("bare_clipboard", harness.Session("day-bare").start(), owner)
         subjects.append(floor)
 
-        lexorra2.session.start_program(program=program)
+        extra = dict(item.split("=", 1) for item in args.env)
+        lexorra2.session.start_program(program=program,
+                                       env={**lexorra2.session.program_env(), **extra})
         lexorra2.window = lexorra2.session.wait_for_main_window()
         floor.session.start_program(program=bare, stdin=subprocess.PIPE)
         floor.session.wait_for_window("^bare-clipboard$")
         time.sleep(max(0.0, lexorra2.session.program_started_at + 2.0 - time.monotonic()))
 
         for i in range(1, args.copies + 1):
-            stretch = next((s for s in NEW_TAB_STRETCHES if s[0] <= i <= s[1]), None)
+            stretch = next((s for s in stretches if s[0] <= i <= s[1]), None)
             for subject in (subjects if i % 2 else reversed(subjects)):
                 if stretch and i == stretch[0]:
                     subject.new_tabs(True)
                 subject.lookup(text_for(i))
                 if stretch and i == stretch[1]:
-                    subject.new_tabs(False)
                     time.sleep(1.0)  # the last new tab's page
+                    opened = subject.tab_count()
+                    if opened < 1 + stretch[1] - stretch[0] + 1:
+                        raise RuntimeError(f"{subject.name}: {opened} tabs after "
+                                           f"{stretch[1] - stretch[0] + 1} copies in new tabs")
+                    subject.new_tabs(False)
                     subject.close_tabs()
             time.sleep(SETTLE_S)
-            if stretch and i == stretch[0] + 2:
-                for subject in subjects:
-                    if subject.tab_count() < 3:
-                        raise RuntimeError(f"{subject.name}: copies do not open new tabs")
-            if i % SAMPLE_EVERY == 0:
+            if i % args.sample_every == 0:
                 for subject in subjects:
                     subject.sample(i)
                 line = "  ".join(f"{s.name} {s.pss[i] / 1024:6.1f} MiB ({s.tabs[i]} tab)"
@@ -212,13 +227,16 @@ def main() -> int:
             subject.copier.end()
             subject.session.stop()
 
-    print(f"PSS of the whole process tree (MiB), every {SAMPLE_EVERY} copies; new tabs in "
-          f"copies {', '.join(f'{a}-{b}' for a, b in NEW_TAB_STRETCHES)}, closed after each")
-    print(f"{'copies':>6} {'lexorra2':>9} {'bare':>9} {'ratio':>6} {'tabs':>5}")
+    print(f"PSS of the whole process tree (MiB), every {args.sample_every} copies; new tabs in "
+          f"copies {', '.join(f'{a}-{b}' for a, b in stretches)}, closed after each")
+    print("(own: the program's process alone, without the engine's helper processes)")
+    print(f"{'copies':>6} {'lexorra2':>9} {'bare':>9} {'ratio':>6} {'tabs':>5} "
+          f"{'own':>7} {'own':>7}")
     for n in sorted(lexorra2.pss):
         a, b = lexorra2.pss[n] / 1024, floor.pss[n] / 1024
-        print(f"{n:6d} {a:9.1f} {b:9.1f} {a / b:6.2f} {lexorra2.tabs[n]:>2}/{floor.tabs[n]:<2}")
-    first, last = SAMPLE_EVERY, max(lexorra2.pss)
+        print(f"{n:6d} {a:9.1f} {b:9.1f} {a / b:6.2f} {lexorra2.tabs[n]:>2}/{floor.tabs[n]:<2} "
+              f"{lexorra2.own_pss[n] / 1024:7.1f} {floor.own_pss[n] / 1024:7.1f}")
+    first, last = min(lexorra2.pss), max(lexorra2.pss)
     for s in subjects:
         print(f"{s.name}: last / at {first}: {s.pss[last] / s.pss[first]:.2f}")
     return 0
