@@ -50,7 +50,7 @@ void BM_QtUtf8(benchmark::State& state) {
 template <QueryEncoding E> void BM_Encode(benchmark::State& state) {
     const QString text = mixedText(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(lookup::EncodeQueryText(text, E));
+        benchmark::DoNotOptimize(lookup::encodeQueryText(text, E));
     setBytes(state);
 }
 
@@ -63,12 +63,10 @@ void sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_BareCodePage932)->Apply(sizes);
 BENCHMARK(BM_BareUtf8)->Apply(sizes);
 BENCHMARK(BM_QtUtf8)->Apply(sizes);
-BENCHMARK(BM_Encode<QueryEncoding::qeRaw>)->Name("BM_Encode/qeRaw")->Apply(sizes);
-BENCHMARK(BM_Encode<QueryEncoding::qeUTF8>)->Name("BM_Encode/qeUTF8")->Apply(sizes);
-BENCHMARK(BM_Encode<QueryEncoding::qeShiftJIS>)->Name("BM_Encode/qeShiftJIS")->Apply(sizes);
-BENCHMARK(BM_Encode<QueryEncoding::qeEUCJP>)->Name("BM_Encode/qeEUCJP")->Apply(sizes);
-BENCHMARK(BM_Encode<QueryEncoding::qeShiftJISTwice>)
-    ->Name("BM_Encode/qeShiftJISTwice")
-    ->Apply(sizes);
+BENCHMARK(BM_Encode<QueryEncoding::Raw>)->Name("BM_Encode/Raw")->Apply(sizes);
+BENCHMARK(BM_Encode<QueryEncoding::Utf8>)->Name("BM_Encode/Utf8")->Apply(sizes);
+BENCHMARK(BM_Encode<QueryEncoding::ShiftJis>)->Name("BM_Encode/ShiftJis")->Apply(sizes);
+BENCHMARK(BM_Encode<QueryEncoding::EucJp>)->Name("BM_Encode/EucJp")->Apply(sizes);
+BENCHMARK(BM_Encode<QueryEncoding::ShiftJisTwice>)->Name("BM_Encode/ShiftJisTwice")->Apply(sizes);
 
 BENCHMARK_MAIN();

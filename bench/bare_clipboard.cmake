@@ -3,12 +3,10 @@
 add_executable(bare_clipboard ${CMAKE_CURRENT_LIST_DIR}/bare_clipboard.cpp)
 target_link_libraries(bare_clipboard PRIVATE Qt6::Widgets Qt6::WebEngineWidgets)
 
-# okuru_bench: the program's own time from the clipboard notice to the navigation, in the
-# real main window with a recording browser.
-add_executable(okuru_bench ${CMAKE_CURRENT_LIST_DIR}/okuru_bench.cpp
-    ${PROJECT_SOURCE_DIR}/tests/app/RecordingBrowser.h)
-target_include_directories(okuru_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
-target_link_libraries(okuru_bench PRIVATE app)
+# copy_handler_bench: the program's own time from the clipboard notice to the navigation, in
+# the real main window with a fake browser.
+add_executable(copy_handler_bench ${CMAKE_CURRENT_LIST_DIR}/copy_handler_bench.cpp)
+target_link_libraries(copy_handler_bench PRIVATE app test_support)
 
 # clipboard_owner: takes the clipboard for copy_latency.py and tells when it did.
 add_executable(clipboard_owner ${CMAKE_CURRENT_LIST_DIR}/clipboard_owner.cpp)

@@ -1,9 +1,10 @@
 #include "app/CommandLine.h"
-#include "app/MainForm.h"
-#include "app/Platform.h"
+#include "app/MainWindow.h"
 #include "app/VisualStyle.h"
+#include "browser/StartPage.h"
+#include "desktop/PlatformChoice.h"
 #include "desktop/SingleInstance.h"
-#include "input/WindowRaiser.h"
+#include "desktop/WindowRaiser.h"
 
 #include <QApplication>
 #include <optional>
@@ -15,7 +16,11 @@ int main(int argc, char* argv[]) {
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
-    app::prepareProcessBeforeApplication();
+    // Settled before the application object exists: the platform, the OpenGL contexts the
+    // browser engine shares, and the start page's URL scheme.
+    desktop::chooseQtPlatform();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    browser::registerStartPageScheme();
     // Qt sees only the program's name, so that no option on the command line changes anything.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);
@@ -29,12 +34,12 @@ int main(int argc, char* argv[]) {
 
     app::applyVisualStyleOrReport(application, QString::fromLatin1(app::kVisualStyleName));
 
-    app::TMain_Form mainForm;
-    input::WindowRaiser raiser(&mainForm);
-    QObject::connect(&instance, &desktop::SingleInstance::comeForwardAsked, &mainForm, [&] {
-        mainForm.show();
+    app::MainWindow mainWindow;
+    desktop::WindowRaiser raiser(&mainWindow);
+    QObject::connect(&instance, &desktop::SingleInstance::comeForwardAsked, &mainWindow, [&] {
+        mainWindow.show();
         raiser.bringForwardAfterLookup();
     });
-    mainForm.show();
+    mainWindow.show();
     return application.exec();
 }

@@ -44,7 +44,7 @@ bool hasScheme(const QString& address) {
 
 } // namespace
 
-QUrl AddressToUrl(const QString& address) {
+QUrl addressToUrl(const QString& address) {
     const QString text = escapeStrayPercents(address.trimmed());
     if (hasScheme(text))
         return QUrl(text, QUrl::TolerantMode);

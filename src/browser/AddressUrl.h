@@ -12,6 +12,6 @@ namespace browser {
 // "%25" without touching the escapes around it. Other characters that a URL can't carry are
 // escaped as UTF-8. An address without a scheme ("so.youku.com/...", "localhost:8080/") is
 // read the way an address bar reads it, normally as http.
-QUrl AddressToUrl(const QString& address);
+QUrl addressToUrl(const QString& address);
 
 } // namespace browser

@@ -14,17 +14,17 @@ constexpr char kStartPageHost[] = "home";
 
 } // namespace
 
-QString StartPageUrl() {
+QString startPageUrl() {
     return QStringLiteral("%1://%2%3")
         .arg(QLatin1StringView(kStartPageScheme), QLatin1StringView(kStartPageHost),
              QLatin1StringView(kStartPagePath));
 }
 
-QString NewTabPageUrl() {
+QString newTabPageUrl() {
     return QStringLiteral("https://www.google.co.jp/");
 }
 
-void RegisterStartPageScheme() {
+void registerStartPageScheme() {
     if (QWebEngineUrlScheme::schemeByName(kStartPageScheme).name() == kStartPageScheme)
         return;
     QWebEngineUrlScheme scheme(kStartPageScheme);
@@ -33,7 +33,7 @@ void RegisterStartPageScheme() {
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-void InstallStartPage(QWebEngineProfile* profile) {
+void installStartPage(QWebEngineProfile* profile) {
     if (!profile)
         profile = QWebEngineProfile::defaultProfile();
     if (profile->urlSchemeHandler(kStartPageScheme))
@@ -41,7 +41,7 @@ void InstallStartPage(QWebEngineProfile* profile) {
     profile->installUrlSchemeHandler(kStartPageScheme, new StartPageSchemeHandler(profile));
 }
 
-QByteArray StartPageHtml() {
+QByteArray startPageHtml() {
     QFile file(QStringLiteral(":/browser/Lexorra2pro_LOGO.html"));
     if (!file.open(QIODevice::ReadOnly))
         return {};

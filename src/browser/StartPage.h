@@ -13,17 +13,17 @@ namespace browser {
 inline constexpr char kStartPageScheme[] = "lexorra2";
 inline constexpr char kStartPagePath[] = "/Lexorra2pro_LOGO.html";
 
-// LOGO_URL: the address of the start page.
-QString StartPageUrl();
-// NewTabPageUrl: the page a new tab opens (Google web search for Japan).
-QString NewTabPageUrl();
+// The address of the start page.
+QString startPageUrl();
+// newTabPageUrl: the page a new tab opens (Google web search for Japan).
+QString newTabPageUrl();
 
 // Makes the scheme known to the engine. Must run before the QApplication is created.
-void RegisterStartPageScheme();
+void registerStartPageScheme();
 // Serves the start page to every browser of the profile (null: the default profile).
-void InstallStartPage(QWebEngineProfile* profile = nullptr);
+void installStartPage(QWebEngineProfile* profile = nullptr);
 
 // The page as served.
-QByteArray StartPageHtml();
+QByteArray startPageHtml();
 
 } // namespace browser

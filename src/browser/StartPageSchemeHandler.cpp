@@ -17,7 +17,7 @@ void StartPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     auto* body = new QBuffer(job); // the job outlives the reply and takes the buffer with it
-    body->setData(StartPageHtml());
+    body->setData(startPageHtml());
     job->reply("text/html", body);
 }
 

@@ -1,16 +1,18 @@
 #include "browser/TabManager.h"
 
-#include "browser/PageControl.h"
-#include "browser/TTabSheetEx.h"
+#include "browser/BrowserTab.h"
+#include "browser/TabControl.h"
 #include "browser/TabStrip.h"
 #include "browser/WebBrowser.h"
 #include "browser/WebBrowserFactory.h"
+#include "settings/Options.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace browser {
@@ -30,62 +32,51 @@ QAction* makeAction(QObject* parent, const char* name, const QString& text) {
     return action;
 }
 
-// Sets a flag for the length of a scope, also when the scope is left by an exception.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
 } // namespace
 
-TabManager::TabManager(QAction* cbOpenNew, WebBrowserFactory* factory, QString logoUrl,
-                       QString newTabPageUrl, QObject* parent)
-    : QObject(parent), cbOpenNew_(cbOpenNew), factory_(factory), logoUrl_(std::move(logoUrl)),
-      newTabPageUrl_(std::move(newTabPageUrl)), pageControl_(new PageControl) {
-    closeAction_ = makeAction(this, "TOJIRU", QStringLiteral("閉じる"));
+TabManager::TabManager(const settings::Options& options, WebBrowserFactory* factory,
+                       QString startPageUrl, QString newTabPageUrl, QObject* parent)
+    : QObject(parent), options_(options), factory_(factory), startPageUrl_(std::move(startPageUrl)),
+      newTabPageUrl_(std::move(newTabPageUrl)), tabControl_(new TabControl) {
+    closeTabAction_ = makeAction(this, "TOJIRU", QStringLiteral("閉じる"));
     newTabAction_ = makeAction(this, "N44", QStringLiteral("タブの新規作成"));
-    closeAllAction_ = makeAction(this, "N46", QStringLiteral("すべてのタブを閉じる"));
+    closeAllTabsAction_ = makeAction(this, "N46", QStringLiteral("すべてのタブを閉じる"));
     copyAction_ = makeAction(this, "N7", QStringLiteral("コピー"));
     pasteAction_ = makeAction(this, "N37", QStringLiteral("貼り付け"));
     reloadAction_ = makeAction(this, "N48", QStringLiteral("再読み込み"));
-    showUrlAction_ = makeAction(this, "Action24", QStringLiteral("現在のページのURLを表示する"));
+    showAddressAction_ =
+        makeAction(this, "Action24", QStringLiteral("現在のページのURLを表示する"));
 
-    connect(closeAction_, &QAction::triggered, this, &TabManager::TOJIRUClick);
-    connect(newTabAction_, &QAction::triggered, this, &TabManager::N44Click);
-    connect(closeAllAction_, &QAction::triggered, this, &TabManager::ALL_Tab_CloseClick);
-    connect(copyAction_, &QAction::triggered, this, &TabManager::N7Click);
-    connect(pasteAction_, &QAction::triggered, this, &TabManager::N37Click);
-    connect(reloadAction_, &QAction::triggered, this, &TabManager::N48Click);
-    connect(showUrlAction_, &QAction::triggered, this, &TabManager::Action24Execute);
+    connect(closeTabAction_, &QAction::triggered, this, &TabManager::closeActiveTab);
+    connect(newTabAction_, &QAction::triggered, this, &TabManager::openNewTab);
+    connect(closeAllTabsAction_, &QAction::triggered, this, &TabManager::closeAllTabs);
+    connect(copyAction_, &QAction::triggered, this, &TabManager::copySelection);
+    connect(pasteAction_, &QAction::triggered, this, &TabManager::paste);
+    connect(reloadAction_, &QAction::triggered, this, &TabManager::reloadActivePage);
+    connect(showAddressAction_, &QAction::triggered, this, &TabManager::showActiveAddress);
 
-    tabStripMenu_ = new QMenu(pageControl_);
+    tabStripMenu_ = new QMenu(tabControl_);
     tabStripMenu_->setObjectName(QStringLiteral("PopupActionBar1"));
-    tabStripMenu_->addAction(closeAction_);
+    tabStripMenu_->addAction(closeTabAction_);
     tabStripMenu_->addAction(newTabAction_);
     tabStripMenu_->addSeparator();
-    tabStripMenu_->addAction(closeAllAction_);
+    tabStripMenu_->addAction(closeAllTabsAction_);
 
-    pageMenu_ = new QMenu(pageControl_);
+    pageMenu_ = new QMenu(tabControl_);
     pageMenu_->setObjectName(QStringLiteral("PopupActionBar2"));
     pageMenu_->addAction(copyAction_);
     pageMenu_->addAction(pasteAction_);
     pageMenu_->addSeparator();
     pageMenu_->addAction(reloadAction_);
 
-    pageControl_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(pageControl_, &QWidget::customContextMenuRequested, this,
-            [this](QPoint pos) { tabStripMenu_->popup(pageControl_->mapToGlobal(pos)); });
-    connect(pageControl_, &PageControl::Change, this, &TabManager::PageControl1Change);
-    TabStrip* strip = pageControl_->tabStrip();
-    connect(strip, &TabStrip::mouseDown, this, &TabManager::PageControl1MouseDown);
-    connect(strip, &TabStrip::dragOver, this, &TabManager::PageControl1DragOver);
-    connect(strip, &TabStrip::dragDrop, this, &TabManager::PageControl1DragDrop);
+    tabControl_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabControl_, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { tabStripMenu_->popup(tabControl_->mapToGlobal(pos)); });
+    connect(tabControl_, &TabControl::userSelectedTab, this, &TabManager::activeTabChosen);
+    TabStrip* strip = tabControl_->tabStrip();
+    connect(strip, &TabStrip::mouseDown, this, &TabManager::tabStripPressed);
+    connect(strip, &TabStrip::dragOver, this, &TabManager::tabDraggedOver);
+    connect(strip, &TabStrip::dragDrop, this, &TabManager::tabDropped);
 
     // Right presses inside a page are caught before any widget of the page sees them.
     qApp->installEventFilter(this);
@@ -94,241 +85,217 @@ TabManager::TabManager(QAction* cbOpenNew, WebBrowserFactory* factory, QString l
 TabManager::~TabManager() {
     if (qApp)
         qApp->removeEventFilter(this);
-    if (pageControl_ && !pageControl_->parent())
-        delete pageControl_;
+    // The tabs, and with them every browser, go with the manager, also when the window's
+    // layout holds the tab control: the factory that made the browsers may go next.
+    delete tabControl_.data();
 }
 
-TTabSheetEx* TabManager::activeSheet() const {
-    return pageControl_ ? qobject_cast<TTabSheetEx*>(pageControl_->ActivePage()) : nullptr;
+BrowserTab* TabManager::activeTab() const {
+    return tabControl_ ? tabControl_->activeTab() : nullptr;
 }
 
-QString TabManager::TabCaption(const QString& title) {
+QString TabManager::captionForTitle(const QString& title) {
     constexpr qsizetype kCaptionUnits = 20;
     if (title.size() <= kCaptionUnits)
         return title;
     // Cutting between the two halves of a surrogate pair would leave half a character.
     qsizetype n = kCaptionUnits;
-    if (title.at(n - 1).isHighSurrogate() && title.at(n).isLowSurrogate())
+    if (QChar::isHighSurrogate(title.at(n - 1).unicode()) &&
+        QChar::isLowSurrogate(title.at(n).unicode()))
         --n;
     return title.left(n);
 }
 
-void TabManager::CreateNewTabBrowser(const QString& address) {
-    if (!pageControl_)
+void TabManager::openAddress(const QString& address) {
+    open(address, options_.newTabPerSearch ? Target::NewTab : Target::ActiveTab);
+}
+
+void TabManager::openInNewTab(const QString& address) {
+    open(address, Target::NewTab);
+}
+
+void TabManager::open(const QString& address, Target target) {
+    if (!tabControl_)
         return;
-    const bool openNew = cbOpenNew_ && cbOpenNew_->isChecked();
-    if (!openNew && pageControl_->ActivePageIndex() >= 0 && !pageCreate_) {
-        pageControl_->ActivePage()->setCaption(kLoading);
-        if (TTabSheetEx* sheet = activeSheet(); sheet && sheet->EWB)
-            sheet->EWB->Go(address);
+    if (target == Target::ActiveTab && tabControl_->activeIndex() >= 0 && !openingWindowTab_) {
+        BrowserTab* tab = tabControl_->activeTab();
+        tab->setCaption(kLoading);
+        if (tab->browser())
+            tab->browser()->load(address);
         return;
     }
 
-    auto* sheet = new TTabSheetEx;
-    pageControl_->addPage(sheet);
-    sheet->EWB = factory_->create(sheet);
-    sheet->setCaption(address == logoUrl_ ? kStartPageCaption : kLoading);
-    pageControl_->setActivePage(sheet);
+    auto* tab = new BrowserTab;
+    tabControl_->addTab(tab);
+    WebBrowser* browser = factory_->create(tab);
+    tab->setBrowser(browser);
+    tab->setCaption(address == startPageUrl_ ? kStartPageCaption : kLoading);
+    tabControl_->setActiveTab(tab);
 
-    WebBrowser* browser = sheet->EWB;
-    auto* layout = sheet->layout();
+    auto* layout = tab->layout();
     if (!layout) {
-        layout = new QVBoxLayout(sheet);
+        layout = new QVBoxLayout(tab);
         layout->setContentsMargins(0, 0, 0, 0);
     }
     layout->addWidget(browser);
     browser->show();
     attachEvents(browser);
-    browser->Go(address);
+    browser->load(address);
+}
+
+void TabManager::setActiveTextSize(int level) {
+    if (BrowserTab* tab = activeTab(); tab && tab->browser())
+        tab->browser()->setTextSize(level);
 }
 
 void TabManager::attachEvents(WebBrowser* browser) {
-    connect(browser, &WebBrowser::StatusTextChange, this, &TabManager::StatusTextChangeEvent);
-    connect(browser, &WebBrowser::NewWindow2, this, &TabManager::NewWindow2Event,
-            Qt::DirectConnection);
-    connect(browser, &WebBrowser::NewWindow3, this, &TabManager::NewWindow3Event,
-            Qt::DirectConnection);
-    connect(browser, &WebBrowser::DownloadComplete, this, &TabManager::DownloadCompleteEvent);
-    connect(browser, &WebBrowser::CommandStateChange, this,
-            [this, browser](int command, bool enable) {
-                CommandStateChangeEvent(browser, command, enable);
+    connect(browser, &WebBrowser::statusTextChanged, this, &TabManager::statusTextChanged);
+    browser->setNewWindowHandler([this] { return browserForNewWindow(); });
+    connect(browser, &WebBrowser::loadFinished, this, &TabManager::updateFromActiveTab);
+    connect(browser, &WebBrowser::historyChanged, this,
+            [this, browser](bool canGoBack, bool canGoForward) {
+                if (BrowserTab* tab = tabOf(browser))
+                    tab->setHistoryState(canGoBack, canGoForward);
             });
-    connect(browser, &WebBrowser::TitleChange, this, &TabManager::TitleChange);
+    connect(browser, &WebBrowser::loadingChanged, this, [this, browser](bool loading) {
+        if (BrowserTab* tab = tabOf(browser))
+            tab->setLoading(loading);
+    });
+    connect(browser, &WebBrowser::titleChanged, this, &TabManager::browserTitleChanged);
 }
 
-TTabSheetEx* TabManager::sheetOf(const WebBrowser* browser) const {
-    if (!pageControl_ || !browser)
+BrowserTab* TabManager::tabOf(const WebBrowser* browser) const {
+    if (!tabControl_ || !browser)
         return nullptr;
-    for (int i = 0; i < pageControl_->PageCount(); ++i) {
-        auto* sheet = qobject_cast<TTabSheetEx*>(pageControl_->Pages(i));
-        if (sheet && sheet->EWB == browser)
-            return sheet;
+    for (int i = 0; i < tabControl_->count(); ++i) {
+        BrowserTab* tab = tabControl_->tab(i);
+        if (tab && tab->browser() == browser)
+            return tab;
     }
     return nullptr;
 }
 
-void TabManager::UpdateControls() {
-    TTabSheetEx* sheet = activeSheet();
-    if (!sheet || !sheet->EWB)
+void TabManager::updateFromActiveTab() {
+    BrowserTab* tab = activeTab();
+    if (!tab || !tab->browser())
         return;
-    url_ = sheet->EWB->LocationURL();
-    sheet->setCaption(TabCaption(sheet->EWB->LocationName()));
-    Q_EMIT forwardEnabledChanged(sheet->CanForward);
-    Q_EMIT backEnabledChanged(sheet->CanBack);
+    rememberedAddress_ = tab->browser()->address();
+    tab->setCaption(captionForTitle(tab->browser()->title()));
+    Q_EMIT historyChanged(tab->canGoBack(), tab->canGoForward());
 }
 
 // Whichever browser's title changed, the active tab takes its own browser's title: a
 // background tab keeps its caption until it is selected.
-void TabManager::TitleChange() {
-    TTabSheetEx* sheet = activeSheet();
-    if (!sheet || !sheet->EWB)
+void TabManager::browserTitleChanged() {
+    BrowserTab* tab = activeTab();
+    if (!tab || !tab->browser())
         return;
-    sheet->setCaption(TabCaption(sheet->EWB->LocationName()));
-}
-
-void TabManager::StatusTextChangeEvent(const QString& text) {
-    Q_EMIT statusTextChanged(text);
-}
-
-void TabManager::CommandStateChangeEvent(WebBrowser* sender, int command, bool enable) {
-    TTabSheetEx* sheet = sheetOf(sender);
-    if (!sheet)
-        return;
-    switch (command) {
-    case CSC_NAVIGATEBACK:
-        sheet->CanBack = enable;
-        break;
-    case CSC_NAVIGATEFORWARD:
-        sheet->CanForward = enable;
-        break;
-    case CSC_UPDATECOMMANDS:
-        sheet->CanStop = sender->Busy();
-        break;
-    default:
-        break;
-    }
-}
-
-void TabManager::DownloadCompleteEvent() {
-    UpdateControls();
+    tab->setCaption(captionForTitle(tab->browser()->title()));
 }
 
 // The new tab first goes to the opener's address; the engine then loads the requested page
 // into the browser handed back, which replaces it.
-void TabManager::NewWindow2Event(WebBrowser** ppDisp, bool* cancel) {
-    Q_UNUSED(cancel);
-    TTabSheetEx* opener = activeSheet();
-    if (!opener || !opener->EWB)
-        return;
-    const QString openerUrl = opener->EWB->LocationURL();
-    FlagScope creating(pageCreate_);
-    CreateNewTabBrowser(openerUrl);
-    if (TTabSheetEx* sheet = activeSheet(); sheet && ppDisp)
-        *ppDisp = sheet->EWB;
+WebBrowser* TabManager::browserForNewWindow() {
+    BrowserTab* opener = activeTab();
+    if (!opener || !opener->browser())
+        return nullptr;
+    const QString openerAddress = opener->browser()->address();
+    QScopedValueRollback creating(openingWindowTab_, true);
+    open(openerAddress, Target::NewTab);
+    BrowserTab* tab = activeTab();
+    return tab ? tab->browser() : nullptr;
 }
 
-void TabManager::NewWindow3Event() {}
-
-void TabManager::BtnBackClick() {
-    TTabSheetEx* sheet = activeSheet();
-    if (!sheet || !sheet->EWB)
+void TabManager::goBack() {
+    BrowserTab* tab = activeTab();
+    if (!tab || !tab->browser())
         return;
     Q_EMIT focusSearchBoxRequested();
-    sheet->EWB->GoBack();
+    tab->browser()->goBack();
 }
 
-void TabManager::BtnForwardClick() {
-    TTabSheetEx* sheet = activeSheet();
-    if (!sheet || !sheet->EWB)
+void TabManager::goForward() {
+    BrowserTab* tab = activeTab();
+    if (!tab || !tab->browser())
         return;
     Q_EMIT focusSearchBoxRequested();
-    sheet->EWB->GoForward();
+    tab->browser()->goForward();
 }
 
-void TabManager::destroySheet(TTabSheetEx* sheet) {
-    delete sheet->EWB.data();
-    delete sheet;
+void TabManager::destroyTab(BrowserTab* tab) {
+    delete tab;
 }
 
 // Closes the active tab, also when the menu was opened over another one; the rightmost tab
 // is shown next, not a neighbour.
-void TabManager::TOJIRUClick() {
-    TTabSheetEx* sheet = activeSheet();
-    if (!sheet)
+void TabManager::closeActiveTab() {
+    BrowserTab* tab = activeTab();
+    if (!tab)
         return;
-    destroySheet(sheet);
-    if (pageControl_->PageCount() > 0)
-        pageControl_->setActivePage(pageControl_->Pages(pageControl_->PageCount() - 1));
+    destroyTab(tab);
+    if (tabControl_->count() > 0)
+        tabControl_->setActiveTab(tabControl_->tab(tabControl_->count() - 1));
     else
-        CreateNewTabBrowser(logoUrl_);
+        openAddress(startPageUrl_);
 }
 
-void TabManager::ALL_Tab_CloseClick() {
-    if (!pageControl_ || pageControl_->PageCount() == 0)
+void TabManager::closeAllTabs() {
+    if (!tabControl_ || tabControl_->count() == 0)
         return;
-    const int n = pageControl_->PageCount();
+    const int n = tabControl_->count();
     for (int i = 0; i < n; ++i) {
-        pageControl_->setActivePage(pageControl_->Pages(pageControl_->PageCount() - 1));
-        auto* sheet = qobject_cast<TTabSheetEx*>(pageControl_->ActivePage());
-        if (!sheet)
+        tabControl_->setActiveTab(tabControl_->tab(tabControl_->count() - 1));
+        BrowserTab* tab = tabControl_->activeTab();
+        if (!tab)
             return;
-        destroySheet(sheet);
+        destroyTab(tab);
     }
-    if (pageControl_->PageCount() == 0)
-        CreateNewTabBrowser(logoUrl_);
+    if (tabControl_->count() == 0)
+        openAddress(startPageUrl_);
 }
 
-void TabManager::N44Click() {
-    if (cbOpenNew_ && !cbOpenNew_->isChecked()) {
-        cbOpenNew_->setChecked(true);
-        CreateNewTabBrowser(newTabPageUrl_);
-        cbOpenNew_->setChecked(false);
-    } else if (cbOpenNew_) {
-        CreateNewTabBrowser(newTabPageUrl_);
-    } else {
-        FlagScope creating(pageCreate_);
-        CreateNewTabBrowser(newTabPageUrl_);
-    }
+void TabManager::openNewTab() {
+    openInNewTab(newTabPageUrl_);
 }
 
-void TabManager::N7Click() {
-    if (TTabSheetEx* sheet = activeSheet(); sheet && sheet->EWB)
-        sheet->EWB->Copy();
+void TabManager::copySelection() {
+    if (BrowserTab* tab = activeTab(); tab && tab->browser())
+        tab->browser()->copySelection();
 }
 
-void TabManager::N37Click() {
-    if (TTabSheetEx* sheet = activeSheet(); sheet && sheet->EWB)
-        sheet->EWB->Paste();
+void TabManager::paste() {
+    if (BrowserTab* tab = activeTab(); tab && tab->browser())
+        tab->browser()->paste();
 }
 
-void TabManager::N48Click() {
-    if (TTabSheetEx* sheet = activeSheet(); sheet && sheet->EWB)
-        sheet->EWB->Refresh();
+void TabManager::reloadActivePage() {
+    if (BrowserTab* tab = activeTab(); tab && tab->browser())
+        tab->browser()->reload();
 }
 
-// The remembered address, not the page's present one: it lags behind until the next
-// UpdateControls.
-void TabManager::Action24Execute() {
+// The remembered address, not the page's present one: it lags behind until the active tab
+// next reports its state.
+void TabManager::showActiveAddress() {
     // Before the first tab there is no address yet, and the search box keeps what it holds.
-    if (!pageControl_ || pageControl_->PageCount() == 0)
+    if (!tabControl_ || tabControl_->count() == 0)
         return;
-    Q_EMIT showUrlRequested(url_);
+    Q_EMIT addressToShow(rememberedAddress_);
 }
 
-void TabManager::PageControl1Change() {
-    UpdateControls();
+void TabManager::activeTabChosen() {
+    updateFromActiveTab();
 }
 
-void TabManager::PageControl1MouseDown(Qt::MouseButton button, QPoint pos) {
+void TabManager::tabStripPressed(Qt::MouseButton button, QPoint pos) {
     if (button == Qt::LeftButton)
-        pageControl_->tabStrip()->beginDrag(pos, kDragThreshold);
+        tabControl_->tabStrip()->beginDrag(pos, kDragThreshold);
 }
 
 // The marker shows the side of the hovered tab at which the dragged (active) tab will land.
-void TabManager::PageControl1DragOver(QPoint pos) {
-    TabStrip* strip = pageControl_->tabStrip();
+void TabManager::tabDraggedOver(QPoint pos) {
+    TabStrip* strip = tabControl_->tabStrip();
     strip->clearMarker();
-    const int active = pageControl_->ActivePageIndex();
+    const int active = tabControl_->activeIndex();
     for (int i = 0; i < strip->count(); ++i) {
         const QRect r = strip->tabRect(i);
         if (!r.contains(pos) || i == active)
@@ -340,12 +307,12 @@ void TabManager::PageControl1DragOver(QPoint pos) {
     }
 }
 
-void TabManager::PageControl1DragDrop(QPoint pos) {
-    TabStrip* strip = pageControl_->tabStrip();
+void TabManager::tabDropped(QPoint pos) {
+    TabStrip* strip = tabControl_->tabStrip();
     const int target = strip->tabAt(pos);
-    if (target < 0 || target == pageControl_->ActivePageIndex())
+    if (target < 0 || target == tabControl_->activeIndex())
         return;
-    pageControl_->movePage(pageControl_->ActivePage(), target);
+    tabControl_->moveTab(tabControl_->activeTab(), target);
 }
 
 void TabManager::showPageMenu(QPoint globalPos) {
@@ -364,9 +331,9 @@ bool TabManager::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (!watched->isWidgetType())
         return false;
-    TTabSheetEx* sheet = activeSheet();
+    BrowserTab* tab = activeTab();
     auto* widget = static_cast<QWidget*>(watched);
-    if (!sheet || (widget != sheet && !sheet->isAncestorOf(widget)))
+    if (!tab || (widget != tab && !tab->isAncestorOf(widget)))
         return false;
 
     if (type == QEvent::ContextMenu) {

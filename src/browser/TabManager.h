@@ -7,17 +7,21 @@
 
 class QAction;
 
+namespace settings {
+struct Options;
+}
+
 namespace browser {
 
-class PageControl;
-class TTabSheetEx;
+class BrowserTab;
+class TabControl;
 class WebBrowser;
 class WebBrowserFactory;
 
 // The tabs of the main window, each page owning one browser.
 //
-// Every page load the program starts goes through CreateNewTabBrowser. Around it the manager
-// keeps the captions, the remembered address and the Back and Forward state in step with the
+// Every page load the program starts goes through openAddress. Around it the manager keeps
+// the captions, the remembered address and the Back and Forward state in step with the
 // browsers' events, turns the pages' requests for new windows into tabs, closes tabs (never
 // leaving the window without one), lets the user reorder tabs by dragging and carries out the
 // commands of the tab-strip menu and the page menu.
@@ -27,65 +31,69 @@ class WebBrowserFactory;
 class TabManager : public QObject {
     Q_OBJECT
 public:
-    // cbOpenNew: the "open a new tab for every search" option, read whenever a page is
-    // opened (and flipped for a moment by N44Click). factory makes each tab's browser and must
-    // outlive the manager. logoUrl is the start page, newTabPageUrl the page of N44Click.
-    TabManager(QAction* cbOpenNew, WebBrowserFactory* factory, QString logoUrl,
+    // options: read whenever a page is opened ("open a new tab for every search"). factory
+    // makes each tab's browser and must outlive the manager. startPageUrl is the page a window
+    // without tabs falls back to, newTabPageUrl the page of a new tab opened by the user.
+    TabManager(const settings::Options& options, WebBrowserFactory* factory, QString startPageUrl,
                QString newTabPageUrl, QObject* parent = nullptr);
     ~TabManager() override;
 
-    // The tab control (objectName PageControl1) for the window's layout. Whoever places it
-    // takes it; until then the manager owns it.
-    PageControl* pageControl() const { return pageControl_; }
+    // The tab control (objectName PageControl1) for the window's layout. The manager owns it
+    // and its tabs, wherever it is placed.
+    TabControl* tabControl() const { return tabControl_; }
 
-    QMenu* PopupActionBar1() const { return tabStripMenu_; } // the tab strip's menu
-    QMenu* PopupActionBar2() const { return pageMenu_; }     // the page menu
-    QAction* TOJIRU() const { return closeAction_; }
-    QAction* N44() const { return newTabAction_; }
-    QAction* N46() const { return closeAllAction_; }
-    QAction* N7() const { return copyAction_; }
-    QAction* N37() const { return pasteAction_; }
-    QAction* N48() const { return reloadAction_; }
+    QMenu* tabStripMenu() const { return tabStripMenu_; }
+    QMenu* pageMenu() const { return pageMenu_; }
+    QAction* closeTabAction() const { return closeTabAction_; }
+    QAction* newTabAction() const { return newTabAction_; }
+    QAction* closeAllTabsAction() const { return closeAllTabsAction_; }
+    QAction* copyAction() const { return copyAction_; }
+    QAction* pasteAction() const { return pasteAction_; }
+    QAction* reloadAction() const { return reloadAction_; }
     // "現在のページのURLを表示する", for the window's options menu.
-    QAction* Action24() const { return showUrlAction_; }
+    QAction* showAddressAction() const { return showAddressAction_; }
 
-    QString logoUrl() const { return logoUrl_; }
+    QString startPageUrl() const { return startPageUrl_; }
     QString newTabPageUrl() const { return newTabPageUrl_; }
-    // The active page's address at the last UpdateControls.
-    QString URL_() const { return url_; }
-    bool Page_Create() const { return pageCreate_; }
-    // The active page when it is a browser tab, else null.
-    TTabSheetEx* activeSheet() const;
+    // The active page's address when the active tab last reported its state.
+    QString rememberedAddress() const { return rememberedAddress_; }
+    // A tab for a page's new window is being made.
+    bool isOpeningWindowTab() const { return openingWindowTab_; }
+    // The active tab, or null.
+    BrowserTab* activeTab() const;
 
-    // Sends the active tab to the address, or a new tab at the right end when cbOpenNew is
-    // checked, there is no tab yet or a page's new window is being opened. Returns as soon as
-    // the navigation has started.
-    void CreateNewTabBrowser(const QString& address);
+    // Sends the active tab to the address, or a new tab at the right end when the options ask
+    // for a new tab per search or there is no tab yet. Returns as soon as the navigation has
+    // started.
+    void openAddress(const QString& address);
+    // Opens the address in a new tab at the right end, whatever the options say.
+    void openInNewTab(const QString& address);
     // Caption, remembered address and Back/Forward state from the active tab.
-    void UpdateControls();
+    void updateFromActiveTab();
+    // Text size 1 to 4 of the active tab only.
+    void setActiveTextSize(int level);
 
     // The caption a page title gives its tab: its first 20 UTF-16 units.
-    static QString TabCaption(const QString& title);
+    static QString captionForTitle(const QString& title);
 
 public Q_SLOTS:
-    void BtnBackClick();
-    void BtnForwardClick();
-    void TOJIRUClick();
-    void N44Click();
-    void ALL_Tab_CloseClick();
-    void N7Click();
-    void N37Click();
-    void N48Click();
-    void Action24Execute();
+    void goBack();
+    void goForward();
+    void closeActiveTab();
+    void openNewTab();
+    void closeAllTabs();
+    void copySelection();
+    void paste();
+    void reloadActivePage();
+    void showActiveAddress();
 
 Q_SIGNALS:
-    // Sent by every UpdateControls with the active tab's state.
-    void backEnabledChanged(bool enabled);
-    void forwardEnabledChanged(bool enabled);
+    // The active tab's history, each time it reports its state.
+    void historyChanged(bool canGoBack, bool canGoForward);
     // The status text of any browser, background tabs included.
     void statusTextChanged(const QString& text);
-    // Action24: put this address into the search box (it starts no lookup).
-    void showUrlRequested(const QString& url);
+    // showAddressAction: put this address into the search box (it starts no lookup).
+    void addressToShow(const QString& address);
     // Sent before a step back or forward, so that the keys go to the search box afterwards
     // rather than to the page.
     void focusSearchBoxRequested();
@@ -94,40 +102,37 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class Target { ActiveTab, NewTab };
+    void open(const QString& address, Target target);
     void attachEvents(WebBrowser* browser);
-    TTabSheetEx* sheetOf(const WebBrowser* browser) const;
-    void destroySheet(TTabSheetEx* sheet);
+    BrowserTab* tabOf(const WebBrowser* browser) const;
+    void destroyTab(BrowserTab* tab);
+    WebBrowser* browserForNewWindow();
 
-    void TitleChange();
-    void StatusTextChangeEvent(const QString& text);
-    void CommandStateChangeEvent(WebBrowser* sender, int command, bool enable);
-    void DownloadCompleteEvent();
-    void NewWindow2Event(WebBrowser** ppDisp, bool* cancel);
-    void NewWindow3Event();
-
-    void PageControl1Change();
-    void PageControl1MouseDown(Qt::MouseButton button, QPoint pos);
-    void PageControl1DragOver(QPoint pos);
-    void PageControl1DragDrop(QPoint pos);
+    void browserTitleChanged();
+    void activeTabChosen();
+    void tabStripPressed(Qt::MouseButton button, QPoint pos);
+    void tabDraggedOver(QPoint pos);
+    void tabDropped(QPoint pos);
     void showPageMenu(QPoint globalPos);
 
-    QPointer<QAction> cbOpenNew_;
+    const settings::Options& options_;
     WebBrowserFactory* factory_;
-    QString logoUrl_;
+    QString startPageUrl_;
     QString newTabPageUrl_;
-    QString url_;
-    bool pageCreate_ = false;
+    QString rememberedAddress_;
+    bool openingWindowTab_ = false;
 
-    QPointer<PageControl> pageControl_;
+    QPointer<TabControl> tabControl_;
     QPointer<QMenu> tabStripMenu_; // children of the tab control
     QPointer<QMenu> pageMenu_;
-    QAction* closeAction_;
+    QAction* closeTabAction_;
     QAction* newTabAction_;
-    QAction* closeAllAction_;
+    QAction* closeAllTabsAction_;
     QAction* copyAction_;
     QAction* pasteAction_;
     QAction* reloadAction_;
-    QAction* showUrlAction_;
+    QAction* showAddressAction_;
 };
 
 } // namespace browser

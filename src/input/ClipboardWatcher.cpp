@@ -1,40 +1,36 @@
 #include "input/ClipboardWatcher.h"
 
 #include "input/ClipboardSource.h"
-#include "input/ZenkakuHankaku.h"
+#include "input/FullWidthToAscii.h"
+#include "lookup/LookupController.h"
+#include "settings/Options.h"
 
 namespace input {
 
-ClipboardWatcher::ClipboardWatcher(ClipboardSource& source, ClipboardWatcherHost& host,
-                                   QObject* parent)
-    : QObject(parent), source_(source), host_(host) {
-    connect(&source_, &ClipboardSource::changed, this, &ClipboardWatcher::WMDrawClipboard);
+ClipboardWatcher::ClipboardWatcher(ClipboardSource& source, lookup::LookupController& lookups,
+                                   const settings::Options& options, QObject* parent)
+    : QObject(parent), source_(source), lookups_(lookups), options_(options) {
+    connect(&source_, &ClipboardSource::changed, this, &ClipboardWatcher::clipboardChanged);
 }
 
-void ClipboardWatcher::kyuushiExecute() {
-    _kyuushi = !_kyuushi;
-    Q_EMIT pausedChanged(_kyuushi);
+void ClipboardWatcher::togglePause() {
+    paused_ = !paused_;
+    Q_EMIT pausedChanged(paused_);
 }
 
-void ClipboardWatcher::WMDrawClipboard() {
+void ClipboardWatcher::clipboardChanged() {
     const ClipboardSource::Content content = source_.read();
     if (content.kind == ClipboardSource::Content::Unreadable) {
-        host_.showError(QStringLiteral("クリップボード %1 を開けません").arg(content.reason));
+        Q_EMIT clipboardUnreadable(
+            QStringLiteral("クリップボード %1 を開けません").arg(content.reason));
         return;
     }
     if (content.kind != ClipboardSource::Content::Text)
         return;
-    if (content.text == host_.searchText() || _kyuushi || _copy_Dame)
+    if (content.text == lookups_.searchText() || paused_ || suppressed_)
         return;
-    if (host_.bringWindowForwardOnCopy() && host_.isMinimised())
-        host_.MOTO_NI_MODOSHUClick();
-    host_.setSearchText(content.text);
-    if (host_.turnFullWidthToAscii())
-        host_.setSearchText(ZENKAKU_HANKAKU(host_.searchText()));
-    if (host_.firstLookupRequested())
-        host_._okuru();
-    else
-        host_.deferFirstLookup();
+    lookups_.takeCopiedText(options_.fullWidthToAscii ? fullWidthToAscii(content.text)
+                                                      : content.text);
 }
 
 } // namespace input

@@ -4,19 +4,19 @@
 
 namespace input {
 
-bool OneClickRule::keyUp(bool enter, const QString& text) {
+bool OneClickRule::keyReleased(bool enter, const QString& text) {
     const bool address = text.contains(QLatin1StringView("http://"));
     if (!enter) {
-        one_click = false;
+        enterHeldBack_ = false;
         return false;
     }
-    if (one_click) {
-        one_click = false;
+    if (enterHeldBack_) {
+        enterHeldBack_ = false;
         return !address;
     }
-    if (lookup::OnlySingleByte(lookup::toCodePage932(text)))
+    if (lookup::hasOnlySingleByteCharacters(lookup::toCodePage932(text)))
         return !address;
-    one_click = true;
+    enterHeldBack_ = true;
     return false;
 }
 

@@ -11,9 +11,13 @@ namespace input {
 class OneClickRule {
 public:
     // Returns true when the release should start a lookup of `text`.
-    bool keyUp(bool enter, const QString& text);
+    bool keyReleased(bool enter, const QString& text);
 
-    bool one_click = false; // an Enter was held back
+    // An Enter was held back, waiting for a second one.
+    bool enterHeldBack() const { return enterHeldBack_; }
+
+private:
+    bool enterHeldBack_ = false;
 };
 
 } // namespace input

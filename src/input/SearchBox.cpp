@@ -23,22 +23,22 @@ bool SearchBox::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A held key repeats its releases; only the real one counts.
         if (!key->isAutoRepeat())
-            Search_ComboboxKeyUp(key->key());
+            keyReleased(key->key());
     } else if (watched == button_ && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (button_->rect().contains(mouse->position().toPoint()))
-            BtnGoMouseUp(mouse->button());
+            searchButtonReleased(mouse->button());
     }
     return QObject::eventFilter(watched, event);
 }
 
-void SearchBox::Search_ComboboxKeyUp(int key) {
+void SearchBox::keyReleased(int key) {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (rule_.keyUp(enter, box_->currentText()))
+    if (rule_.keyReleased(enter, box_->currentText()))
         Q_EMIT lookupRequested();
 }
 
-void SearchBox::BtnGoMouseUp(Qt::MouseButton button) {
+void SearchBox::searchButtonReleased(Qt::MouseButton button) {
     box_->setFocus(Qt::MouseFocusReason);
     if (button == Qt::LeftButton)
         Q_EMIT lookupRequested();

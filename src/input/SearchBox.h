@@ -28,8 +28,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Search_ComboboxKeyUp(int key);
-    void BtnGoMouseUp(Qt::MouseButton button);
+    void keyReleased(int key);
+    void searchButtonReleased(Qt::MouseButton button);
 
     QComboBox* box_;
     QAbstractButton* button_;

@@ -14,7 +14,7 @@ struct LookupCategory;
 
 // How a site's query URL is made: literal pieces with the encoded word between each two.
 struct UrlTemplate {
-    QueryEncoding encoding = QueryEncoding::qeRaw;
+    QueryEncoding encoding = QueryEncoding::Raw;
     QStringList pieces; // pieces.size() - 1 word slots
 };
 

@@ -23,7 +23,7 @@ constexpr bool has(SiteFlag set, SiteFlag f) {
 
 // A URL with {W} where the encoded word goes and {NAME} where a fixed value goes.
 struct TemplateRow {
-    QueryEncoding encoding = QueryEncoding::qeRaw;
+    QueryEncoding encoding = QueryEncoding::Raw;
     const char* url = nullptr;
 };
 

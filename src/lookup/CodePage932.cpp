@@ -83,7 +83,7 @@ QByteArray toUtf8(QStringView text) {
     return out;
 }
 
-bool OnlySingleByte(const QByteArray& cp932) {
+bool hasOnlySingleByteCharacters(const QByteArray& cp932) {
     // Positions are typed from the start of the string; a trail byte always follows its
     // lead, so the first position that is not a single byte is a lead byte.
     return std::none_of(cp932.cbegin(), cp932.cend(), [](char b) {

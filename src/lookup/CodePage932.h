@@ -16,7 +16,7 @@ QByteArray toCodePage932(QStringView text);
 QByteArray toUtf8(QStringView text);
 
 // True when `cp932` (code page 932 bytes) holds no double-byte character.
-bool OnlySingleByte(const QByteArray& cp932);
+bool hasOnlySingleByteCharacters(const QByteArray& cp932);
 
 namespace detail {
 extern const std::uint16_t kUnicodeToCp932[0x10000];

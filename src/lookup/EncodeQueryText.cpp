@@ -1,8 +1,8 @@
 #include "lookup/EncodeQueryText.h"
 
 #include "lookup/CodePage932.h"
-#include "lookup/HttpEncode.h"
-#include "lookup/SkTextCoder.h"
+#include "lookup/PercentEncoding.h"
+#include "lookup/ShiftJisToEucJp.h"
 
 #include <array>
 #include <cstring>
@@ -154,21 +154,21 @@ std::optional<QString> codesEncoded(const QString& text, const PieceTable& table
 
 } // namespace
 
-QString EncodeQueryText(const QString& text, QueryEncoding encoding) {
+QString encodeQueryText(const QString& text, QueryEncoding encoding) {
     switch (encoding) {
-    case QueryEncoding::qeRaw:
+    case QueryEncoding::Raw:
         return text;
-    case QueryEncoding::qeUTF8:
+    case QueryEncoding::Utf8:
         return utf8Encoded(text);
-    case QueryEncoding::qeShiftJIS:
+    case QueryEncoding::ShiftJis:
         return *codesEncoded<codePage932Code, 8>(text, kOnce, 3);
-    case QueryEncoding::qeShiftJISTwice:
+    case QueryEncoding::ShiftJisTwice:
         return *codesEncoded<codePage932Code, 16>(text, kTwice, 5);
-    case QueryEncoding::qeEUCJP:
+    case QueryEncoding::EucJp:
         if (auto fast = codesEncoded<eucJpCode, 8>(text, kOnce, 3))
             return *fast;
         // Rare single bytes that pair with their neighbour: take the byte-wise road.
-        return HTTPEncodeToString(ShiftJISToEUCJP(toCodePage932(text)));
+        return percentEncodeToString(shiftJisToEucJp(toCodePage932(text)));
     }
     return text;
 }

@@ -6,7 +6,7 @@
 
 namespace lookup {
 
-// The word that goes into a query URL: `text` unchanged for qeRaw, otherwise ASCII.
-QString EncodeQueryText(const QString& text, QueryEncoding encoding);
+// The word that goes into a query URL: `text` unchanged for Raw, otherwise ASCII.
+QString encodeQueryText(const QString& text, QueryEncoding encoding);
 
 } // namespace lookup

@@ -6,35 +6,46 @@
 
 namespace lookup {
 
-LookupDispatch::Plan LookupDispatch::okuru(const QString& text, const SiteSelection& selection) {
+LookupDispatch::Plan LookupDispatch::plan(const QString& text, const SiteSelection& selection) {
+    return planIn(currentSlot_, text, selection);
+}
+
+LookupDispatch::Plan LookupDispatch::planInSlot(const QString& selectionName, const QString& text,
+                                                const SiteSelection& selection) {
+    QString slot = selectionName;
+    return planIn(slot, text, selection);
+}
+
+LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& text,
+                                            const SiteSelection& selection) {
     if (text.size() >= kLongText) {
         // Also when already long: the slot to return to then becomes translation itself.
-        longText = true;
-        Moto_Settei_Sentaku = Settei_Sentaku;
-        Settei_Sentaku = kTranslation;
-    } else if (longText) {
-        longText = false;
-        Settei_Sentaku = Moto_Settei_Sentaku;
+        longText_ = true;
+        slotAfterLongText_ = slotName;
+        slotName = kTranslation;
+    } else if (longText_) {
+        longText_ = false;
+        slotName = slotAfterLongText_;
     }
 
     Plan plan;
-    if (const LookupCategory* slot = Catalogue::instance().slotBySelectionName(Settei_Sentaku)) {
+    if (const LookupCategory* slot = Catalogue::instance().slotBySelectionName(slotName)) {
         for (const SiteEntry* site : slot->dispatchOrder)
             if (selection.isChecked(*site))
-                plan.urls << SiteQueryUrl(*site, text);
+                plan.urls << siteQueryUrl(*site, text);
     }
 
-    if (text != List_mae_moij) {
+    if (text != lastHistoryText_) {
         plan.recordHistory = true;
-        List_mae_moij = text;
+        lastHistoryText_ = text;
     }
     return plan;
 }
 
 void LookupDispatch::pressButton(const QString& selectionName) {
     if (Catalogue::instance().slotBySelectionName(selectionName))
-        Settei_Sentaku = selectionName;
-    Moto_Settei_Sentaku = Settei_Sentaku;
+        currentSlot_ = selectionName;
+    slotAfterLongText_ = currentSlot_;
 }
 
 } // namespace lookup

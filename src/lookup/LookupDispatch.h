@@ -21,21 +21,37 @@ public:
     static inline const QString kTranslation = QStringLiteral("Settei_Honyaku_Button");
     static inline const QString kWebSearch = QStringLiteral("Settei_kensaku_Button");
 
-    QString Settei_Sentaku = kJapaneseDictionary;      // SelectionName of the current slot
-    QString Moto_Settei_Sentaku = kJapaneseDictionary; // where a long text's successor goes
-    QString List_mae_moij;                             // the text last put into the history
-    bool longText = false; // the search box is raised and the notice shown
-
     struct Plan {
         QStringList urls;           // to load one after the other
         bool recordHistory = false; // put the text at the top of the history
     };
 
-    // Decides one lookup of `text` and updates the state for it.
-    Plan okuru(const QString& text, const SiteSelection& selection);
+    // Decides one lookup of `text` in the current slot and updates the state for it.
+    Plan plan(const QString& text, const SiteSelection& selection);
+    // The same for one lookup in another slot; the current slot stays what it was.
+    Plan planInSlot(const QString& selectionName, const QString& text,
+                    const SiteSelection& selection);
 
     // A category button: its slot becomes current, and the one a long text returns to.
     void pressButton(const QString& selectionName);
+    // A site chosen in a slot's menu makes that slot current.
+    void setCurrentSlot(const QString& selectionName) { currentSlot_ = selectionName; }
+
+    // The SelectionName of the current slot.
+    QString currentSlot() const { return currentSlot_; }
+    // Where the lookup after a long text goes.
+    QString slotAfterLongText() const { return slotAfterLongText_; }
+    QString lastHistoryText() const { return lastHistoryText_; }
+    // The last text was long: the search box is raised and the notice shown.
+    bool isLongText() const { return longText_; }
+
+private:
+    Plan planIn(QString& slot, const QString& text, const SiteSelection& selection);
+
+    QString currentSlot_ = kJapaneseDictionary;
+    QString slotAfterLongText_ = kJapaneseDictionary;
+    QString lastHistoryText_;
+    bool longText_ = false;
 };
 
 } // namespace lookup

@@ -4,11 +4,11 @@ namespace lookup {
 
 // How the search text becomes the word inside a site's query URL.
 enum class QueryEncoding {
-    qeRaw,           // the text itself, unchanged
-    qeUTF8,          // UTF-8 bytes, percent-encoded
-    qeShiftJIS,      // code page 932 bytes, percent-encoded
-    qeEUCJP,         // code page 932 bytes converted to EUC-JP, percent-encoded
-    qeShiftJISTwice, // code page 932 bytes, percent-encoded, then percent-encoded again
+    Raw,           // the text itself, unchanged
+    Utf8,          // UTF-8 bytes, percent-encoded
+    ShiftJis,      // code page 932 bytes, percent-encoded
+    EucJp,         // code page 932 bytes converted to EUC-JP, percent-encoded
+    ShiftJisTwice, // code page 932 bytes, percent-encoded, then percent-encoded again
 };
 
 } // namespace lookup

@@ -6,10 +6,11 @@
 
 namespace lookup {
 
-QString SiteQueryUrl(const SiteEntry& site, const QString& text) {
+QString siteQueryUrl(const SiteEntry& site, const QString& text) {
     const UrlTemplate& t =
-        !site.choosesByLanguage || OnlySingleByte(toCodePage932(text)) ? site.english : site.other;
-    const QString word = EncodeQueryText(text, t.encoding);
+        !site.choosesByLanguage || hasOnlySingleByteCharacters(toCodePage932(text)) ? site.english
+                                                                                    : site.other;
+    const QString word = encodeQueryText(text, t.encoding);
     qsizetype size = word.size() * (t.pieces.size() - 1);
     for (const QString& p : t.pieces)
         size += p.size();

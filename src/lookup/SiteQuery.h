@@ -7,6 +7,6 @@ namespace lookup {
 struct SiteEntry;
 
 // The URL that a lookup of `text` at `site` loads. `site` must be a Site, not a none entry.
-QString SiteQueryUrl(const SiteEntry& site, const QString& text);
+QString siteQueryUrl(const SiteEntry& site, const QString& text);
 
 } // namespace lookup

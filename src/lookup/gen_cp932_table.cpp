@@ -3,7 +3,7 @@
 // so that the program needs no converter modules at run time and pays nothing at start:
 // the code page 932 code of every character, and the EUC-JP code that the byte-wise
 // conversion gives it.
-#include "lookup/SkTextCoder.h"
+#include "lookup/ShiftJisToEucJp.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,7 +25,8 @@ unsigned eucJpCode(unsigned cp932) {
         return kPairsWithNext;
     const auto lead = static_cast<unsigned char>(cp932 >> 8);
     const auto trail = static_cast<unsigned char>(cp932 & 0xFF);
-    return (lookup::SJisToJis1(lead, trail) | 0x80) << 8 | (lookup::SJisToJis2(lead, trail) | 0x80);
+    return (lookup::jisRowByteFromShiftJis(lead, trail) | 0x80) << 8 |
+           (lookup::jisCellByteFromShiftJis(lead, trail) | 0x80);
 }
 
 bool writeTable(const char* path, const std::vector<unsigned>& table, const char* what) {

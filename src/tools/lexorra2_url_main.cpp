@@ -56,6 +56,6 @@ int main(int argc, char** argv) {
         if (utf8.hasError())
             return fail(QStringLiteral("the text is not valid UTF-8"));
     }
-    printLine(lookup::SiteQueryUrl(*site, text));
+    printLine(lookup::siteQueryUrl(*site, text));
     return 0;
 }

@@ -1,11 +1,15 @@
 // The whole lookup flow in the real window, with a recording browser in place of the engine
 // and the platform's in-process clipboard.
-#include "RecordingBrowser.h"
-#include "app/MainForm.h"
-#include "app/SiteMenus.h"
+#include "app/MainWindow.h"
+#include "app/menus/SiteMenus.h"
+#include "browser/StartPage.h"
+#include "browser/TabControl.h"
 #include "lookup/Catalogue.h"
+#include "lookup/LookupController.h"
 #include "lookup/SiteQuery.h"
 #include "lookup/SiteSelection.h"
+#include "support/FakeBrowser.h"
+#include "support/Named.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +27,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using app::TMain_Form;
+using app::MainWindow;
 
 namespace {
 
@@ -39,7 +43,7 @@ void settle() {
 }
 
 QString url(const char* siteKey, const QString& text) {
-    return lookup::SiteQueryUrl(
+    return lookup::siteQueryUrl(
         *lookup::Catalogue::instance().siteByKey(QString::fromLatin1(siteKey)), text);
 }
 
@@ -53,15 +57,15 @@ protected:
 
     // Creates the window; the start timer is held so that each test fires it when it wants.
     void create() {
-        form = std::make_unique<TMain_Form>(&browsers);
-        form->Timer1->stop();
+        form = std::make_unique<MainWindow>(&browsers);
+        named<QTimer>(*form, "Timer1")->stop();
         form->show();
         settle();
     }
     void fireStartTimer() {
-        form->Timer1->setInterval(0);
-        form->Timer1->start();
-        processEventsUntil([&] { return !form->Timer1->isActive(); });
+        named<QTimer>(*form, "Timer1")->setInterval(0);
+        named<QTimer>(*form, "Timer1")->start();
+        processEventsUntil([&] { return !named<QTimer>(*form, "Timer1")->isActive(); });
         settle();
     }
     void started() {
@@ -78,26 +82,28 @@ protected:
         return all;
     }
     QString lastLoad() const { return loads().value(loads().size() - 1); }
-    QString box() const { return form->Search_Combobox->currentText(); }
+    QString box() const { return named<QComboBox>(*form, "Search_Combobox")->currentText(); }
     QAction* action(const char* name) const {
         return form->findChild<QAction*>(QString::fromLatin1(name));
     }
     void keyUp(int key) {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(form->Search_Combobox, &release);
+        QApplication::sendEvent(named<QComboBox>(*form, "Search_Combobox"), &release);
     }
     void searchButton(Qt::MouseButton button) {
         const QPointF at(10, 10);
-        QMouseEvent press(QEvent::MouseButtonPress, at, form->Button3->mapToGlobal(at), button,
-                          button, Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, form->Button3->mapToGlobal(at), button,
+        QMouseEvent press(QEvent::MouseButtonPress, at,
+                          named<QPushButton>(*form, "Button3")->mapToGlobal(at), button, button,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at,
+                            named<QPushButton>(*form, "Button3")->mapToGlobal(at), button,
                             Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(form->Button3, &press);
-        QApplication::sendEvent(form->Button3, &release);
+        QApplication::sendEvent(named<QPushButton>(*form, "Button3"), &press);
+        QApplication::sendEvent(named<QPushButton>(*form, "Button3"), &release);
     }
 
-    RecordingBrowserFactory browsers;
-    std::unique_ptr<TMain_Form> form;
+    FakeBrowserFactory browsers;
+    std::unique_ptr<MainWindow> form;
 };
 
 } // namespace
@@ -106,10 +112,10 @@ TEST_F(LookupFlowTest, NothingCopiedStartsOnTheStartPage) {
     create();
     EXPECT_TRUE(browsers.created.isEmpty());
     fireStartTimer();
-    EXPECT_EQ(loads(), QStringList{form->LOGO_URL});
+    EXPECT_EQ(loads(), QStringList{browser::startPageUrl()});
     // A later tick does not run the start sequence again.
     fireStartTimer();
-    EXPECT_EQ(loads(), QStringList{form->LOGO_URL});
+    EXPECT_EQ(loads(), QStringList{browser::startPageUrl()});
 }
 
 TEST_F(LookupFlowTest, TextOnTheClipboardAtStartIsTheFirstLookup) {
@@ -126,7 +132,7 @@ TEST_F(LookupFlowTest, CopiesDuringTheFirstSecond) {
     create();
     copy(QStringLiteral("一"));
     EXPECT_TRUE(loads().isEmpty()) << "the first copy waits for the start sequence";
-    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_TRUE(named<QTimer>(*form, "Timer1")->isActive());
     copy(QStringLiteral("二"));
     EXPECT_EQ(loads(), QStringList{url("yahoo2_kokugo", "二")}) << "the second looks up at once";
     fireStartTimer();
@@ -151,17 +157,17 @@ TEST_F(LookupFlowTest, CopyLooksUpOnceAndNormalises) {
 
 TEST_F(LookupFlowTest, PauseAndResume) {
     started();
-    QAction* kyuushi = action("kyuushi");
-    ASSERT_TRUE(kyuushi);
-    EXPECT_EQ(kyuushi->text(), "休止");
-    kyuushi->trigger();
-    EXPECT_EQ(kyuushi->text(), "監視");
+    QAction* pauseAction = action("kyuushi");
+    ASSERT_TRUE(pauseAction);
+    EXPECT_EQ(pauseAction->text(), "休止");
+    pauseAction->trigger();
+    EXPECT_EQ(pauseAction->text(), "監視");
     const auto count = loads().size();
     copy(QStringLiteral("paused"));
     EXPECT_EQ(loads().size(), count);
     EXPECT_EQ(box(), "");
-    kyuushi->trigger();
-    EXPECT_EQ(kyuushi->text(), "休止");
+    pauseAction->trigger();
+    EXPECT_EQ(pauseAction->text(), "休止");
     EXPECT_EQ(loads().size(), count) << "copies made while paused are not replayed";
     copy(QStringLiteral("again"));
     EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "again"));
@@ -172,17 +178,17 @@ TEST_F(LookupFlowTest, LongTextGoesToTranslationAndBack) {
     const QString longText(256, u'x');
     copy(longText);
     EXPECT_EQ(lastLoad(), url("google_Honyaku", longText));
-    EXPECT_TRUE(form->Label1->isVisibleTo(form->Panel1));
-    EXPECT_EQ(form->Search_Combobox->y(), TMain_Form::kSearchBoxRaisedTop);
+    EXPECT_TRUE(named<QLabel>(*form, "Label1")->isVisibleTo(named<QWidget>(*form, "Panel1")));
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->y(), MainWindow::kSearchBoxRaisedTop);
     copy(QStringLiteral("short"));
     EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "short"));
-    EXPECT_FALSE(form->Label1->isVisibleTo(form->Panel1));
-    EXPECT_EQ(form->Search_Combobox->y(), TMain_Form::kSearchBoxTop);
+    EXPECT_FALSE(named<QLabel>(*form, "Label1")->isVisibleTo(named<QWidget>(*form, "Panel1")));
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->y(), MainWindow::kSearchBoxTop);
 }
 
 TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     started();
-    form->Search_Combobox->setEditText(QStringLiteral("猫"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("猫"));
     action("A_goo2_kokugo_check")->trigger();
     EXPECT_EQ(lastLoad(), url("goo2_kokugo", "猫"));
     EXPECT_TRUE(action("A_goo2_kokugo_check")->isChecked());
@@ -194,7 +200,7 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     action("A_weblio_2_eiwa_check")->trigger();
     EXPECT_TRUE(action("A_Settei_eiwa_Button2")->isVisible());
     EXPECT_TRUE(action("Action9")->isChecked());
-    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_eiwa_Button2");
+    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_eiwa_Button2");
     EXPECT_EQ(lastLoad(), url("weblio_2_eiwa", "猫"));
 
     // "使わない": the button goes, the slot stays current and loads nothing.
@@ -204,16 +210,17 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     EXPECT_FALSE(action("Action9")->isChecked());
     copy(QStringLiteral("犬"));
     EXPECT_EQ(loads().size(), count);
-    EXPECT_EQ(form->Search_Combobox->itemText(0), "犬") << "the word still enters the history";
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->itemText(0), "犬")
+        << "the word still enters the history";
 }
 
 TEST_F(LookupFlowTest, CategoryButtonMakesItsSlotCurrent) {
     started();
-    form->Search_Combobox->setEditText(QStringLiteral("word"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("word"));
     action("A_Settei_eiei_Button")->trigger();
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "word"));
-    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_eiei_Button");
-    EXPECT_EQ(form->dispatch.Moto_Settei_Sentaku, "Settei_eiei_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_eiei_Button");
+    EXPECT_EQ(form->lookups().dispatch().slotAfterLongText(), "Settei_eiei_Button");
     copy(QStringLiteral("next"));
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "next"));
 }
@@ -221,28 +228,28 @@ TEST_F(LookupFlowTest, CategoryButtonMakesItsSlotCurrent) {
 TEST_F(LookupFlowTest, EnterInTheSearchBox) {
     started();
     const auto before = loads().size();
-    form->Search_Combobox->setEditText(QStringLiteral("apple"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("apple"));
     keyUp(Qt::Key_Return);
     EXPECT_EQ(loads().size(), before + 1);
-    form->Search_Combobox->setEditText(QStringLiteral("りんご"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("りんご"));
     keyUp(Qt::Key_Return);
     EXPECT_EQ(loads().size(), before + 1) << "held back";
     keyUp(Qt::Key_Enter);
     EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "りんご"));
-    form->Search_Combobox->setEditText(QStringLiteral("http://example.com/"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("http://example.com/"));
     keyUp(Qt::Key_Return);
     EXPECT_EQ(loads().size(), before + 2);
 }
 
 TEST_F(LookupFlowTest, SearchButton) {
     started();
-    form->Search_Combobox->setEditText(QStringLiteral("http://example.com/"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("http://example.com/"));
     searchButton(Qt::LeftButton);
     EXPECT_EQ(lastLoad(), url("yahoo2_kokugo", "http://example.com/"));
-    form->Search_Combobox->setEditText(QStringLiteral("ねこ"));
+    named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("ねこ"));
     searchButton(Qt::RightButton);
     EXPECT_EQ(lastLoad(), url("google_kensaku", "ねこ"));
-    EXPECT_EQ(form->dispatch.Settei_Sentaku, "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_kokugo_Button");
     const auto count = loads().size();
     searchButton(Qt::MiddleButton);
     EXPECT_EQ(loads().size(), count);
@@ -255,13 +262,13 @@ TEST_F(LookupFlowTest, HistoryKeepsTwentyOneAndTheBoxItsText) {
         copy(word);
         ASSERT_EQ(box(), word);
     }
-    EXPECT_EQ(form->Search_Combobox->count(), 21);
-    EXPECT_EQ(form->Search_Combobox->itemText(0), "w22");
-    EXPECT_EQ(form->Search_Combobox->itemText(20), "w2");
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->count(), 21);
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->itemText(0), "w22");
+    EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->itemText(20), "w2");
 
     // Choosing an entry only fills the box.
     const auto count = loads().size();
-    form->Search_Combobox->setCurrentIndex(5);
+    named<QComboBox>(*form, "Search_Combobox")->setCurrentIndex(5);
     settle();
     EXPECT_EQ(box(), "w17");
     EXPECT_EQ(loads().size(), count);

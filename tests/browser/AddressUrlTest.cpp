@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-using browser::AddressToUrl;
+using browser::addressToUrl;
 
 // What a navigation to an address sends: escapes the encoders made stay as they are.
 class AddressUrlTest : public QObject {
@@ -47,7 +47,7 @@ private Q_SLOTS:
     void addressToUrl() {
         QFETCH(QString, address);
         QFETCH(QByteArray, url);
-        const QUrl u = AddressToUrl(address);
+        const QUrl u = browser::addressToUrl(address);
         QVERIFY2(u.isValid(), qPrintable(u.errorString()));
         QCOMPARE(u.toEncoded(), url);
     }

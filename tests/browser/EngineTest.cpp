@@ -1,10 +1,11 @@
 #include "SiteServer.h"
-#include "browser/PageControl.h"
+#include "browser/BrowserTab.h"
 #include "browser/StartPage.h"
-#include "browser/TEmbeddedWB.h"
-#include "browser/TEmbeddedWBFactory.h"
-#include "browser/TTabSheetEx.h"
+#include "browser/TabControl.h"
 #include "browser/TabManager.h"
+#include "browser/WebEngineBrowser.h"
+#include "browser/WebEngineBrowserFactory.h"
+#include "settings/Options.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,9 +17,9 @@
 #include <QWebEngineView>
 #include <memory>
 
+using browser::BrowserTab;
 using browser::TabManager;
-using browser::TEmbeddedWB;
-using browser::TTabSheetEx;
+using browser::WebEngineBrowser;
 
 namespace {
 
@@ -31,33 +32,33 @@ QByteArray page(const QByteArray& title, const QByteArray& body = {}) {
 
 // The tab manager on the real engine, shown, as the main window holds it.
 struct EngineTabs {
-    QAction cbOpenNew;
-    browser::TEmbeddedWBFactory factory;
+    settings::Options options;
+    browser::WebEngineBrowserFactory factory;
     std::unique_ptr<TabManager> manager;
     bool back = false;
     bool forward = false;
 
     EngineTabs() {
-        cbOpenNew.setCheckable(true);
-        manager = std::make_unique<TabManager>(&cbOpenNew, &factory, browser::StartPageUrl(),
-                                               browser::NewTabPageUrl());
-        QObject::connect(manager.get(), &TabManager::backEnabledChanged, manager.get(),
-                         [this](bool on) { back = on; });
-        QObject::connect(manager.get(), &TabManager::forwardEnabledChanged, manager.get(),
-                         [this](bool on) { forward = on; });
-        manager->pageControl()->resize(800, 600);
-        manager->pageControl()->show();
+        manager = std::make_unique<TabManager>(options, &factory, browser::startPageUrl(),
+                                               browser::newTabPageUrl());
+        QObject::connect(manager.get(), &TabManager::historyChanged, manager.get(),
+                         [this](bool canGoBack, bool canGoForward) {
+                             back = canGoBack;
+                             forward = canGoForward;
+                         });
+        manager->tabControl()->resize(800, 600);
+        manager->tabControl()->show();
     }
 
-    int count() const { return manager->pageControl()->PageCount(); }
-    int active() const { return manager->pageControl()->ActivePageIndex(); }
-    QString caption(int i) const { return manager->pageControl()->Pages(i)->caption(); }
+    int count() const { return manager->tabControl()->count(); }
+    int active() const { return manager->tabControl()->activeIndex(); }
+    QString caption(int i) const { return manager->tabControl()->tab(i)->caption(); }
     QString activeCaption() const { return caption(active()); }
-    TEmbeddedWB* browser(int i) const {
-        auto* sheet = qobject_cast<TTabSheetEx*>(manager->pageControl()->Pages(i));
-        return sheet ? qobject_cast<TEmbeddedWB*>(sheet->EWB.data()) : nullptr;
+    WebEngineBrowser* browser(int i) const {
+        auto* sheet = manager->tabControl()->tab(i);
+        return sheet ? qobject_cast<WebEngineBrowser*>(sheet->browser()) : nullptr;
     }
-    TEmbeddedWB* activeBrowser() const { return browser(active()); }
+    WebEngineBrowser* activeBrowser() const { return browser(active()); }
 };
 
 QString bodyText(QWebEnginePage* page) {
@@ -126,17 +127,17 @@ void EngineTest::initTestCase() {
 void EngineTest::loadShowsTitleCutTo20() {
     EngineTabs t;
     QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
-    t.manager->CreateNewTabBrowser(url("/title25"));
+    t.manager->openAddress(url("/title25"));
     QCOMPARE(t.activeCaption(), QStringLiteral("Loading..."));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"), kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.manager->URL_(), url("/title25"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.manager->rememberedAddress(), url("/title25"), kWait);
     QVERIFY(!status.isEmpty());
-    QVERIFY(!t.activeBrowser()->Busy());
+    QVERIFY(!t.activeBrowser()->isLoading());
 }
 
 void EngineTest::startPageIsServedFromTheProgram() {
     EngineTabs t;
-    t.manager->CreateNewTabBrowser(browser::StartPageUrl());
+    t.manager->openAddress(browser::startPageUrl());
     QCOMPARE(t.activeCaption(), QStringLiteral("Lexorar2"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Lexorra2"), kWait);
     const QString text = bodyText(t.activeBrowser()->page());
@@ -148,22 +149,22 @@ void EngineTest::startPageIsServedFromTheProgram() {
 void EngineTest::backAndForwardFollowHistory() {
     EngineTabs t;
     QSignalSpy focus(t.manager.get(), &TabManager::focusSearchBoxRequested);
-    t.manager->CreateNewTabBrowser(url("/a"));
+    t.manager->openAddress(url("/a"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
     QVERIFY(!t.back && !t.forward);
 
-    t.manager->CreateNewTabBrowser(url("/b"));
+    t.manager->openAddress(url("/b"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
     QCOMPARE(t.count(), 1);
 
-    t.manager->BtnBackClick();
+    t.manager->goBack();
     QCOMPARE(focus.size(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!t.back && t.forward, kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.manager->URL_(), url("/a"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.manager->rememberedAddress(), url("/a"), kWait);
 
-    t.manager->BtnForwardClick();
+    t.manager->goForward();
     QCOMPARE(focus.size(), 2);
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
@@ -171,7 +172,7 @@ void EngineTest::backAndForwardFollowHistory() {
 
 void EngineTest::linkWithTargetOpensNewTab() {
     EngineTabs t;
-    t.manager->CreateNewTabBrowser(url("/opener"));
+    t.manager->openAddress(url("/opener"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Opener"), kWait);
     QWebEngineView* view = t.activeBrowser()->view();
     QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
@@ -186,16 +187,16 @@ void EngineTest::linkWithTargetOpensNewTab() {
     QCOMPARE(t.count(), 2);
     QCOMPARE(t.active(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Target page"), kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->LocationURL(), url("/target"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->address(), url("/target"), kWait);
     // The tab asked for the opener's address before the engine put the target in its place;
     // that address is not loaded afterwards.
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->Busy(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
     QTest::qWait(500);
-    QCOMPARE(t.activeBrowser()->LocationURL(), url("/target"));
+    QCOMPARE(t.activeBrowser()->address(), url("/target"));
     QVERIFY(server_.targets().contains("/target"));
-    QCOMPARE(t.browser(0)->LocationURL(), url("/opener"));
-    QVERIFY(!t.manager->Page_Create());
-    QVERIFY(!t.cbOpenNew.isChecked());
+    QCOMPARE(t.browser(0)->address(), url("/opener"));
+    QVERIFY(!t.manager->isOpeningWindowTab());
+    QVERIFY(!t.options.newTabPerSearch);
 }
 
 void EngineTest::percentEscapesReachTheSite_data() {
@@ -221,7 +222,7 @@ void EngineTest::percentEscapesReachTheSite() {
     QFETCH(QByteArray, received);
     EngineTabs t;
     const qsizetype before = server_.targets().size();
-    t.manager->CreateNewTabBrowser(QString::fromLatin1(server_.base() + target));
+    t.manager->openAddress(QString::fromLatin1(server_.base() + target));
     QTRY_VERIFY_WITH_TIMEOUT(server_.targets().size() > before, kWait);
     QCOMPARE(server_.targets().at(before), received);
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("echo"), kWait);
@@ -229,7 +230,7 @@ void EngineTest::percentEscapesReachTheSite() {
 
 void EngineTest::pageMenuReplacesEnginesMenu() {
     EngineTabs t;
-    t.manager->CreateNewTabBrowser(url("/mouse"));
+    t.manager->openAddress(url("/mouse"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ready"), kWait);
     QWebEngineView* view = t.activeBrowser()->view();
     QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
@@ -239,17 +240,16 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     // The first clicks after a load can be lost while the engine sets up its input; click
     // until the page logs one, then start the log afresh.
     QDeadlineTimer deadline(kWait);
-    while (!t.browser(0)->LocationName().startsWith(QStringLiteral("down0")) &&
-           !deadline.hasExpired()) {
+    while (!t.browser(0)->title().startsWith(QStringLiteral("down0")) && !deadline.hasExpired()) {
         QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
         QTest::qWait(300);
     }
     QTest::qWait(300); // lets any click still on its way arrive
     t.activeBrowser()->page()->runJavaScript(QStringLiteral("log = []; document.title = 'ready';"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("ready"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("ready"), kWait);
 
     QTest::mousePress(proxy, Qt::RightButton, {}, at);
-    QMenu* pageMenu = t.manager->PopupActionBar2();
+    QMenu* pageMenu = t.manager->pageMenu();
     QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
     pageMenu->hide();
     QTest::mouseRelease(proxy, Qt::RightButton, {}, at);
@@ -257,7 +257,7 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     // A left click afterwards reaches the page; had the right press reached it too, the page
     // would have logged it first.
     QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("down0"), kWait);
     QCOMPARE(view->lastContextMenuRequest(), nullptr);
     QCOMPARE(visibleMenus(), QList<QMenu*>{});
 
@@ -266,15 +266,15 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
     pageMenu->hide();
     QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->LocationName(), QStringLiteral("down0,down0"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("down0,down0"), kWait);
     QCOMPARE(view->lastContextMenuRequest(), nullptr);
 }
 
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    browser::RegisterStartPageScheme();
+    browser::registerStartPageScheme();
     QApplication app(argc, argv);
-    browser::InstallStartPage();
+    browser::installStartPage();
     EngineTest test;
     return QTest::qExec(&test, argc, argv);
 }
@@ -286,7 +286,7 @@ int main(int argc, char** argv) {
 // being committed; the browser must ask again.
 void EngineTest::quickLoadsEndOnTheLastAskedFor() {
     EngineTabs t;
-    t.manager->CreateNewTabBrowser(url("/a"));
+    t.manager->openAddress(url("/a"));
     QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
     constexpr int kRounds = 20;
     constexpr int kLoadsPerRound = 3;
@@ -294,12 +294,12 @@ void EngineTest::quickLoadsEndOnTheLastAskedFor() {
         QByteArray last;
         for (int k = 0; k < kLoadsPerRound; ++k) {
             last = "/quick?r=" + QByteArray::number(round) + "&k=" + QByteArray::number(k);
-            t.manager->CreateNewTabBrowser(QString::fromLatin1(server_.base() + last));
+            t.manager->openAddress(QString::fromLatin1(server_.base() + last));
             QTest::qWait(5 + (round * 7 + k * 11) % 40);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->LocationURL(),
+        QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->address(),
                                   QString::fromLatin1(server_.base() + last), kWait);
-        QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->Busy(), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
         QCOMPARE(server_.targets().count(last), 1);
     }
 }

@@ -1,7 +1,7 @@
 #include "lookup/CodePage932.h"
 #include "lookup/EncodeQueryText.h"
-#include "lookup/HttpEncode.h"
-#include "lookup/SkTextCoder.h"
+#include "lookup/PercentEncoding.h"
+#include "lookup/ShiftJisToEucJp.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +32,8 @@ class HttpEncodeTest : public testing::TestWithParam<HttpCase> {};
 
 TEST_P(HttpEncodeTest, EncodesBytes) {
     const auto& c = GetParam();
-    EXPECT_EQ(HTTPEncode(c.in).toStdString(), c.out);
-    EXPECT_EQ(HTTPEncodeToString(c.in).toStdString(), c.out);
+    EXPECT_EQ(percentEncode(c.in).toStdString(), c.out);
+    EXPECT_EQ(percentEncodeToString(c.in).toStdString(), c.out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,11 +63,11 @@ class EncodeQueryTextTest : public testing::TestWithParam<EncodingRow> {};
 TEST_P(EncodeQueryTextTest, EveryEncoding) {
     const auto& r = GetParam();
     const QString text = QString::fromUtf16(r.text);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeRaw), text);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeUTF8).toStdString(), r.utf8);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJIS).toStdString(), r.shiftJis);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeEUCJP).toStdString(), r.eucJp);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJISTwice).toStdString(), r.shiftJisTwice);
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::Raw), text);
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::Utf8).toStdString(), r.utf8);
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::ShiftJis).toStdString(), r.shiftJis);
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::EucJp).toStdString(), r.eucJp);
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::ShiftJisTwice).toStdString(), r.shiftJisTwice);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,7 +129,7 @@ TEST(Utf8, SurrogatesAndPairs) {
     EXPECT_EQ(hex(toUtf8(QString::fromUtf16(u"a\xD800"
                                             "b"))),
               "61 ef bf bd 62");
-    EXPECT_EQ(EncodeQueryText(QString::fromUtf16(u"\xDC00"), QueryEncoding::qeUTF8).toStdString(),
+    EXPECT_EQ(encodeQueryText(QString::fromUtf16(u"\xDC00"), QueryEncoding::Utf8).toStdString(),
               "%EF%BF%BD");
 }
 
@@ -143,7 +143,7 @@ class OnlySingleByteTest : public testing::TestWithParam<SingleByteRow> {};
 
 TEST_P(OnlySingleByteTest, TellsEnglishFromJapanese) {
     const auto& r = GetParam();
-    EXPECT_EQ(OnlySingleByte(toCodePage932(QString::fromUtf16(r.text))), r.only);
+    EXPECT_EQ(hasOnlySingleByteCharacters(toCodePage932(QString::fromUtf16(r.text))), r.only);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OnlySingleByteTest,
@@ -167,8 +167,8 @@ class SJisToJisTest : public testing::TestWithParam<JisRow> {};
 
 TEST_P(SJisToJisTest, RowAndCellBoundaries) {
     const auto& r = GetParam();
-    EXPECT_EQ(SJisToJis1(r.lead, r.trail), r.jis1);
-    EXPECT_EQ(SJisToJis2(r.lead, r.trail), r.jis2);
+    EXPECT_EQ(jisRowByteFromShiftJis(r.lead, r.trail), r.jis1);
+    EXPECT_EQ(jisCellByteFromShiftJis(r.lead, r.trail), r.jis2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SJisToJisTest,
@@ -183,15 +183,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, SJisToJisTest,
                                          JisRow{"ZeroTrail", 0x93, 0x00, 0x45, 0xE1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ShiftJISToEUCJP, LengthsAndEdges) {
+TEST(shiftJisToEucJp, LengthsAndEdges) {
     const QByteArray mixed = toCodePage932(QString::fromUtf16(u"ﾃｽﾄabc日"));
-    EXPECT_EQ(GetEUCJPLength(mixed.constData(), mixed.size()), 11);
-    EXPECT_EQ(ShiftJISToEUCJP(mixed).size(), 11);
-    EXPECT_TRUE(ShiftJISToEUCJP(QByteArray()).isEmpty());
+    EXPECT_EQ(eucJpLength(mixed.constData(), mixed.size()), 11);
+    EXPECT_EQ(shiftJisToEucJp(mixed).size(), 11);
+    EXPECT_TRUE(shiftJisToEucJp(QByteArray()).isEmpty());
     // A lead byte at the end pairs with the terminating zero byte.
-    EXPECT_EQ(hex(ShiftJISToEUCJP(bytes({'a', 0x93}))), "61 c5 e1");
+    EXPECT_EQ(hex(shiftJisToEucJp(bytes({'a', 0x93}))), "61 c5 e1");
     // Lead bytes of the extension rows go through the same arithmetic, unchecked.
-    EXPECT_EQ(hex(ShiftJISToEUCJP(bytes({0xFB, 0xFC}))), "96 fe");
+    EXPECT_EQ(hex(shiftJisToEucJp(bytes({0xFB, 0xFC}))), "96 fe");
 }
 
 // The one-pass encoders must give exactly what the byte-wise chain of conversions gives.
@@ -200,12 +200,12 @@ class EncodeMatchesByteChain : public testing::TestWithParam<std::pair<const cha
 TEST_P(EncodeMatchesByteChain, AllEncodings) {
     const QString& text = GetParam().second;
     const QByteArray sjis = toCodePage932(text);
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeUTF8), HTTPEncodeToString(toUtf8(text)));
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJIS), HTTPEncodeToString(sjis));
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeEUCJP),
-              HTTPEncodeToString(ShiftJISToEUCJP(sjis)));
-    EXPECT_EQ(EncodeQueryText(text, QueryEncoding::qeShiftJISTwice),
-              HTTPEncodeToString(HTTPEncode(sjis)));
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::Utf8), percentEncodeToString(toUtf8(text)));
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::ShiftJis), percentEncodeToString(sjis));
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::EucJp),
+              percentEncodeToString(shiftJisToEucJp(sjis)));
+    EXPECT_EQ(encodeQueryText(text, QueryEncoding::ShiftJisTwice),
+              percentEncodeToString(percentEncode(sjis)));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,7 +1,10 @@
 #include "input/ClipboardSource.h"
 #include "input/ClipboardWatcher.h"
+#include "input/FullWidthToAscii.h"
 #include "input/OneClickRule.h"
-#include "input/ZenkakuHankaku.h"
+#include "lookup/LookupController.h"
+#include "lookup/LookupView.h"
+#include "settings/Options.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,7 @@ struct ZenkakuCase {
 class Zenkaku : public testing::TestWithParam<ZenkakuCase> {};
 
 TEST_P(Zenkaku, Converts) {
-    EXPECT_EQ(ZENKAKU_HANKAKU(QString::fromUtf16(GetParam().in)),
+    EXPECT_EQ(fullWidthToAscii(QString::fromUtf16(GetParam().in)),
               QString::fromUtf16(GetParam().out));
 }
 
@@ -48,7 +51,7 @@ TEST_P(OneClick, Sequence) {
     OneClickRule rule;
     std::string fired;
     for (const char* k = GetParam().keys; *k; ++k)
-        fired += rule.keyUp(*k == 'E', QString::fromUtf16(GetParam().text)) ? '!' : '.';
+        fired += rule.keyReleased(*k == 'E', QString::fromUtf16(GetParam().text)) ? '!' : '.';
     EXPECT_EQ(fired, GetParam().lookups);
 }
 
@@ -76,34 +79,45 @@ public:
     }
 };
 
-class FakeHost : public ClipboardWatcherHost {
+// The window as a lookup sees it: records what the lookups do to it.
+class FakeView : public lookup::LookupView {
 public:
     QString box;
-    bool forward = true, fullWidth = true, minimised = false, first = true;
+    bool minimised = false;
     QStringList calls;
 
     QString searchText() const override { return box; }
     void setSearchText(const QString& t) override { box = t; }
-    bool bringWindowForwardOnCopy() const override { return forward; }
-    bool turnFullWidthToAscii() const override { return fullWidth; }
+    void addToHistory(const QString&) override {}
+    void setLongTextNotice(bool) override {}
+    void openQueryUrls(const QStringList&) override {
+        calls << QStringLiteral("lookup[%1]").arg(box);
+    }
     bool isMinimised() const override { return minimised; }
-    void MOTO_NI_MODOSHUClick() override {
+    void restoreIfMinimised() override {
         calls << QStringLiteral("restore[%1]").arg(box);
         minimised = false;
     }
-    bool firstLookupRequested() const override { return first; }
-    void deferFirstLookup() override {
-        calls << QStringLiteral("defer[%1]").arg(box);
-        first = true;
-    }
-    void _okuru() override { calls << QStringLiteral("okuru[%1]").arg(box); }
-    void showError(const QString& m) override { calls << QStringLiteral("error[%1]").arg(m); }
+    void bringForward() override {}
 };
 
+// A watcher with the real lookup controller; the start sequence has run unless a test says
+// otherwise.
 struct Watch {
+    explicit Watch(bool startSequenceRun = true) {
+        if (startSequenceRun)
+            lookups.lookUpWaitingCopy();
+        QObject::connect(&lookups, &lookup::LookupController::firstLookupDeferred,
+                         [this] { host.calls << QStringLiteral("defer[%1]").arg(host.box); });
+        QObject::connect(
+            &watcher, &ClipboardWatcher::clipboardUnreadable,
+            [this](const QString& m) { host.calls << QStringLiteral("error[%1]").arg(m); });
+    }
     FakeClipboard clip;
-    FakeHost host;
-    ClipboardWatcher watcher{clip, host};
+    FakeView host;
+    settings::Options options;
+    lookup::LookupController lookups{host, options};
+    ClipboardWatcher watcher{clip, lookups, options};
 };
 
 } // namespace
@@ -112,7 +126,7 @@ TEST(ClipboardWatcher, SameTextTwiceLooksUpOnce) {
     Watch w;
     w.clip.copy(u"猫"_qs);
     w.clip.copy(u"猫"_qs);
-    EXPECT_EQ(w.host.calls, QStringList{u"okuru[猫]"_qs});
+    EXPECT_EQ(w.host.calls, QStringList{u"lookup[猫]"_qs});
     // Edited box, same copy again: a new lookup.
     w.host.box = u"猫x"_qs;
     w.clip.copy(u"猫"_qs);
@@ -124,12 +138,12 @@ TEST(ClipboardWatcher, FullWidthCopies) {
     w.clip.copy(u"ＡＢＣ"_qs);
     w.clip.copy(u"ＡＢＣ"_qs); // differs from the box's ABC
     w.clip.copy(u"ABC"_qs);    // equals it
-    EXPECT_EQ(w.host.calls, (QStringList{u"okuru[ABC]"_qs, u"okuru[ABC]"_qs}));
+    EXPECT_EQ(w.host.calls, (QStringList{u"lookup[ABC]"_qs, u"lookup[ABC]"_qs}));
 
     Watch off;
-    off.host.fullWidth = false;
+    off.options.fullWidthToAscii = false;
     off.clip.copy(u"ＡＢＣ"_qs);
-    EXPECT_EQ(off.host.calls, QStringList{u"okuru[ＡＢＣ]"_qs});
+    EXPECT_EQ(off.host.calls, QStringList{u"lookup[ＡＢＣ]"_qs});
 }
 
 TEST(ClipboardWatcher, TextKeptAsCopied) {
@@ -138,28 +152,28 @@ TEST(ClipboardWatcher, TextKeptAsCopied) {
     w.clip.copy(odd);
     EXPECT_EQ(w.host.box, odd);
     w.clip.copy(QString());
-    EXPECT_EQ(w.host.calls.last(), u"okuru[]");
+    EXPECT_EQ(w.host.calls.last(), u"lookup[]");
 }
 
 TEST(ClipboardWatcher, PausedCopiesAreNotReplayed) {
     Watch w;
     QList<bool> states;
     QObject::connect(&w.watcher, &ClipboardWatcher::pausedChanged, [&](bool p) { states << p; });
-    w.watcher.kyuushiExecute();
+    w.watcher.togglePause();
     w.clip.copy(u"a"_qs);
     w.clip.copy(u"b"_qs);
     EXPECT_TRUE(w.host.calls.isEmpty());
     EXPECT_TRUE(w.host.box.isEmpty());
-    w.watcher.kyuushiExecute();
+    w.watcher.togglePause();
     EXPECT_TRUE(w.host.calls.isEmpty());
     w.clip.copy(u"c"_qs);
-    EXPECT_EQ(w.host.calls, QStringList{u"okuru[c]"_qs});
+    EXPECT_EQ(w.host.calls, QStringList{u"lookup[c]"_qs});
     EXPECT_EQ(states, (QList<bool>{true, false}));
 }
 
 TEST(ClipboardWatcher, ProxyDialogSuppresses) {
     Watch w;
-    w.watcher.setCopyDame(true);
+    w.watcher.setSuppressed(true);
     w.clip.copy(u"a"_qs);
     EXPECT_TRUE(w.host.calls.isEmpty());
 }
@@ -169,23 +183,22 @@ TEST(ClipboardWatcher, MinimisedWindow) {
     w.host.minimised = true;
     w.clip.copy(u"a"_qs);
     // Restored before the box is filled.
-    EXPECT_EQ(w.host.calls, (QStringList{u"restore[]"_qs, u"okuru[a]"_qs}));
+    EXPECT_EQ(w.host.calls, (QStringList{u"restore[]"_qs, u"lookup[a]"_qs}));
 
     Watch off;
     off.host.minimised = true;
-    off.host.forward = false;
+    off.options.bringForwardOnCopy = false;
     off.clip.copy(u"a"_qs);
-    EXPECT_EQ(off.host.calls, QStringList{u"okuru[a]"_qs});
+    EXPECT_EQ(off.host.calls, QStringList{u"lookup[a]"_qs});
     EXPECT_TRUE(off.host.minimised);
 }
 
 TEST(ClipboardWatcher, FirstCaptureIsLeftToTheStartSequence) {
-    Watch w;
-    w.host.first = false;
+    Watch w(false);
     w.clip.copy(u"ＡＢ"_qs);
     w.clip.copy(u"c"_qs);
     // Normalised with the options in force at the time; the second copy looks up at once.
-    EXPECT_EQ(w.host.calls, (QStringList{u"defer[AB]"_qs, u"okuru[c]"_qs}));
+    EXPECT_EQ(w.host.calls, (QStringList{u"defer[AB]"_qs, u"lookup[c]"_qs}));
 }
 
 TEST(ClipboardWatcher, NoTextAndUnreadable) {

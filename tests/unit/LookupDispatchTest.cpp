@@ -1,6 +1,7 @@
 #include "lookup/LookupDispatch.h"
 
 #include "lookup/Catalogue.h"
+#include "lookup/SiteQuery.h"
 #include "lookup/SiteSelection.h"
 
 #include <gtest/gtest.h>
@@ -53,9 +54,9 @@ TEST_P(LongTextRule, Sequence) {
     for (const LongTextStep& step : GetParam().steps) {
         if (step.pressedBefore)
             d.pressButton(*step.pressedBefore);
-        d.okuru(text(step.length), selection);
-        EXPECT_EQ(d.Settei_Sentaku, *step.expectSlot) << "step " << i;
-        EXPECT_EQ(d.longText, step.expectLong) << "step " << i;
+        d.plan(text(step.length), selection);
+        EXPECT_EQ(d.currentSlot(), *step.expectSlot) << "step " << i;
+        EXPECT_EQ(d.isLongText(), step.expectLong) << "step " << i;
         ++i;
     }
 }
@@ -84,20 +85,21 @@ TEST(LookupDispatch, RightClickSearchWhileLong) {
     // What the Search button's right click does around a lookup.
     LookupDispatch d;
     SiteSelection selection;
-    const QString saved = d.Settei_Sentaku;
-    d.Settei_Sentaku = kKensaku;
-    d.okuru(text(300), selection);
-    EXPECT_EQ(d.Settei_Sentaku, kHonyaku);
-    d.Settei_Sentaku = saved;
-    EXPECT_EQ(d.Moto_Settei_Sentaku, kKensaku);
-    d.okuru(text(2), selection);
-    EXPECT_EQ(d.Settei_Sentaku, kKensaku);
+    const QString saved = d.currentSlot();
+    const auto plan = d.planInSlot(kKensaku, text(300), selection);
+    // The long text goes to translation, not to the web search it was asked for.
+    const auto* translation = lookup::Catalogue::instance().siteByKey(u"google_Honyaku");
+    EXPECT_EQ(plan.urls, QStringList{lookup::siteQueryUrl(*translation, text(300))});
+    EXPECT_EQ(d.currentSlot(), saved);
+    EXPECT_EQ(d.slotAfterLongText(), kKensaku);
+    d.plan(text(2), selection);
+    EXPECT_EQ(d.currentSlot(), kKensaku);
 }
 
 TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
     LookupDispatch d;
     SiteSelection selection;
-    auto plan = d.okuru(QStringLiteral("猫"), selection);
+    auto plan = d.plan(QStringLiteral("猫"), selection);
     ASSERT_EQ(plan.urls.size(), 1);
     EXPECT_TRUE(plan.urls[0].startsWith(u"http://dic.yahoo.co.jp/detail?p=%E7%8C%AB"));
 
@@ -105,7 +107,7 @@ TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
     // which puts goo辞書すべて before goo国語辞典 although the menu lists them the other way.
     selection.choose(site("goo2_kokugo"));
     selection.setChecked(site("goo_kokugo"), true);
-    plan = d.okuru(QStringLiteral("犬"), selection);
+    plan = d.plan(QStringLiteral("犬"), selection);
     ASSERT_EQ(plan.urls.size(), 2);
     EXPECT_TRUE(plan.urls[0].contains(u"/srch/all/犬/"));
     EXPECT_TRUE(plan.urls[1].contains(u"/srch/jn/犬/"));
@@ -115,15 +117,15 @@ TEST(LookupDispatch, NoneCheckedOrUnknownSlotLoadsNothingButRecordsHistory) {
     LookupDispatch d;
     SiteSelection selection;
     selection.choose(*slot("kokugo").noneEntry);
-    auto plan = d.okuru(QStringLiteral("a"), selection);
+    auto plan = d.plan(QStringLiteral("a"), selection);
     EXPECT_TRUE(plan.urls.isEmpty());
     EXPECT_TRUE(plan.recordHistory);
 
-    d.Settei_Sentaku = QStringLiteral("settei_kokugo_button");
-    plan = d.okuru(QStringLiteral("b"), selection);
+    d.setCurrentSlot(QStringLiteral("settei_kokugo_button"));
+    plan = d.plan(QStringLiteral("b"), selection);
     EXPECT_TRUE(plan.urls.isEmpty());
     EXPECT_TRUE(plan.recordHistory);
-    EXPECT_EQ(d.List_mae_moij, u"b");
+    EXPECT_EQ(d.lastHistoryText(), u"b");
 }
 
 TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
@@ -131,7 +133,7 @@ TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
     SiteSelection selection;
     std::vector<bool> recorded;
     for (const char* t : {"A", "A", "B", "A", "", ""})
-        recorded.push_back(d.okuru(QString::fromUtf8(t), selection).recordHistory);
+        recorded.push_back(d.plan(QString::fromUtf8(t), selection).recordHistory);
     // The empty text differs from the last word and enters the history once.
     EXPECT_EQ(recorded, (std::vector<bool>{true, false, true, true, true, false}));
 }
@@ -139,14 +141,14 @@ TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
 TEST(LookupDispatch, EmptyTextStillLoads) {
     LookupDispatch d;
     SiteSelection selection;
-    d.Settei_Sentaku = QStringLiteral("Settei_hyakka_Button");
-    EXPECT_EQ(d.okuru(QString(), selection).urls, QStringList{u"http://ja.wikipedia.org/wiki/"_qs});
+    d.setCurrentSlot(QStringLiteral("Settei_hyakka_Button"));
+    EXPECT_EQ(d.plan(QString(), selection).urls, QStringList{u"http://ja.wikipedia.org/wiki/"_qs});
 }
 
 TEST(LookupDispatch, UnknownButtonKeepsTheCurrentSlot) {
     LookupDispatch d;
-    d.Settei_Sentaku = kEiei;
+    d.setCurrentSlot(kEiei);
     d.pressButton(QString());
-    EXPECT_EQ(d.Settei_Sentaku, kEiei);
-    EXPECT_EQ(d.Moto_Settei_Sentaku, kEiei);
+    EXPECT_EQ(d.currentSlot(), kEiei);
+    EXPECT_EQ(d.slotAfterLongText(), kEiei);
 }

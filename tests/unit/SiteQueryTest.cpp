@@ -13,7 +13,7 @@ QString url(const char* siteKey, const char16_t* text) {
     const SiteEntry* site = Catalogue::instance().siteByKey(QString::fromUtf8(siteKey));
     if (!site)
         throw std::runtime_error(std::string("no site ") + siteKey);
-    return SiteQueryUrl(*site, QString::fromUtf16(text));
+    return siteQueryUrl(*site, QString::fromUtf16(text));
 }
 
 } // namespace
@@ -130,15 +130,15 @@ const SampleText kSamples[] = {
 
 const char* expectedWord(const SampleText& s, QueryEncoding e) {
     switch (e) {
-    case QueryEncoding::qeUTF8:
+    case QueryEncoding::Utf8:
         return s.utf8;
-    case QueryEncoding::qeShiftJIS:
+    case QueryEncoding::ShiftJis:
         return s.shiftJis;
-    case QueryEncoding::qeEUCJP:
+    case QueryEncoding::EucJp:
         return s.eucJp;
-    case QueryEncoding::qeShiftJISTwice:
+    case QueryEncoding::ShiftJisTwice:
         return s.shiftJisTwice;
-    case QueryEncoding::qeRaw:
+    case QueryEncoding::Raw:
         break;
     }
     return nullptr;
@@ -156,7 +156,7 @@ TEST_P(EverySiteTest, FollowsItsTemplate) {
         const char* word = expectedWord(s, t.encoding);
         const QString w = word ? QString::fromLatin1(word) : text;
         const QString expected = t.pieces.join(w);
-        EXPECT_EQ(SiteQueryUrl(site, text), expected) << site.siteKey.toStdString();
+        EXPECT_EQ(siteQueryUrl(site, text), expected) << site.siteKey.toStdString();
         const QString start = site.siteKey == u"youku_movie" ? QStringLiteral("so.youku.com/")
                                                              : QStringLiteral("http");
         EXPECT_TRUE(expected.startsWith(start)) << site.siteKey.toStdString();

@@ -1,9 +1,10 @@
 #include "browser/TabManager.h"
 
-#include "FakeBrowser.h"
-#include "browser/PageControl.h"
-#include "browser/TTabSheetEx.h"
+#include "browser/BrowserTab.h"
+#include "browser/TabControl.h"
 #include "browser/TabStrip.h"
+#include "settings/Options.h"
+#include "support/FakeBrowser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,11 +17,10 @@
 #include <QTest>
 #include <memory>
 
-using browser::PageControl;
+using browser::BrowserTab;
+using browser::TabControl;
 using browser::TabManager;
 using browser::TabStrip;
-using browser::TTabSheet;
-using browser::TTabSheetEx;
 
 namespace {
 
@@ -33,42 +33,35 @@ QString site(int n) {
 
 // One tab manager with its option and a fake engine, as the main window would set it up.
 struct Tabs {
-    QAction cbOpenNew;
+    settings::Options options;
     FakeBrowserFactory factory;
     std::unique_ptr<TabManager> manager;
 
-    Tabs() {
-        cbOpenNew.setCheckable(true);
-        cbOpenNew.setObjectName(QStringLiteral("cbOpenNew"));
-        manager = std::make_unique<TabManager>(&cbOpenNew, &factory, kLogo, kNewTabPage);
-    }
+    Tabs() { manager = std::make_unique<TabManager>(options, &factory, kLogo, kNewTabPage); }
 
-    PageControl* pc() const { return manager->pageControl(); }
+    TabControl* pc() const { return manager->tabControl(); }
     TabStrip* strip() const { return pc()->tabStrip(); }
-    int count() const { return pc()->PageCount(); }
-    int active() const { return pc()->ActivePageIndex(); }
+    int count() const { return pc()->count(); }
+    int active() const { return pc()->activeIndex(); }
 
-    TTabSheetEx* sheet(int i) const { return qobject_cast<TTabSheetEx*>(pc()->Pages(i)); }
+    BrowserTab* sheet(int i) const { return pc()->tab(i); }
     FakeBrowser* browser(int i) const {
-        TTabSheetEx* s = sheet(i);
-        return s ? qobject_cast<FakeBrowser*>(s->EWB.data()) : nullptr;
+        BrowserTab* s = sheet(i);
+        return s ? qobject_cast<FakeBrowser*>(s->browser()) : nullptr;
     }
     FakeBrowser* activeBrowser() const { return browser(active()); }
 
     QStringList captions() const {
         QStringList out;
         for (int i = 0; i < count(); ++i)
-            out << pc()->Pages(i)->caption();
+            out << pc()->tab(i)->caption();
         return out;
     }
 
-    // n new tabs on site(1) .. site(n), the last one active; the option ends as it was.
+    // n new tabs on site(1) .. site(n), the last one active.
     void open(int n) {
-        const bool was = cbOpenNew.isChecked();
-        cbOpenNew.setChecked(true);
         for (int i = 1; i <= n; ++i)
-            manager->CreateNewTabBrowser(site(i));
-        cbOpenNew.setChecked(was);
+            manager->openInNewTab(site(i));
     }
 
     void show(QSize size = {400, 300}) {
@@ -103,8 +96,8 @@ private Q_SLOTS:
     void captionFromTitle();
     void titleChangeOfBackgroundTabRenamesOnlyTheActiveTab();
     void statusTextFromAnyTab();
-    void commandStateGoesToTheSendersTab_data();
-    void commandStateGoesToTheSendersTab();
+    void historyGoesToTheSendersTab_data();
+    void historyGoesToTheSendersTab();
     void buttonsFollowUpdateControls();
     void backAndForwardFocusSearchBoxFirst_data();
     void backAndForwardFocusSearchBoxFirst();
@@ -168,9 +161,9 @@ void TabManagerTest::createNewTabBrowser() {
     QFETCH(QStringList, activeGoCalls);
 
     Tabs t;
-    t.cbOpenNew.setChecked(openNew);
+    t.options.newTabPerSearch = openNew;
     for (const QString& a : addresses)
-        t.manager->CreateNewTabBrowser(a);
+        t.manager->openAddress(a);
 
     QCOMPARE(t.count(), tabs);
     QCOMPARE(t.active(), tabs - 1);
@@ -181,7 +174,7 @@ void TabManagerTest::createNewTabBrowser() {
     // the page.
     for (int i = 0; i < tabs; ++i)
         QVERIFY(t.sheet(i)->isAncestorOf(t.browser(i)));
-    QCOMPARE(t.cbOpenNew.isChecked(), openNew);
+    QCOMPARE(t.options.newTabPerSearch, openNew);
 }
 
 void TabManagerTest::backgroundTabsKeepLoadingCaption() {
@@ -229,14 +222,14 @@ void TabManagerTest::captionFromTitle() {
     QFETCH(bool, byTitleEvent);
 
     Tabs t;
-    t.manager->CreateNewTabBrowser(site(1));
+    t.manager->openAddress(site(1));
     FakeBrowser* b = t.activeBrowser();
-    b->title = title;
+    b->currentTitle = title;
     if (byTitleEvent)
-        Q_EMIT b->TitleChange(QStringLiteral("the event's own text is not used"));
+        Q_EMIT b->titleChanged(QStringLiteral("the event's own text is not used"));
     else
-        Q_EMIT b->DownloadComplete();
-    QCOMPARE(t.pc()->Pages(0)->caption(), caption);
+        Q_EMIT b->loadFinished();
+    QCOMPARE(t.pc()->tab(0)->caption(), caption);
     QCOMPARE(t.strip()->captions(), QStringList{caption});
 }
 
@@ -246,9 +239,9 @@ void TabManagerTest::captionFromTitle() {
 void TabManagerTest::titleChangeOfBackgroundTabRenamesOnlyTheActiveTab() {
     Tabs t;
     t.open(2);
-    t.browser(1)->title = QStringLiteral("Active");
-    t.browser(0)->title = QStringLiteral("Background");
-    Q_EMIT t.browser(0)->TitleChange(QStringLiteral("Background"));
+    t.browser(1)->currentTitle = QStringLiteral("Active");
+    t.browser(0)->currentTitle = QStringLiteral("Background");
+    Q_EMIT t.browser(0)->titleChanged(QStringLiteral("Background"));
     QCOMPARE(t.captions(), (QStringList{"Loading...", "Active"}));
 }
 
@@ -256,74 +249,62 @@ void TabManagerTest::statusTextFromAnyTab() {
     Tabs t;
     t.open(3);
     QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
-    Q_EMIT t.browser(0)->StatusTextChange(QStringLiteral("background loading"));
-    Q_EMIT t.browser(2)->StatusTextChange(QStringLiteral("active"));
+    Q_EMIT t.browser(0)->statusTextChanged(QStringLiteral("background loading"));
+    Q_EMIT t.browser(2)->statusTextChanged(QStringLiteral("active"));
     QCOMPARE(status.size(), 2);
     QCOMPARE(status.at(0).at(0).toString(), QStringLiteral("background loading"));
     QCOMPARE(status.at(1).at(0).toString(), QStringLiteral("active"));
 }
 
-void TabManagerTest::commandStateGoesToTheSendersTab_data() {
-    QTest::addColumn<int>("command");
-    QTest::addColumn<bool>("enable");
-    QTest::addColumn<bool>("busy");
+void TabManagerTest::historyGoesToTheSendersTab_data() {
     QTest::addColumn<bool>("canBack");
     QTest::addColumn<bool>("canForward");
-    QTest::addColumn<bool>("canStop");
+    QTest::addColumn<bool>("loading");
 
-    QTest::newRow("navigate back on") << 2 << true << false << true << false << false;
-    QTest::newRow("navigate forward on") << 1 << true << false << false << true << false;
-    QTest::newRow("update commands takes Busy, not the flag")
-        << -1 << false << true << false << false << true;
-    QTest::newRow("update commands while idle") << -1 << true << false << false << false << false;
-    QTest::newRow("unknown command changes nothing")
-        << 3 << true << true << false << false << false;
+    QTest::newRow("back only") << true << false << false;
+    QTest::newRow("forward only") << false << true << false;
+    QTest::newRow("loading, no history") << false << false << true;
+    QTest::newRow("idle, both ways") << true << true << false;
 }
 
-void TabManagerTest::commandStateGoesToTheSendersTab() {
-    QFETCH(int, command);
-    QFETCH(bool, enable);
-    QFETCH(bool, busy);
+void TabManagerTest::historyGoesToTheSendersTab() {
     QFETCH(bool, canBack);
     QFETCH(bool, canForward);
-    QFETCH(bool, canStop);
+    QFETCH(bool, loading);
 
     Tabs t;
     t.open(2);
-    QSignalSpy back(t.manager.get(), &TabManager::backEnabledChanged);
-    QSignalSpy forward(t.manager.get(), &TabManager::forwardEnabledChanged);
+    QSignalSpy history(t.manager.get(), &TabManager::historyChanged);
     FakeBrowser* sender = t.browser(0); // a background tab
-    sender->busy = busy;
-    Q_EMIT sender->CommandStateChange(command, enable);
+    Q_EMIT sender->historyChanged(canBack, canForward);
+    sender->setBusy(loading);
 
-    QCOMPARE(t.sheet(0)->CanBack, canBack);
-    QCOMPARE(t.sheet(0)->CanForward, canForward);
-    QCOMPARE(t.sheet(0)->CanStop, canStop);
-    QVERIFY(!t.sheet(1)->CanBack && !t.sheet(1)->CanForward && !t.sheet(1)->CanStop);
-    // The buttons wait for the next UpdateControls.
-    QCOMPARE(back.size(), 0);
-    QCOMPARE(forward.size(), 0);
+    QCOMPARE(t.sheet(0)->canGoBack(), canBack);
+    QCOMPARE(t.sheet(0)->canGoForward(), canForward);
+    QCOMPARE(t.sheet(0)->isLoading(), loading);
+    QVERIFY(!t.sheet(1)->canGoBack() && !t.sheet(1)->canGoForward() && !t.sheet(1)->isLoading());
+    // The buttons wait for the active tab's next report.
+    QCOMPARE(history.size(), 0);
 }
 
 void TabManagerTest::buttonsFollowUpdateControls() {
     Tabs t;
     t.show();
     t.open(2);
-    QSignalSpy back(t.manager.get(), &TabManager::backEnabledChanged);
-    QSignalSpy forward(t.manager.get(), &TabManager::forwardEnabledChanged);
+    QSignalSpy history(t.manager.get(), &TabManager::historyChanged);
 
     t.browser(0)->finishLoad(QStringLiteral("zero"), true, false);
     // A download of a background tab refreshes from the active tab.
-    QCOMPARE(back.last().at(0).toBool(), false);
-    QCOMPARE(forward.last().at(0).toBool(), false);
+    QCOMPARE(history.last().at(0).toBool(), false);
+    QCOMPARE(history.last().at(1).toBool(), false);
 
     t.browser(1)->finishLoad(QStringLiteral("one"), false, true);
-    QCOMPARE(back.last().at(0).toBool(), false);
-    QCOMPARE(forward.last().at(0).toBool(), true);
+    QCOMPARE(history.last().at(0).toBool(), false);
+    QCOMPARE(history.last().at(1).toBool(), true);
 
     t.click(0);
-    QCOMPARE(back.last().at(0).toBool(), true);
-    QCOMPARE(forward.last().at(0).toBool(), false);
+    QCOMPARE(history.last().at(0).toBool(), true);
+    QCOMPARE(history.last().at(1).toBool(), false);
 }
 
 void TabManagerTest::backAndForwardFocusSearchBoxFirst_data() {
@@ -342,9 +323,9 @@ void TabManagerTest::backAndForwardFocusSearchBoxFirst() {
             [&] { stepsWhenFocused = active->backCalls + active->forwardCalls; });
 
     if (forward)
-        t.manager->BtnForwardClick();
+        t.manager->goForward();
     else
-        t.manager->BtnBackClick();
+        t.manager->goBack();
 
     QCOMPARE(stepsWhenFocused, 0);
     QCOMPARE(active->forwardCalls, forward ? 1 : 0);
@@ -377,10 +358,10 @@ void TabManagerTest::closeMakesRightmostActive() {
     t.click(closed);
     QCOMPARE(t.active(), closed);
     QPointer<FakeBrowser> gone = t.browser(closed);
-    QPointer<TTabSheet> goneSheet = t.sheet(closed);
+    QPointer<BrowserTab> goneSheet = t.sheet(closed);
     FakeBrowser* expectedActive = t.browser(tabs - 1 == closed ? tabs - 2 : tabs - 1);
 
-    t.manager->TOJIRU()->trigger();
+    t.manager->closeTabAction()->trigger();
 
     QVERIFY(gone.isNull());
     QVERIFY(goneSheet.isNull());
@@ -392,11 +373,11 @@ void TabManagerTest::closeMakesRightmostActive() {
 
 void TabManagerTest::closeOnlyTabOpensStartPage() {
     Tabs t;
-    t.manager->CreateNewTabBrowser(site(1));
+    t.manager->openAddress(site(1));
     t.activeBrowser()->finishLoad(QStringLiteral("Site"));
     QPointer<FakeBrowser> old = t.activeBrowser();
 
-    t.manager->TOJIRUClick();
+    t.manager->closeActiveTab();
 
     QVERIFY(old.isNull());
     QCOMPARE(t.count(), 1);
@@ -415,8 +396,8 @@ void TabManagerTest::closeFromTabMenuActsOnActiveTab() {
     // A right click on a background tab neither selects it nor changes what closes.
     QTest::mouseClick(t.strip(), Qt::RightButton, {}, t.strip()->tabRect(0).center());
     QCOMPARE(t.active(), 2);
-    t.manager->PopupActionBar1()->hide();
-    t.manager->TOJIRU()->trigger();
+    t.manager->tabStripMenu()->hide();
+    t.manager->closeTabAction()->trigger();
 
     QVERIFY(active.isNull());
     QVERIFY(!first.isNull());
@@ -439,7 +420,7 @@ void TabManagerTest::closeAll() {
         connect(t.browser(i), &QObject::destroyed, t.manager.get(),
                 [&closingOrder, i] { closingOrder << i; });
 
-    t.manager->N46()->trigger();
+    t.manager->closeAllTabsAction()->trigger();
 
     QList<int> rightToLeft;
     for (int i = tabs - 1; i >= 0; --i)
@@ -463,14 +444,14 @@ void TabManagerTest::newTabLeavesOptionAsItWas() {
     QFETCH(bool, openNew);
     Tabs t;
     t.open(2);
-    t.cbOpenNew.setChecked(openNew);
+    t.options.newTabPerSearch = openNew;
 
-    t.manager->N44()->trigger();
+    t.manager->newTabAction()->trigger();
 
     QCOMPARE(t.count(), 3);
     QCOMPARE(t.active(), 2);
     QCOMPARE(t.activeBrowser()->goCalls, QStringList{kNewTabPage});
-    QCOMPARE(t.cbOpenNew.isChecked(), openNew);
+    QCOMPARE(t.options.newTabPerSearch, openNew);
     QCOMPARE(t.browser(1)->goCalls, QStringList{site(2)});
 }
 
@@ -493,27 +474,25 @@ void TabManagerTest::newWindowOpensTabAtRightEnd() {
     t.show();
     t.open(tabs);
     t.click(opener);
-    t.cbOpenNew.setChecked(openNew);
+    t.options.newTabPerSearch = openNew;
     QList<bool> pageCreateWhileCreating;
-    t.factory.onCreate = [&] { pageCreateWhileCreating << t.manager->Page_Create(); };
+    t.factory.onCreate = [&] { pageCreateWhileCreating << t.manager->isOpeningWindowTab(); };
 
     const QString target = QStringLiteral("http://site.test/target");
-    bool cancelled = true;
-    browser::WebBrowser* answer = t.browser(opener)->requestNewWindow(target, &cancelled);
+    browser::WebBrowser* answer = t.browser(opener)->requestNewWindow(target);
 
     QCOMPARE(t.count(), tabs + 1);
     QCOMPARE(t.active(), tabs);
     QCOMPARE(answer, t.browser(tabs));
-    QVERIFY(!cancelled);
     QCOMPARE(pageCreateWhileCreating, QList<bool>{true});
-    QVERIFY(!t.manager->Page_Create());
+    QVERIFY(!t.manager->isOpeningWindowTab());
     // The new tab starts on the opener's page; the engine then loads the target into it.
     QCOMPARE(t.browser(tabs)->goCalls, (QStringList{site(opener + 1), target}));
     QCOMPARE(t.browser(opener)->goCalls, QStringList{site(opener + 1)});
-    QCOMPARE(t.cbOpenNew.isChecked(), openNew);
+    QCOMPARE(t.options.newTabPerSearch, openNew);
 
     // Lookups afterwards reuse the active tab again when the option is off.
-    t.manager->CreateNewTabBrowser(site(9));
+    t.manager->openAddress(site(9));
     QCOMPARE(t.count(), openNew ? tabs + 2 : tabs + 1);
 }
 
@@ -524,13 +503,13 @@ void TabManagerTest::commandsWithoutBrowserTabDoNothing_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("plainPage"); // a page without a browser is active, else no page
 
-    for (const char* c :
-         {"TOJIRU", "N46", "N7", "N37", "N48", "Back", "Forward", "Action24", "UpdateControls"})
+    for (const char* c : {"TOJIRU", "N46", "N7", "N37", "N48", "Back", "Forward", "Action24",
+                          "updateFromActiveTab"})
         QTest::addRow("%s, no page yet", c) << QString::fromLatin1(c) << false;
-    // Closing all from the right stops at the first page that is not a browser tab, and no
-    // start page is opened.
+    // A tab whose browser is gone (closed under it) takes no command to its browser; closing
+    // it is an ordinary close.
     for (const char* c :
-         {"TOJIRU", "N46", "N7", "N37", "N48", "Back", "Forward", "NewWindow", "UpdateControls"})
+         {"N7", "N37", "N48", "Back", "Forward", "NewWindow", "updateFromActiveTab"})
         QTest::addRow("%s, page without a browser active", c) << QString::fromLatin1(c) << true;
 }
 
@@ -540,48 +519,48 @@ void TabManagerTest::commandsWithoutBrowserTabDoNothing() {
 
     Tabs t;
     FakeBrowser* background = nullptr;
-    TTabSheet* plain = nullptr;
+    BrowserTab* plain = nullptr;
     if (plainPage) {
         t.open(1);
         background = t.browser(0);
-        plain = new TTabSheet;
+        plain = new BrowserTab;
         plain->setCaption(QStringLiteral("plain"));
-        t.pc()->addPage(plain);
-        t.pc()->setActivePage(plain);
+        t.pc()->addTab(plain);
+        t.pc()->setActiveTab(plain);
     }
     const int pagesBefore = t.count();
-    QSignalSpy url(t.manager.get(), &TabManager::showUrlRequested);
-    QSignalSpy back(t.manager.get(), &TabManager::backEnabledChanged);
+    QSignalSpy url(t.manager.get(), &TabManager::addressToShow);
+    QSignalSpy history(t.manager.get(), &TabManager::historyChanged);
     QSignalSpy focus(t.manager.get(), &TabManager::focusSearchBoxRequested);
 
     browser::WebBrowser* answer = nullptr;
     if (command == "TOJIRU")
-        t.manager->TOJIRUClick();
+        t.manager->closeActiveTab();
     else if (command == "N46")
-        t.manager->ALL_Tab_CloseClick();
+        t.manager->closeAllTabs();
     else if (command == "N7")
-        t.manager->N7Click();
+        t.manager->copySelection();
     else if (command == "N37")
-        t.manager->N37Click();
+        t.manager->paste();
     else if (command == "N48")
-        t.manager->N48Click();
+        t.manager->reloadActivePage();
     else if (command == "Back")
-        t.manager->BtnBackClick();
+        t.manager->goBack();
     else if (command == "Forward")
-        t.manager->BtnForwardClick();
+        t.manager->goForward();
     else if (command == "Action24")
-        t.manager->Action24Execute();
-    else if (command == "UpdateControls")
-        t.manager->UpdateControls();
+        t.manager->showActiveAddress();
+    else if (command == "updateFromActiveTab")
+        t.manager->updateFromActiveTab();
     else if (command == "NewWindow" && background)
         answer = background->requestNewWindow(QStringLiteral("http://site.test/popup"));
 
     QCOMPARE(t.count(), pagesBefore);
-    QCOMPARE(t.pc()->ActivePage(), plainPage ? plain : nullptr);
+    QCOMPARE(t.pc()->activeTab(), plainPage ? plain : nullptr);
     QCOMPARE(t.factory.created.size(), plainPage ? 1 : 0);
     QCOMPARE(answer, nullptr);
     QCOMPARE(url.size(), 0);
-    QCOMPARE(back.size(), 0);
+    QCOMPARE(history.size(), 0);
     QCOMPARE(focus.size(), 0);
     if (background) {
         QCOMPARE(background->copyCalls + background->pasteCalls + background->refreshCalls +
@@ -611,7 +590,7 @@ void TabManagerTest::pageMenuCommandsGoToActiveBrowser() {
     t.open(2);
     auto* a = t.manager->findChild<QAction*>(action);
     QVERIFY(a);
-    QVERIFY(t.manager->PopupActionBar2()->actions().contains(a));
+    QVERIFY(t.manager->pageMenu()->actions().contains(a));
     a->trigger();
     QCOMPARE(t.browser(1)->copyCalls, copy);
     QCOMPARE(t.browser(1)->pasteCalls, paste);
@@ -622,31 +601,31 @@ void TabManagerTest::pageMenuCommandsGoToActiveBrowser() {
 void TabManagerTest::action24LagsBehindAfterClose() {
     Tabs t;
     t.open(2);
-    QSignalSpy shown(t.manager.get(), &TabManager::showUrlRequested);
-    QSignalSpy back(t.manager.get(), &TabManager::backEnabledChanged);
+    QSignalSpy shown(t.manager.get(), &TabManager::addressToShow);
+    QSignalSpy history(t.manager.get(), &TabManager::historyChanged);
 
-    t.manager->Action24()->trigger(); // no UpdateControls yet
+    t.manager->showAddressAction()->trigger(); // no updateFromActiveTab yet
     t.browser(0)->url = site(1);
-    t.browser(0)->title = QStringLiteral("first");
-    Q_EMIT t.browser(0)->CommandStateChange(browser::CSC_NAVIGATEBACK, false);
+    t.browser(0)->currentTitle = QStringLiteral("first");
+    Q_EMIT t.browser(0)->historyChanged(false, false);
     t.browser(1)->finishLoad(QStringLiteral("second"), true, false);
-    t.manager->Action24()->trigger();
-    const int backSignals = back.size();
+    t.manager->showAddressAction()->trigger();
+    const int backSignals = history.size();
 
-    t.manager->TOJIRUClick(); // the first tab is active now
-    t.manager->Action24()->trigger();
-    QCOMPARE(back.size(), backSignals); // the buttons still show the closed tab
+    t.manager->closeActiveTab(); // the first tab is active now
+    t.manager->showAddressAction()->trigger();
+    QCOMPARE(history.size(), backSignals); // the buttons still show the closed tab
 
-    Q_EMIT t.browser(0)->DownloadComplete();
-    t.manager->Action24()->trigger();
+    Q_EMIT t.browser(0)->loadFinished();
+    t.manager->showAddressAction()->trigger();
 
     QCOMPARE(shown.size(), 4);
     QCOMPARE(shown.at(0).at(0).toString(), QString());
     QCOMPARE(shown.at(1).at(0).toString(), site(2));
     QCOMPARE(shown.at(2).at(0).toString(), site(2));
     QCOMPARE(shown.at(3).at(0).toString(), site(1));
-    QCOMPARE(back.last().at(0).toBool(), false);
-    QCOMPARE(t.manager->URL_(), site(1));
+    QCOMPARE(history.last().at(0).toBool(), false);
+    QCOMPARE(t.manager->rememberedAddress(), site(1));
 }
 
 void TabManagerTest::menusAndActionsCarryTheirNames() {
@@ -658,15 +637,15 @@ void TabManagerTest::menusAndActionsCarryTheirNames() {
         return out;
     };
     QCOMPARE(t.pc()->objectName(), QStringLiteral("PageControl1"));
-    QCOMPARE(t.manager->PopupActionBar1()->objectName(), QStringLiteral("PopupActionBar1"));
-    QCOMPARE(t.manager->PopupActionBar2()->objectName(), QStringLiteral("PopupActionBar2"));
-    QCOMPARE(names(t.manager->PopupActionBar1()),
+    QCOMPARE(t.manager->tabStripMenu()->objectName(), QStringLiteral("PopupActionBar1"));
+    QCOMPARE(t.manager->pageMenu()->objectName(), QStringLiteral("PopupActionBar2"));
+    QCOMPARE(names(t.manager->tabStripMenu()),
              (QStringList{"TOJIRU=閉じる", "N44=タブの新規作成", "-", "N46=すべてのタブを閉じる"}));
-    QCOMPARE(names(t.manager->PopupActionBar2()),
+    QCOMPARE(names(t.manager->pageMenu()),
              (QStringList{"N7=コピー", "N37=貼り付け", "-", "N48=再読み込み"}));
-    QCOMPARE(t.manager->Action24()->objectName(), QStringLiteral("Action24"));
-    QCOMPARE(t.manager->Action24()->text(), QStringLiteral("現在のページのURLを表示する"));
-    QCOMPARE(t.count(), 0); // no page before the first CreateNewTabBrowser
+    QCOMPARE(t.manager->showAddressAction()->objectName(), QStringLiteral("Action24"));
+    QCOMPARE(t.manager->showAddressAction()->text(), QStringLiteral("現在のページのURLを表示する"));
+    QCOMPARE(t.count(), 0); // no page before the first openAddress
 }
 
 // ---------------------------------------------------------------------------------------
@@ -724,12 +703,12 @@ void TabManagerTest::rightPressShowsPageMenu() {
         QApplication::sendEvent(target, &e);
     }
 
-    QCOMPARE(t.manager->PopupActionBar2()->isVisible(), pageMenu);
-    QCOMPARE(t.manager->PopupActionBar1()->isVisible(), tabMenu);
+    QCOMPARE(t.manager->pageMenu()->isVisible(), pageMenu);
+    QCOMPARE(t.manager->tabStripMenu()->isVisible(), tabMenu);
     QCOMPARE(page->mousePresses, reachesPage ? 1 : 0);
     QCOMPARE(t.active(), 1);
-    t.manager->PopupActionBar1()->hide();
-    t.manager->PopupActionBar2()->hide();
+    t.manager->tabStripMenu()->hide();
+    t.manager->pageMenu()->hide();
 }
 
 void TabManagerTest::dragAndDrop_data() {
@@ -759,7 +738,7 @@ void TabManagerTest::dragAndDrop() {
     Tabs t;
     t.show({600, 300});
     t.open(3);
-    QList<TTabSheet*> sheets;
+    QList<BrowserTab*> sheets;
     for (int i = 0; i < 3; ++i)
         sheets << t.sheet(i);
     TabStrip* strip = t.strip();
@@ -804,9 +783,9 @@ void TabManagerTest::dragAndDrop() {
     QTest::mouseRelease(strip, Qt::LeftButton, {}, over);
     QList<int> after;
     for (int i = 0; i < 3; ++i)
-        after << static_cast<int>(sheets.indexOf(t.pc()->Pages(i)));
+        after << static_cast<int>(sheets.indexOf(t.pc()->tab(i)));
     QCOMPARE(after, order);
-    QCOMPARE(t.pc()->ActivePage(), sheets.at(from)); // the dragged tab stays active
+    QCOMPARE(t.pc()->activeTab(), sheets.at(from)); // the dragged tab stays active
     QVERIFY(strip->marker().isNull());
 }
 

@@ -1,0 +1,408 @@
+#include "app/MainWindow.h"
+
+#include "app/ActionBar.h"
+#include "app/StatusPanel.h"
+#include "app/menus/OptionActions.h"
+#include "app/menus/OptionsMenu.h"
+#include "app/menus/SiteMenus.h"
+#include "browser/StartPage.h"
+#include "browser/TabControl.h"
+#include "browser/TabManager.h"
+#include "browser/WebEngineBrowserFactory.h"
+#include "input/ClipboardWatcher.h"
+#include "input/QtClipboardSource.h"
+#include "input/SearchBox.h"
+#include "lookup/Catalogue.h"
+#include "lookup/LookupController.h"
+#include "lookup/SiteSelection.h"
+#include "settings/OptionsStore.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QOpenGLWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+// The buttons of the slots that nothing is chosen for until the settings say otherwise.
+constexpr const char* kExtraSlotButtons[] = {
+    "A_Settei_eiwa_Button2", "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
+    "A_Settei_eiei_Button3", "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
+};
+
+constexpr int kClientWidth = 1008;
+constexpr int kClientHeight = 599;
+constexpr int kActionBarHeight = 56;
+constexpr int kPanelHeight = 53;
+constexpr int kStatusBarHeight = 19;
+constexpr int kLogoRightMargin = 8; // 1008 - (845 + 155): the logo keeps this gap when resized
+
+QFont pixelFont(const QStringList& families, int pixelSize) {
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// Tahoma and Meiryo are rare on Linux; the nearest common faces stand in, and the CJK face
+// renders the Japanese labels.
+QFont tahoma11() {
+    return pixelFont({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Noto Sans CJK JP")},
+                     11);
+}
+QFont meiryo12() {
+    return pixelFont({QStringLiteral("Meiryo"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("DejaVu Sans")},
+                     12);
+}
+
+QPushButton* panelButton(QWidget* panel, const char* name, const QString& caption, int left) {
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, 6, 62, 41);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent)
+    : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Main_Form"));
+    setFont(tahoma11());
+    setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver1.11"));
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    options_ = new settings::OptionsStore(this);
+    options_->setObjectName(QStringLiteral("Options"));
+    optionActions_ = new OptionActions(*options_, this);
+    lookups_ = new lookup::LookupController(*this, options_->options(), this);
+    lookups_->setObjectName(QStringLiteral("LookupController"));
+    buildToolbarPanel();
+    buildPageArea(browsers);
+    buildActionBar();
+    buildStatusBar();
+    connectTabs();
+    connectLookups();
+    column->addWidget(actionBar_);
+    column->addWidget(toolbarPanel_);
+    column->addWidget(tabs_->tabControl(), 1);
+
+    startTimer_ = new QTimer(this);
+    startTimer_->setObjectName(QStringLiteral("Timer1"));
+    startTimer_->setSingleShot(true);
+    startTimer_->setInterval(1000);
+    connect(startTimer_, &QTimer::timeout, this, &MainWindow::runStartSequence);
+
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    // No floating-point fault may end the program: a division by zero anywhere (ours, Qt's or
+    // a library's) gives an infinity or a NaN instead of a signal.
+    std::feholdexcept(&savedFloatingPointEnvironment_);
+
+    startWatchingClipboard();
+    // Armed last: its first tick opens the first page, once the event loop runs.
+    startTimer_->start();
+}
+
+MainWindow::~MainWindow() {
+    std::fesetenv(&savedFloatingPointEnvironment_);
+    // No copy may start a lookup in a window that is going away.
+    delete watcher_;
+    watcher_ = nullptr;
+    // The tabs' browsers go before the factory that made them.
+    delete tabs_;
+    tabs_ = nullptr;
+}
+
+void MainWindow::buildActionBar() {
+    actionBar_ = new ActionBar(this);
+    actionBar_->setObjectName(QStringLiteral("ActionMainMenuBar1"));
+    actionBar_->setFont(meiryo12());
+    actionBar_->setMinimumHeight(kActionBarHeight);
+    actionBar_->setColorMap({QColor(243, 243, 243), QColor(Qt::white),
+                             palette().color(QPalette::Button), QColor(Qt::white)});
+    actionBar_->setShowHints(true);
+
+    actionBar_->addAction(
+        buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this)->menuAction());
+    siteMenus_ = new SiteMenus(lookups_->selection(), this);
+    actionBar_->addAction(siteMenus_->menu()->menuAction());
+    // The menus come first on the bar; the category buttons follow in the catalogue's slot
+    // order, then the pause button.
+    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
+        auto* action = new QAction(slot.buttonCaption, this);
+        action->setObjectName(slot.buttonAction);
+        // The bar shows the button label; the caption stays the action's text (they differ
+        // for the auction slot: "オークション" on a button labelled "競売").
+        action->setIconText(slot.buttonLabel);
+        action->setToolTip(slot.initialHint);
+        categoryButtons_.push_back(action);
+        actionBar_->addAction(action);
+    }
+    // The extra slots have nothing chosen until the settings say otherwise.
+    for (const char* name : kExtraSlotButtons)
+        if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
+            action->setVisible(false);
+    pauseAction_ = new QAction(QStringLiteral("休止"), this);
+    pauseAction_->setObjectName(QStringLiteral("kyuushi"));
+    actionBar_->addAction(pauseAction_);
+}
+
+void MainWindow::buildToolbarPanel() {
+    toolbarPanel_ = new QWidget(this);
+    toolbarPanel_->setObjectName(QStringLiteral("Panel1"));
+    toolbarPanel_->setFixedHeight(kPanelHeight);
+    toolbarPanel_->setAutoFillBackground(true);
+    QPalette pal = toolbarPanel_->palette();
+    pal.setColor(QPalette::Window, QColor(100, 100, 100));
+    toolbarPanel_->setPalette(pal);
+    toolbarPanel_->installEventFilter(this);
+
+    backButton_ = panelButton(toolbarPanel_, "Button1", QStringLiteral("Back"), 8);
+    forwardButton_ = panelButton(toolbarPanel_, "Button2", QStringLiteral("Forward"), 66);
+    searchButton_ = panelButton(toolbarPanel_, "Button3", QStringLiteral("Search"), 735);
+
+    searchCombo_ = new QComboBox(toolbarPanel_);
+    searchCombo_->setObjectName(QStringLiteral("Search_Combobox"));
+    searchCombo_->setEditable(true);
+    searchCombo_->setInsertPolicy(QComboBox::NoInsert);
+    searchCombo_->setGeometry(164, kSearchBoxTop, 553, 21);
+    searchCombo_->setStyleSheet(
+        QStringLiteral("QComboBox#Search_Combobox { background: rgb(238, 238, 238); }"));
+
+    longTextNotice_ =
+        new QLabel(QStringLiteral("256文字以上を超えると、翻訳以外では検索できません。"
+                                  "2044文字以上になるとWEBに反映できません。手動で入れてね"),
+                   toolbarPanel_);
+    longTextNotice_->setObjectName(QStringLiteral("Label1"));
+    longTextNotice_->setFont(tahoma11());
+    longTextNotice_->setStyleSheet(
+        QStringLiteral("QLabel#Label1 { color: white; background: transparent; }"));
+    longTextNotice_->move(164, 34);
+    longTextNotice_->adjustSize();
+    longTextNotice_->hide();
+
+    logo_ = new QLabel(toolbarPanel_);
+    logo_->setObjectName(QStringLiteral("ROGO_pro_Image"));
+    logo_->setGeometry(845, 6, 155, 40);
+    logo_->setPixmap(QPixmap(QStringLiteral(":/images/product_logo.png")));
+    placeLogo();
+}
+
+void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
+    if (!browsers) {
+        browser::installStartPage();
+        ownBrowsers_ = std::make_unique<browser::WebEngineBrowserFactory>();
+        browsers = ownBrowsers_.get();
+        // Qt composes a window that holds a browser view through OpenGL, and switches a window
+        // made without it by destroying and re-creating its native window when the first view
+        // arrives: the window would vanish and come back a second after start. A GL widget
+        // present when the window is first created makes it GL-backed from the start.
+        auto* surfaceAnchor = new QOpenGLWidget(this);
+        surfaceAnchor->setObjectName(QStringLiteral("BrowserSurfaceAnchor"));
+        surfaceAnchor->setFixedSize(0, 0);
+        surfaceAnchor->hide();
+    }
+    tabs_ = new browser::TabManager(options_->options(), browsers, browser::startPageUrl(),
+                                    browser::newTabPageUrl(), this);
+    tabs_->setObjectName(QStringLiteral("TabManager"));
+    tabs_->tabControl()->setFont(tahoma11());
+}
+
+void MainWindow::connectTabs() {
+    connect(backButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goBack);
+    connect(forwardButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goForward);
+    connect(tabs_, &browser::TabManager::historyChanged, this,
+            [this](bool canGoBack, bool canGoForward) {
+                forwardButton_->setEnabled(canGoForward);
+                backButton_->setEnabled(canGoBack);
+            });
+    connect(tabs_, &browser::TabManager::statusTextChanged, this, &MainWindow::setStatusText);
+    connect(tabs_, &browser::TabManager::addressToShow, searchCombo_, &QComboBox::setEditText);
+    connect(tabs_, &browser::TabManager::focusSearchBoxRequested, searchCombo_,
+            [this] { searchCombo_->setFocus(Qt::OtherFocusReason); });
+}
+
+void MainWindow::buildStatusBar() {
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("stBar"));
+    statusBar->setFixedHeight(kStatusBarHeight);
+    statusBar->setSizeGripEnabled(false);
+    // A panel of its own rather than showMessage(): temporary messages (a hovered action's
+    // status tip) would wipe the text that the browser last reported.
+    statusPanel_ = new StatusPanel(statusBar);
+    statusPanel_->setObjectName(QStringLiteral("stBarPanel"));
+    statusPanel_->setMinimumWidth(50);
+    statusBar->addWidget(statusPanel_, 1);
+    setStatusBar(statusBar);
+    setStatusText(QStringLiteral("abcd"));
+}
+
+QAction* MainWindow::categoryButton(const lookup::LookupCategory& slot) const {
+    const auto index = static_cast<std::size_t>(slot.index);
+    return index < categoryButtons_.size() ? categoryButtons_[index] : nullptr;
+}
+
+QString MainWindow::statusText() const {
+    return statusPanel_->text();
+}
+
+void MainWindow::setStatusText(const QString& text) {
+    statusPanel_->setText(text);
+}
+
+// Text already on the clipboard is taken now, as if it had just been copied: it becomes the
+// first lookup, once the start sequence has read the settings.
+void MainWindow::startWatchingClipboard() {
+    clipboard_ = new input::QtClipboardSource(QGuiApplication::clipboard(), this);
+    watcher_ = new input::ClipboardWatcher(*clipboard_, *lookups_, options_->options(), this);
+    watcher_->setObjectName(QStringLiteral("ClipboardWatcher"));
+    connect(pauseAction_, &QAction::triggered, watcher_, &input::ClipboardWatcher::togglePause);
+    connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseAction_, [this](bool paused) {
+        pauseAction_->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
+    });
+    connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
+    watcher_->clipboardChanged();
+}
+
+// The start sequence: runs once, on the first tick, and never again, also when a tick
+// arrives while a step below processes events. A text copied before it waits in the search
+// box.
+void MainWindow::runStartSequence() {
+    if (startSequenceRun_)
+        return;
+    startSequenceRun_ = true;
+    if (!lookups_->lookUpWaitingCopy())
+        tabs_->openAddress(browser::startPageUrl());
+    startTimer_->stop();
+}
+
+void MainWindow::connectLookups() {
+    lookup::SiteSelection& selection = lookups_->selection();
+    connect(&selection, &lookup::SiteSelection::buttonVisibleChanged, this,
+            [this](const lookup::LookupCategory* slot, bool visible) {
+                categoryButton(*slot)->setVisible(visible);
+            });
+    connect(&selection, &lookup::SiteSelection::buttonHintChanged, this,
+            [this](const lookup::LookupCategory* slot, const QString& hint) {
+                categoryButton(*slot)->setToolTip(hint);
+            });
+    connect(siteMenus_, &SiteMenus::entryChosen, lookups_,
+            [this](const lookup::SiteEntry* entry) { lookups_->chooseSite(*entry); });
+    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots())
+        connect(categoryButton(slot), &QAction::triggered, lookups_,
+                [this, &slot] { lookups_->lookUpInSlot(slot); });
+
+    searchBox_ = new input::SearchBox(searchCombo_, searchButton_, this);
+    searchBox_->setObjectName(QStringLiteral("SearchBox"));
+    connect(searchBox_, &input::SearchBox::lookupRequested, lookups_,
+            &lookup::LookupController::lookUpSearchText);
+    connect(searchBox_, &input::SearchBox::webSearchRequested, lookups_,
+            &lookup::LookupController::searchWebOnce);
+    // A copy that arrives before the start sequence waits for it; it is armed already by
+    // window creation, and a fresh start would put the first lookup off again.
+    connect(lookups_, &lookup::LookupController::firstLookupDeferred, this, [this] {
+        if (!startTimer_->isActive() && !startSequenceRun_)
+            startTimer_->start();
+    });
+}
+
+void MainWindow::openQueryUrls(const QStringList& urls) {
+    if (urls.isEmpty())
+        return;
+    holdPainting();
+    for (const QString& url : urls)
+        tabs_->openAddress(url);
+}
+
+// The engine runs its navigation on this thread, in turns of the event loop that come after
+// the window's own repaint (the search box, the tab caption, the history). Composing the
+// window takes longer than the navigation's first steps, so the repaint waits a moment and
+// the request leaves first; the page cannot show before its answer anyway.
+void MainWindow::holdPainting() {
+    if (!updatesEnabled())
+        return;
+    setUpdatesEnabled(false);
+    QTimer::singleShot(kPaintHoldMs, this, [this] { setUpdatesEnabled(true); });
+}
+
+void MainWindow::setLongTextNotice(bool shown) {
+    searchCombo_->move(searchCombo_->x(), shown ? kSearchBoxRaisedTop : kSearchBoxTop);
+    longTextNotice_->setVisible(shown);
+}
+
+void MainWindow::addToHistory(const QString& text) {
+    if (searchCombo_->count() >= lookup::LookupDispatch::kHistorySize)
+        searchCombo_->removeItem(searchCombo_->count() - 1);
+    searchCombo_->insertItem(0, text);
+    // Inserting can move the box's current item, and with it the text shown; the box keeps
+    // the text that was looked up.
+    if (searchCombo_->currentText() != text)
+        searchCombo_->setEditText(text);
+}
+
+QString MainWindow::searchText() const {
+    return searchCombo_->currentText();
+}
+
+void MainWindow::setSearchText(const QString& text) {
+    searchCombo_->setEditText(text);
+}
+
+bool MainWindow::isMinimised() const {
+    return isMinimized();
+}
+
+void MainWindow::restoreIfMinimised() {
+    raiser_.restoreIfMinimised();
+}
+
+void MainWindow::bringForward() {
+    raiser_.bringForwardAfterLookup();
+}
+
+void MainWindow::showError(const QString& message) {
+    // Not modal: the program goes on watching while the message is shown.
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toolbarPanel_ && event->type() == QEvent::Resize)
+        placeLogo();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::placeLogo() {
+    logo_->move(toolbarPanel_->width() - kLogoRightMargin - logo_->width(), logo_->y());
+}
+
+} // namespace app

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/Options.h"
+
+#include <QObject>
+#include <vector>
+
+class QAction;
+
+namespace settings {
+class OptionsStore;
+}
+
+namespace app {
+
+// The checkable actions of the twelve on/off options. They mirror the options store both
+// ways: choosing an action changes the option, and a changed option (the settings file read
+// at start) moves the check mark.
+class OptionActions : public QObject {
+    Q_OBJECT
+public:
+    OptionActions(settings::OptionsStore& store, QObject* parent);
+
+    QAction* action(bool settings::Options::*member) const;
+
+private:
+    void showOptions();
+
+    settings::OptionsStore& store_;
+    std::vector<QAction*> actions_; // in the order of settings::kSwitches
+};
+
+} // namespace app

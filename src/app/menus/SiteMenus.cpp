@@ -1,0 +1,70 @@
+#include "app/menus/SiteMenus.h"
+
+#include "lookup/Catalogue.h"
+#include "lookup/SiteSelection.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace app {
+
+using lookup::LookupCategory;
+using lookup::SiteEntry;
+
+SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObject(parent) {
+    const lookup::Catalogue& catalogue = lookup::Catalogue::instance();
+    menu_ = new QMenu(QStringLiteral("辞書の選択"), parent);
+    menu_->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Menu"));
+    menu_->menuAction()->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Action"));
+
+    entryActions_.assign(catalogue.entries().size(), nullptr);
+    for (const LookupCategory& slot : catalogue.slots()) {
+        auto* submenu = new QMenu(slot.menuLabel, menu_);
+        QAction* slotAction = submenu->menuAction();
+        slotAction->setObjectName(slot.categoryMenuAction);
+        slotAction->setCheckable(true);
+        slotAction->setChecked(selection.menuActionChecked(slot));
+        menu_->addMenu(submenu);
+        slotActions_.push_back(slotAction);
+
+        auto addEntry = [&](const SiteEntry& entry) {
+            auto* action = new QAction(entry.menuLabel, submenu);
+            action->setObjectName(entry.actionName);
+            action->setCheckable(true);
+            action->setChecked(selection.isChecked(entry));
+            action->setVisible(entry.visible);
+            // The site's caption is what a button's hint shows once the site is chosen.
+            action->setToolTip(entry.caption);
+            if (entry.inMenu)
+                submenu->addAction(action);
+            connect(action, &QAction::triggered, this,
+                    [this, &entry] { Q_EMIT entryChosen(&entry); });
+            entryActions_[entry.id] = action;
+        };
+        for (const SiteEntry* entry : slot.menuOrder)
+            addEntry(*entry);
+        // A site without a menu entry still has its action: the settings can choose it.
+        for (const SiteEntry* entry : slot.dispatchOrder)
+            if (!entry->inMenu)
+                addEntry(*entry);
+    }
+
+    connect(&selection, &lookup::SiteSelection::checkedChanged, this,
+            [this](const SiteEntry* entry, bool checked) {
+                entryActions_[entry->id]->setChecked(checked);
+            });
+    connect(&selection, &lookup::SiteSelection::menuActionCheckedChanged, this,
+            [this](const LookupCategory* slot, bool checked) {
+                slotActions_[slot->index]->setChecked(checked);
+            });
+}
+
+QAction* SiteMenus::entryAction(const SiteEntry& entry) const {
+    return entryActions_[entry.id];
+}
+
+QAction* SiteMenus::categoryMenuAction(const LookupCategory& slot) const {
+    return slotActions_[slot.index];
+}
+
+} // namespace app

@@ -1,0 +1,140 @@
+#include "desktop/PlatformChoice.h"
+
+#include "app/VisualStyle.h"
+#include "desktop/DocumentsFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+
+namespace {
+
+TEST(ShouldAskForXcb, OnlyInAWaylandSessionWithXWaylandAndNoChosenPlatform) {
+    using Env = std::map<std::string, QByteArray>;
+    struct Case {
+        const char* what;
+        Env env;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"X11 session", {{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}, false},
+        {"Wayland session with XWayland",
+         {{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
+         true},
+        {"Wayland socket without a session type",
+         {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":1"}},
+         true},
+        {"user chose a platform",
+         {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}},
+         false},
+        {"Wayland without XWayland",
+         {{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}},
+         false},
+        {"no session at all", {}, false},
+    };
+    for (const Case& c : cases) {
+        const auto reader = [&](const char* name) {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? QByteArray() : it->second;
+        };
+        EXPECT_EQ(desktop::shouldAskForXcb(reader), c.expected) << c.what;
+    }
+}
+
+// The documents folder comes from the user's XDG directories; whatever form it is written
+// in there, "/Lexorra2" must append directly to it.
+TEST(DocumentsFolder, DocumentsFolderWithoutTrailingSeparator) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
+    QDir(home.path()).mkpath(".config");
+
+    struct Case {
+        const char* userDirsLine;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", home.path() + "/Docs"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/書類/\"\n", home.path() + "/書類"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Deep/Folder//\"\n", home.path() + "/Deep/Folder"},
+        {"", home.path() + "/Documents"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.userDirsLine);
+        QFile dirs(home.path() + "/.config/user-dirs.dirs");
+        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dirs.write(c.userDirsLine);
+        dirs.close();
+        QDir(home.path()).mkpath(c.expected);
+        const QString folder = desktop::documentsFolder();
+        EXPECT_EQ(folder, c.expected);
+        EXPECT_FALSE(folder.endsWith('/'));
+    }
+
+    qputenv("HOME", oldHome);
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
+class VisualStyleTest : public ::testing::Test {
+protected:
+    void TearDown() override { qApp->setStyleSheet({}); }
+    QString writeSheet(const QByteArray& text) {
+        const QString path = dir.path() + "/sheet.qss";
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+    QApplication& application() {
+        return *static_cast<QApplication*>(QCoreApplication::instance());
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(VisualStyleTest, TheCarriedStyleApplies) {
+    const QString error = app::applyStyleSheet(application(), app::styleSheetPath("Dodad"));
+    EXPECT_EQ(error, "");
+    EXPECT_FALSE(qApp->styleSheet().isEmpty());
+}
+
+TEST_F(VisualStyleTest, FailuresKeepThePreviousLookAndSayWhy) {
+    const QString previous = "QPushButton { color: red; }";
+    struct Case {
+        const char* what;
+        QString path;
+    };
+    const Case cases[] = {
+        {"missing resource", app::styleSheetPath("NoSuchStyle")},
+        {"empty sheet", writeSheet("   \n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        qApp->setStyleSheet(previous);
+        const QString error = app::applyStyleSheet(application(), c.path);
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(qApp->styleSheet(), previous);
+    }
+}
+
+TEST_F(VisualStyleTest, SheetThatDoesNotParseIsAFailure) {
+    qApp->setStyleSheet({});
+    const QString error =
+        app::applyStyleSheet(application(), writeSheet("QPushButton { color: red; }}} {"));
+    EXPECT_TRUE(error.contains("cannot be applied")) << error.toStdString();
+    EXPECT_EQ(qApp->styleSheet(), "");
+    QPushButton stillUsable("ok");
+    stillUsable.ensurePolished();
+}
+
+} // namespace
