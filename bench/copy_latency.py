@@ -95,7 +95,8 @@ PROBE = (504, 420)
 
 class ColouredPages:
     """The site server's answer to lookups: a page of one colour, the next colour in turn for
-    each lookup. Anything else gets the harness's default page."""
+    each lookup. Anything else gets the harness's default page. The page has some text: the
+    engine keeps showing the old page until the new one paints content, or a while later."""
 
     def __init__(self, server: harness.SiteServer):
         self.count = 0
@@ -112,7 +113,8 @@ class ColouredPages:
         self.count += 1
         return harness.Page(
             f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{colour}</title></head>"
-            f"<body style='margin:0;background:#{colour}'></body></html>".encode())
+            f"<body style='margin:0;background:#{colour}'><h1>{colour}</h1></body></html>"
+            .encode())
 
 
 class PaintWatch:

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
 #include "browser/StartPage.h"
+#include "desktop/HeapReturn.h"
 #include "desktop/PlatformChoice.h"
 #include "desktop/SingleInstance.h"
 #include "desktop/WindowRaiser.h"
@@ -16,8 +17,9 @@ int main(int argc, char* argv[]) {
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
-    // Settled before the application object exists: the platform, the OpenGL contexts the
-    // browser engine shares, and the start page's URL scheme.
+    // Settled before the application object exists: the memory allocator, the platform, the
+    // OpenGL contexts the browser engine shares, and the start page's URL scheme.
+    desktop::keepLargeBlocksOffTheHeap();
     desktop::chooseQtPlatform();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::registerStartPageScheme();
