@@ -65,10 +65,19 @@ QString SettingsFolder::write(const QString& fileName, const QByteArray& bytes) 
     if (const QFileInfo info(path); info.exists() && !info.isFile())
         return QStringLiteral("%1 はファイルではありません").arg(QDir::toNativeSeparators(path));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile (Qt 6.4) commits a file that the system cut short (a
+    // full disk, a size limit) and reports success; written directly, the short count shows.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral("%1 に書けません: %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("書き込みが途中で止まりました");
+        file.cancelWriting();
+        return QStringLiteral("%1 に書けません: %2").arg(QDir::toNativeSeparators(path), reason);
+    }
+    if (!file.commit())
         return QStringLiteral("%1 に書けません: %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     return {};

@@ -1,5 +1,6 @@
 #include "settings/LineText.h"
 
+#include "DefaultSettingsFile.h"
 #include "lookup/Catalogue.h"
 #include "lookup/CodePage932.h"
 #include "settings/CategoryVisibility.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace settings;
+using namespace testfiles;
 
 namespace {
 
@@ -22,10 +24,6 @@ void PrintTo(const LinesCase& c, std::ostream* os) {
 }
 
 class LinesFromBytes : public ::testing::TestWithParam<LinesCase> {};
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 } // namespace
 
