@@ -44,9 +44,11 @@ QStringList linesFromBytes(QByteArrayView bytes, qsizetype maxLines) {
 
 QByteArray bytesFromLines(const QStringList& lines) {
     QByteArray bytes;
-    for (QString line : lines) {
-        line.replace(u'\r', u' ').replace(u'\n', u' ');
-        bytes += lookup::toCodePage932(line);
+    for (const QString& line : lines) {
+        QByteArray encoded = lookup::toCodePage932(line);
+        // Code page 932 never uses these bytes inside a double-byte character.
+        encoded.replace('\r', ' ').replace('\n', ' ');
+        bytes += encoded;
         bytes += "\r\n";
     }
     return bytes;

@@ -24,39 +24,56 @@ constexpr std::array<const char*, 6> kRepeatedSlotLines{"eiwa2", "eiwa3",     "e
                                                         "eiei3", "shopping2", "shopping3"};
 constexpr int kFirstRepeatedSlotLine = 36;
 
-constexpr std::array<std::pair<ProcessPriority, const char*>, 4> kPriorityWords{{
-    {ProcessPriority::High, "高い"},
-    {ProcessPriority::Normal, "普通"},
-    {ProcessPriority::Idle, "低い"},
-    {ProcessPriority::RealTime, "リアルタイム"},
-}};
-constexpr std::array<std::pair<TextSize, const char*>, 4> kTextSizeWords{{
-    {TextSize::Small, "小"},
-    {TextSize::Medium, "中"},
-    {TextSize::Large, "大"},
-    {TextSize::Max, "Max"},
-}};
+// The words of the priority and text size lines, made once: reading compares every line.
+const std::array<std::pair<ProcessPriority, QString>, 4>& priorityWords() {
+    static const std::array<std::pair<ProcessPriority, QString>, 4> words{{
+        {ProcessPriority::High, QStringLiteral("高い")},
+        {ProcessPriority::Normal, QStringLiteral("普通")},
+        {ProcessPriority::Idle, QStringLiteral("低い")},
+        {ProcessPriority::RealTime, QStringLiteral("リアルタイム")},
+    }};
+    return words;
+}
+
+const std::array<std::pair<TextSize, QString>, 4>& textSizeWords() {
+    static const std::array<std::pair<TextSize, QString>, 4> words{{
+        {TextSize::Small, QStringLiteral("小")},
+        {TextSize::Medium, QStringLiteral("中")},
+        {TextSize::Large, QStringLiteral("大")},
+        {TextSize::Max, QStringLiteral("Max")},
+    }};
+    return words;
+}
 
 const QString kTrue = QStringLiteral("True");
 const QString kFalse = QStringLiteral("False");
 const QString kProxyOn = QStringLiteral("0");
-const QString kProxyOff = QStringLiteral("1");
 
 template <typename Value, std::size_t N>
-Value fromWord(const std::array<std::pair<Value, const char*>, N>& words, const QString& line,
+Value fromWord(const std::array<std::pair<Value, QString>, N>& words, const QString& line,
                Value fallback) {
     for (const auto& [value, word] : words)
-        if (line == QString::fromUtf8(word))
+        if (line == word)
             return value;
     return fallback;
 }
 
 template <typename Value, std::size_t N>
-QString toWord(const std::array<std::pair<Value, const char*>, N>& words, Value value) {
+QString toWord(const std::array<std::pair<Value, QString>, N>& words, Value value) {
     for (const auto& [v, word] : words)
         if (v == value)
-            return QString::fromUtf8(word);
+            return word;
     return {};
+}
+
+// The entry of the slot whose stored name the line holds, else the slot's fallback Site.
+const SiteEntry& entryNamed(const LookupCategory& slot, const QString& line) {
+    if (line == slot.noneEntry->storedName)
+        return *slot.noneEntry;
+    for (const SiteEntry* e : slot.dispatchOrder)
+        if (e->storedName == line)
+            return *e;
+    return SettingsLines::fallbackSite(slot);
 }
 
 } // namespace
@@ -78,11 +95,11 @@ const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& slot) {
 }
 
 QString SettingsLines::priorityWord(ProcessPriority priority) {
-    return toWord(kPriorityWords, priority);
+    return toWord(priorityWords(), priority);
 }
 
 QString SettingsLines::textSizeWord(TextSize size) {
-    return toWord(kTextSizeWords, size);
+    return toWord(textSizeWords(), size);
 }
 
 QStringList SettingsLines::write(const Options& options, const lookup::SiteSelection& selection) {
@@ -107,19 +124,17 @@ QStringList SettingsLines::write(const Options& options, const lookup::SiteSelec
 
 void SettingsLines::read(const QStringList& lines, Options& options,
                          lookup::SiteSelection& selection) {
-    const Catalogue& catalogue = Catalogue::instance();
     const int count = std::min<int>(lines.size(), kLineCount);
     for (int line = 0; line < count; ++line) {
         const QString& value = lines[line];
         if (const LookupCategory* slot = slotOfLine(line)) {
-            const SiteEntry* entry = catalogue.entryByStoredName(*slot, value);
-            selection.restore(entry ? *entry : fallbackSite(*slot), value);
+            selection.restore(entryNamed(*slot, value), value);
         } else if (line < kPriorityLine) {
             options.*kSwitches[line - kFirstSwitchLine].member = value == kTrue;
         } else if (line == kPriorityLine) {
-            options.priority = fromWord(kPriorityWords, value, ProcessPriority::Normal);
+            options.priority = fromWord(priorityWords(), value, ProcessPriority::Normal);
         } else if (line == kTextSizeLine) {
-            options.textSize = fromWord(kTextSizeWords, value, TextSize::Large);
+            options.textSize = fromWord(textSizeWords(), value, TextSize::Large);
         } else if (line == kProxyChoiceLine) {
             // Only the two values this program writes count. Reading any other number as a
             // byte would let "256" or a stray "-256" switch a proxy on.

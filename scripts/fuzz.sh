@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the settings readers' libFuzzer targets with clang (in build-fuzz/) and runs each over
+# its seed corpus of valid files and its kept regression inputs.
+#   scripts/fuzz.sh            a short run (what the test command does)
+#   scripts/fuzz.sh RUNS       RUNS executions per target, e.g. 10000000
+# Without clang the short run says so and passes; an explicit RUNS needs clang.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs="${1:-}"
+if ! command -v clang++ >/dev/null 2>&1; then
+    if [ -n "$runs" ]; then
+        echo "error: clang++ is needed to build the fuzz targets" >&2
+        exit 1
+    fi
+    echo "fuzz: clang++ not found, fuzz targets not built"
+    exit 0
+fi
+
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DLEXORRA2_FUZZ=ON "${launcher[@]}" >/dev/null
+cmake --build build-fuzz -j2 --target SettingsFileFuzzer CategoryFileFuzzer >/dev/null
+
+fuzz_dir=tests/settings/fuzz
+for target in SettingsFileFuzzer:settings CategoryFileFuzzer:categories; do
+    fuzzer="build-fuzz/tests/settings/fuzz/${target%%:*}"
+    seeds="$fuzz_dir/corpus/${target##*:}"
+    # Kept inputs that once failed: each must now pass.
+    shopt -s nullglob
+    regressions=("$fuzz_dir/regressions/${target##*:}"/*)
+    shopt -u nullglob
+    if [ ${#regressions[@]} -gt 0 ]; then
+        "$fuzzer" "${regressions[@]}" 2>&1 | tail -n 1
+    fi
+    # New inputs go to a scratch corpus, never into the repository.
+    work="$(mktemp -d)"
+    trap 'rm -rf "$work"' EXIT
+    if [ -n "$runs" ]; then
+        ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}" \
+            "$fuzzer" -runs="$runs" -max_len=4096 -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 25
+    else
+        "$fuzzer" -max_total_time=15 -max_len=4096 "$work" "$seeds" 2>&1 | tail -n 1
+    fi
+    rm -rf "$work"
+    trap - EXIT
+done
