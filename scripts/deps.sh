@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config clang
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
     libgl-dev libxkbcommon-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the settings readers' libFuzzer targets with clang (in build-fuzz/) and runs each over
-# its seed corpus of valid files and its kept regression inputs.
-#   scripts/fuzz.sh            a short run (what the test command does)
-#   scripts/fuzz.sh RUNS       RUNS executions per target, e.g. 10000000
+# Builds the settings readers' libFuzzer targets with clang and runs each over its seed corpus
+# of valid files and its kept regression inputs.
+#   scripts/fuzz.sh            a short run with AddressSanitizer and UBSan (build-fuzz/), what
+#                              the test command does
+#   scripts/fuzz.sh RUNS       RUNS executions per target, e.g. 10000000, with UBSan alone
+#                              (build-fuzz-long/): several times faster
 # Without clang the short run says so and passes; an explicit RUNS needs clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,13 +21,15 @@ fi
 
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DLEXORRA2_FUZZ=ON "${launcher[@]}" >/dev/null
-cmake --build build-fuzz -j2 --target SettingsFileFuzzer CategoryFileFuzzer >/dev/null
+build=build-fuzz sanitizers=address,undefined
+[ -n "$runs" ] && build=build-fuzz-long sanitizers=undefined
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DLEXORRA2_FUZZ=ON -DLEXORRA2_FUZZ_SANITIZERS="$sanitizers" "${launcher[@]}" >/dev/null
+cmake --build "$build" -j2 --target SettingsFileFuzzer CategoryFileFuzzer >/dev/null
 
 fuzz_dir=tests/settings/fuzz
 for target in SettingsFileFuzzer:settings CategoryFileFuzzer:categories; do
-    fuzzer="build-fuzz/tests/settings/fuzz/${target%%:*}"
+    fuzzer="$build/tests/settings/fuzz/${target%%:*}"
     seeds="$fuzz_dir/corpus/${target##*:}"
     # Kept inputs that once failed: each must now pass.
     shopt -s nullglob
