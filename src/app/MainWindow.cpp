@@ -2,6 +2,8 @@
 
 #include "app/ActionBar.h"
 #include "app/StatusPanel.h"
+#include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
 #include "app/menus/OptionsMenu.h"
 #include "app/menus/SiteMenus.h"
@@ -9,6 +11,8 @@
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
 #include "browser/WebEngineBrowserFactory.h"
+#include "desktop/DocumentsFolder.h"
+#include "desktop/ProcessPriority.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -16,10 +20,12 @@
 #include "lookup/LookupController.h"
 #include "lookup/SiteSelection.h"
 #include "settings/OptionsStore.h"
+#include "settings/UserSettings.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -97,12 +103,20 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent)
     optionActions_ = new OptionActions(*options_, this);
     lookups_ = new lookup::LookupController(*this, options_->options(), this);
     lookups_->setObjectName(QStringLiteral("LookupController"));
+    browserOptions_ = new BrowserOptionActions(*options_, this);
+    processPriority_ = new desktop::ProcessPriority(this);
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    userSettings_ =
+        new settings::UserSettings(*options_, lookups_->selection(), desktop::documentsFolder(),
+                                   primary ? primary->geometry().height() : 0, this);
+    userSettings_->setObjectName(QStringLiteral("UserSettings"));
     buildToolbarPanel();
     buildPageArea(browsers);
     buildActionBar();
     buildStatusBar();
     connectTabs();
     connectLookups();
+    connectSettings();
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
@@ -134,6 +148,8 @@ MainWindow::~MainWindow() {
     // No copy may start a lookup in a window that is going away.
     delete watcher_;
     watcher_ = nullptr;
+    closing_ = true;
+    userSettings_->saveSettings();
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
     tabs_ = nullptr;
@@ -148,8 +164,12 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    actionBar_->addAction(
-        buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this)->menuAction());
+    QMenu* optionsMenu = buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this);
+    for (QAction* entry : optionsMenu->actions())
+        if (entry->objectName() == QStringLiteral("SetteiMenu"))
+            browserOptions_->addToSettingsMenu(
+                entry->menu(), optionActions_->action(&settings::Options::showToolbar));
+    actionBar_->addAction(optionsMenu->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's slot
@@ -297,6 +317,8 @@ void MainWindow::runStartSequence() {
     if (startSequenceRun_)
         return;
     startSequenceRun_ = true;
+    userSettings_->loadSettings();
+    userSettings_->loadCategoryVisibility();
     if (!lookups_->lookUpWaitingCopy())
         tabs_->openAddress(browser::startPageUrl());
     startTimer_->stop();
@@ -330,6 +352,47 @@ void MainWindow::connectLookups() {
         if (!startTimer_->isActive() && !startSequenceRun_)
             startTimer_->start();
     });
+}
+
+void MainWindow::connectSettings() {
+    connect(options_, &settings::OptionsStore::changed, toolbarPanel_,
+            [this] { toolbarPanel_->setVisible(options_->options().showToolbar); });
+    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, tabs_,
+            [this](settings::TextSize size) { tabs_->setActiveTextSize(static_cast<int>(size)); });
+    connect(browserOptions_, &BrowserOptionActions::priorityChosen, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(userSettings_, &settings::UserSettings::priorityRequested, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
+    connect(userSettings_, &settings::UserSettings::minimiseRequested, this,
+            &MainWindow::minimiseAtStart);
+    connect(userSettings_, &settings::UserSettings::problem, this,
+            &MainWindow::reportSettingsProblem);
+    connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
+            &MainWindow::openCategoryDialog);
+}
+
+// Minimised the way the window manager does it, then the pending events run once, so that the
+// start sequence goes on with the window already down.
+void MainWindow::minimiseAtStart() {
+    QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+}
+
+// "辞書の追加・解除": its ticks start from the file (or the defaults); "閉じる" writes them and
+// the menu follows at once.
+void MainWindow::openCategoryDialog() {
+    dialogs::CategoryVisibilityDialog dialog(userSettings_->storedCategoryVisibility(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        userSettings_->saveCategoryVisibility(dialog.ticks());
+}
+
+void MainWindow::reportSettingsProblem(const QString& message) {
+    // While the window goes, a message that is not waited for would vanish with it.
+    if (closing_)
+        QMessageBox::warning(nullptr, windowTitle(), message);
+    else
+        showError(message);
 }
 
 void MainWindow::openQueryUrls(const QStringList& urls) {

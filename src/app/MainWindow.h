@@ -33,11 +33,17 @@ class LookupController;
 
 namespace settings {
 class OptionsStore;
+class UserSettings;
+} // namespace settings
+
+namespace desktop {
+class ProcessPriority;
 }
 
 namespace app {
 
 class ActionBar;
+class BrowserOptionActions;
 class OptionActions;
 class SiteMenus;
 class StatusPanel;
@@ -65,6 +71,8 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The settings files: read by the start sequence, written when the window goes.
+    settings::UserSettings& userSettings() const { return *userSettings_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
 
@@ -83,6 +91,10 @@ private:
     void buildStatusBar();
     void connectTabs();
     void connectLookups();
+    void connectSettings();
+    void openCategoryDialog();
+    void minimiseAtStart();
+    void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void runStartSequence();
     void placeLogo();
@@ -104,6 +116,10 @@ private:
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
+    BrowserOptionActions* browserOptions_ = nullptr;
+    settings::UserSettings* userSettings_ = nullptr;
+    desktop::ProcessPriority* processPriority_ = nullptr;
+    bool closing_ = false;
     lookup::LookupController* lookups_ = nullptr;
     std::unique_ptr<browser::WebBrowserFactory> ownBrowsers_; // the real engine's, when none given
     browser::TabManager* tabs_ = nullptr;
