@@ -28,6 +28,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=cl
 cmake --build "$build" -j2 --target SettingsFileFuzzer CategoryFileFuzzer >/dev/null
 
 fuzz_dir=tests/settings/fuzz
+log_file="$(mktemp)"
+trap 'rm -f "$log_file"' EXIT
 for target in SettingsFileFuzzer:settings CategoryFileFuzzer:categories; do
     fuzzer="$build/tests/settings/fuzz/${target%%:*}"
     seeds="$fuzz_dir/corpus/${target##*:}"
@@ -36,17 +38,22 @@ for target in SettingsFileFuzzer:settings CategoryFileFuzzer:categories; do
     regressions=("$fuzz_dir/regressions/${target##*:}"/*)
     shopt -u nullglob
     if [ ${#regressions[@]} -gt 0 ]; then
-        "$fuzzer" "${regressions[@]}" 2>&1 | tail -n 1
+        "$fuzzer" "${regressions[@]}" >"$log_file" 2>&1 || { tail -n 40 "$log_file"; exit 1; }
     fi
     # New inputs go to a scratch corpus, never into the repository.
     work="$(mktemp -d)"
-    trap 'rm -rf "$work"' EXIT
-    if [ -n "$runs" ]; then
-        ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}" \
-            "$fuzzer" -runs="$runs" -max_len=4096 -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 25
-    else
-        "$fuzzer" -max_total_time=15 -max_len=4096 "$work" "$seeds" 2>&1 | tail -n 1
+    trap 'rm -rf "$work" "$log_file"' EXIT
+    limit=(-max_total_time=15)
+    [ -n "$runs" ] && limit=(-runs="$runs")
+    # A failure shows the fuzzer's last words: the check that failed and the input's file.
+    if ! ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}" "$fuzzer" "${limit[@]}" \
+        -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/" "$work" "$seeds" \
+        >"$log_file" 2>&1; then
+        tail -n 40 "$log_file"
+        exit 1
     fi
+    grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec)' "$log_file" |
+        sed "s|^|${target%%:*}: |"
     rm -rf "$work"
-    trap - EXIT
+    trap 'rm -f "$log_file"' EXIT
 done
