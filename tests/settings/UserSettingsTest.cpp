@@ -78,6 +78,22 @@ protected:
         ASSERT_TRUE(writeAll(settingsPath, bytes));
     }
 
+    // A program started afresh on a settings file holding these bytes.
+    struct FreshProgram {
+        lookup::SiteSelection selection;
+        OptionsStore store;
+        std::unique_ptr<UserSettings> user;
+        QStringList lines() const { return SettingsLines::write(store.options(), selection); }
+    };
+    std::unique_ptr<FreshProgram> startWith(const QByteArray& bytes) {
+        writeSettingsFile(bytes);
+        auto program = std::make_unique<FreshProgram>();
+        program->user =
+            std::make_unique<UserSettings>(program->store, program->selection, documents, 1080);
+        program->user->loadSettings();
+        return program;
+    }
+
     QTemporaryDir home;
     QString documents, folder, settingsPath, categoryPath, markerFolder;
     OptionsStore store;
@@ -176,14 +192,8 @@ TEST_F(UserSettingsTest, ByteOrderMarksAndLineEnds) {
         {"utf16be", utf16be},
         {"mixed_line_ends", mixedEnds},
     };
-    for (const auto& [name, bytes] : files) {
-        lookup::SiteSelection fresh;
-        OptionsStore freshStore;
-        UserSettings reader(freshStore, fresh, documents, 1080);
-        writeSettingsFile(bytes);
-        reader.loadSettings();
-        EXPECT_EQ(SettingsLines::write(freshStore.options(), fresh), lines) << name;
-    }
+    for (const auto& [name, bytes] : files)
+        EXPECT_EQ(startWith(bytes)->lines(), lines) << name;
 }
 
 TEST_F(UserSettingsTest, MarkerFileShowsTheHiddenSite) {
@@ -222,12 +232,9 @@ TEST_F(UserSettingsTest, SavingWritesTheFileByteForByte) {
     windows[1] = u("アルク");
     windows[23] = "True";
     const QByteArray bytes = bytesFromLines(windows);
-    writeSettingsFile(bytes);
-    lookup::SiteSelection fresh;
-    OptionsStore freshStore;
-    UserSettings again(freshStore, fresh, documents, 1080);
-    again.loadSettings();
-    again.saveSettings();
+    const auto program = startWith(bytes);
+    ASSERT_TRUE(QFile::remove(settingsPath));
+    program->user->saveSettings();
     EXPECT_EQ(readAll(settingsPath), bytes);
 }
 
@@ -309,12 +316,10 @@ TEST_F(UserSettingsTest, LargeAndJunkFiles) {
         {"random", random},
     };
     for (const auto& [name, bytes] : files) {
-        lookup::SiteSelection fresh;
-        OptionsStore freshStore;
-        UserSettings reader(freshStore, fresh, documents, 1080);
-        writeSettingsFile(bytes);
-        reader.loadSettings();
-        EXPECT_EQ(SettingsLines::write(freshStore.options(), fresh).size(), 42) << name;
+        const auto program = startWith(bytes);
+        const lookup::SiteSelection& fresh = program->selection;
+        const OptionsStore& freshStore = program->store;
+        EXPECT_EQ(program->lines().size(), 42) << name;
         if (std::string(name) == "valid_then_megabytes") {
             // The 42 lines come first: all of them count.
             EXPECT_FALSE(freshStore.options().bringForwardOnCopy);
