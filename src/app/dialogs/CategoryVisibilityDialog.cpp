@@ -10,6 +10,10 @@ namespace dialogs {
 
 using settings::CategoryVisibility;
 
+namespace {
+constexpr int kRowHeight = 17;
+} // namespace
+
 CategoryVisibilityDialog::CategoryVisibilityDialog(const CategoryVisibility& ticks, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -28,6 +32,8 @@ CategoryVisibilityDialog::CategoryVisibilityDialog(const CategoryVisibility& tic
         auto* item = new QListWidgetItem(CategoryVisibility::labelOfLine(line), list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(ticks.isShown(line) ? Qt::Checked : Qt::Unchecked);
+        // All 26 lines fit the list, as they did in the original's 13-pixel rows.
+        item->setSizeHint(QSize(0, kRowHeight));
     }
 
     closeButton_ = new QPushButton(QStringLiteral("閉じる"), this);
