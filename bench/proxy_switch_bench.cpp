@@ -6,8 +6,8 @@
 //
 // --bare switches with QNetworkProxy::setApplicationProxy alone, as Qt offers it, for
 // comparison. Run it on a display (xvfb-run) with QTWEBENGINE_DISABLE_SANDBOX=1 as root.
-#include "browser/ProxyAddress.h"
 #include "browser/WebEngineProxyControl.h"
+#include "settings/ProxyAddress.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

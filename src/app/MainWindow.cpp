@@ -2,9 +2,13 @@
 
 #include "app/ActionBar.h"
 #include "app/StatusPanel.h"
+#include "app/dialogs/ProxyDialogRunner.h"
 #include "app/menus/OptionActions.h"
 #include "app/menus/OptionsMenu.h"
+#include "app/menus/ProxyMenu.h"
 #include "app/menus/SiteMenus.h"
+#include "browser/ProxyCheckPage.h"
+#include "browser/ProxyOptionFollower.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -148,8 +152,9 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    actionBar_->addAction(
-        buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this)->menuAction());
+    QMenu* optionsMenu = buildOptionsMenu(*optionActions_, tabs_->showAddressAction(), this);
+    buildProxyMenu(optionsMenu);
+    actionBar_->addAction(optionsMenu->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's slot
@@ -232,6 +237,35 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
                                     browser::newTabPageUrl(), this);
     tabs_->setObjectName(QStringLiteral("TabManager"));
     tabs_->tabControl()->setFont(tahoma11());
+
+    // The tabs' requests take the route the options name, from the settings file read at
+    // start or OK in the proxy dialog on.
+    proxyFollower_ = new browser::ProxyOptionFollower(*options_, browsers->proxyControl(), this);
+    connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
+}
+
+// "Proxy(プロキシ）(&P)" in the options menu, before the entry that shows the page's address.
+void MainWindow::buildProxyMenu(QMenu* optionsMenu) {
+    proxyDialog_ = new ProxyDialogRunner(this);
+    proxyDialog_->setObjectName(QStringLiteral("ProxyDialogRunner"));
+    connect(proxyDialog_, &ProxyDialogRunner::chosen, options_,
+            [this](const ProxyDialogRunner::Choice& chosen) {
+                options_->setProxy(chosen.choice, chosen.address);
+            });
+
+    auto* setProxy = new QAction(QStringLiteral("設定する"), this);
+    setProxy->setObjectName(QStringLiteral("proxy_Set_check"));
+    connect(setProxy, &QAction::triggered, proxyDialog_, [this] {
+        const settings::Options& options = options_->options();
+        proxyDialog_->run(this, options.proxyChoice, options.proxyAddress);
+    });
+    auto* checkProxy = new QAction(QStringLiteral("チェック"), this);
+    checkProxy->setObjectName(QStringLiteral("Proxy_Settei_check"));
+    connect(checkProxy, &QAction::triggered, tabs_,
+            [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
+
+    optionsMenu->insertMenu(tabs_->showAddressAction(),
+                            app::buildProxyMenu(setProxy, checkProxy, this));
 }
 
 void MainWindow::connectTabs() {
@@ -287,6 +321,8 @@ void MainWindow::startWatchingClipboard() {
         pauseAction_->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
     });
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
+    connect(proxyDialog_, &ProxyDialogRunner::openChanged, watcher_,
+            &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
 }
 

@@ -12,10 +12,12 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTimer;
 
 namespace browser {
+class ProxyOptionFollower;
 class TabManager;
 class WebBrowserFactory;
 } // namespace browser
@@ -39,6 +41,7 @@ namespace app {
 
 class ActionBar;
 class OptionActions;
+class ProxyDialogRunner;
 class SiteMenus;
 class StatusPanel;
 
@@ -65,6 +68,8 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The proxy dialog, while it exists and when it is shown.
+    ProxyDialogRunner& proxyDialog() const { return *proxyDialog_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
 
@@ -84,6 +89,7 @@ private:
     void connectTabs();
     void connectLookups();
     void startWatchingClipboard();
+    void buildProxyMenu(QMenu* optionsMenu);
     void runStartSequence();
     void placeLogo();
     void holdPainting();
@@ -120,6 +126,8 @@ private:
     std::vector<QAction*> categoryButtons_;
     QAction* pauseAction_ = nullptr;
     SiteMenus* siteMenus_ = nullptr;
+    ProxyDialogRunner* proxyDialog_ = nullptr;
+    browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
     input::QtClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;

@@ -2,7 +2,7 @@
 
 namespace browser {
 
-QString ProxyCheckPageUrl() {
+QString proxyCheckPageUrl() {
     return QStringLiteral("https://www.ugtop.com/spill.shtml");
 }
 

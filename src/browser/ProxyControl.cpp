@@ -1,6 +1,6 @@
 #include "browser/ProxyControl.h"
 
-#include "browser/ProxyAddress.h"
+#include "settings/ProxyAddress.h"
 
 namespace browser {
 
@@ -12,7 +12,8 @@ QString ProxyControl::apply(bool useProxy, const QString& address) {
         return {};
     }
     QString error;
-    const std::optional<ProxyAddress> server = ProxyAddress::parse(address, &error);
+    const std::optional<settings::ProxyAddress> server =
+        settings::ProxyAddress::parse(address, &error);
     if (!server)
         return error;
     this->useProxy(*server);

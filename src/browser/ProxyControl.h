@@ -2,9 +2,11 @@
 
 #include <QString>
 
-namespace browser {
-
+namespace settings {
 class ProxyAddress;
+}
+
+namespace browser {
 
 // The route of every request the tabs send: through a proxy server or straight to the sites.
 // The program passes the real engine's control; tests pass a fake one.
@@ -13,7 +15,7 @@ public:
     virtual ~ProxyControl();
 
     // From the next request of any tab on, requests go through the proxy at address.
-    virtual void useProxy(const ProxyAddress& address) = 0;
+    virtual void useProxy(const settings::ProxyAddress& address) = 0;
     // From the next request of any tab on, requests go straight to the sites.
     virtual void useNoProxy() = 0;
 

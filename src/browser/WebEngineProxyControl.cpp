@@ -1,6 +1,6 @@
 #include "browser/WebEngineProxyControl.h"
 
-#include "browser/ProxyAddress.h"
+#include "settings/ProxyAddress.h"
 
 #include <QEventLoop>
 #include <QNetworkProxy>
@@ -24,7 +24,7 @@ WebEngineProxyControl::~WebEngineProxyControl() {
     delete prompter_;
 }
 
-void WebEngineProxyControl::useProxy(const ProxyAddress& address) {
+void WebEngineProxyControl::useProxy(const settings::ProxyAddress& address) {
     put(QNetworkProxy(QNetworkProxy::HttpProxy, address.host(), address.port()));
 }
 

@@ -30,7 +30,7 @@ public:
     explicit WebEngineProxyControl(QWebEngineProfile* profile = nullptr, QObject* parent = nullptr);
     ~WebEngineProxyControl() override;
 
-    void useProxy(const ProxyAddress& address) override;
+    void useProxy(const settings::ProxyAddress& address) override;
     void useNoProxy() override;
 
 private:

@@ -1,7 +1,7 @@
 #include "SiteServer.h"
-#include "browser/ProxyAddress.h"
-#include "browser/TEmbeddedWB.h"
+#include "browser/WebEngineBrowser.h"
 #include "browser/WebEngineProxyControl.h"
+#include "settings/ProxyAddress.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -10,7 +10,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-using browser::TEmbeddedWB;
+using browser::WebEngineBrowser;
 
 namespace {
 
@@ -26,12 +26,12 @@ QByteArray page(const QByteArray& title) {
            "</title></head><body>" + title + "</body></html>";
 }
 
-bool waitForLoad(TEmbeddedWB& tab) {
-    QSignalSpy done(&tab, &TEmbeddedWB::DownloadComplete);
+bool waitForLoad(WebEngineBrowser& tab) {
+    QSignalSpy done(&tab, &WebEngineBrowser::loadFinished);
     return done.wait(kWait);
 }
 
-QString runScript(TEmbeddedWB& tab, const QString& script) {
+QString runScript(WebEngineBrowser& tab, const QString& script) {
     QString result;
     bool answered = false;
     tab.page()->runJavaScript(script, [&](const QVariant& value) {
@@ -149,23 +149,23 @@ void ProxyControlTest::theVeryNextLoadTakesTheNewRoute() {
     QFETCH(QString, expected);
     QFETCH(bool, refused);
 
-    TEmbeddedWB shown(QWebEngineProfile::defaultProfile(), nullptr);
-    TEmbeddedWB other(QWebEngineProfile::defaultProfile(), nullptr);
+    WebEngineBrowser shown(QWebEngineProfile::defaultProfile(), nullptr);
+    WebEngineBrowser other(QWebEngineProfile::defaultProfile(), nullptr);
     QVERIFY(apply(before).isEmpty());
     const QByteArray first = "/before?" + QByteArray::number(++serial_);
-    other.Go(url(first));
+    other.load(url(first));
     QVERIFY(waitForLoad(other));
     QCOMPARE(wentTo(first), before == QLatin1String("direct") ? QStringLiteral("direct") : before);
-    shown.Go(url("/before?" + QByteArray::number(++serial_)));
+    shown.load(url("/before?" + QByteArray::number(++serial_)));
     QVERIFY(waitForLoad(shown));
 
     const QString error = apply(after);
     QCOMPARE(!error.isEmpty(), refused);
     const QByteArray next = "/next?" + QByteArray::number(++serial_);
-    other.Go(url(next));
+    other.load(url(next));
     QTRY_VERIFY_WITH_TIMEOUT(!wentTo(next).isEmpty(), kWait);
     QCOMPARE(wentTo(next), expected);
-    QTRY_COMPARE_WITH_TIMEOUT(other.LocationName(), QStringLiteral("next"), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(other.title(), QStringLiteral("next"), kWait);
     // The engine was prompted without a word to either server.
     for (const SiteServer* server : {&proxyA_, &site_})
         for (const QByteArray& target : server->targets())
@@ -176,27 +176,27 @@ void ProxyControlTest::theVeryNextLoadTakesTheNewRoute() {
 // history goes back across it and their cookies still go with their requests.
 void ProxyControlTest::openTabsKeepTheirHistoryAndCookies() {
     QVERIFY(apply(QStringLiteral("direct")).isEmpty());
-    TEmbeddedWB tab(QWebEngineProfile::defaultProfile(), nullptr);
-    tab.Go(url("/one"));
+    WebEngineBrowser tab(QWebEngineProfile::defaultProfile(), nullptr);
+    tab.load(url("/one"));
     QVERIFY(waitForLoad(tab));
     QCOMPARE(runScript(tab, QStringLiteral("document.cookie = 'kept=yes; path=/'; "
                                            "document.cookie")),
              QStringLiteral("kept=yes"));
-    tab.Go(url("/two"));
+    tab.load(url("/two"));
     QVERIFY(waitForLoad(tab));
 
     QVERIFY(apply(QStringLiteral("A")).isEmpty());
-    tab.Go(url("/three"));
+    tab.load(url("/three"));
     QVERIFY(waitForLoad(tab));
     QCOMPARE(wentTo("/three"), QStringLiteral("A"));
-    QCOMPARE(tab.LocationName(), QStringLiteral("three"));
+    QCOMPARE(tab.title(), QStringLiteral("three"));
     QCOMPARE(runScript(tab, QStringLiteral("document.cookie")), QStringLiteral("kept=yes"));
     QCOMPARE(tab.page()->history()->count(), 3);
 
-    tab.GoBack();
-    QTRY_COMPARE_WITH_TIMEOUT(tab.LocationName(), QStringLiteral("two"), kWait);
-    tab.GoBack();
-    QTRY_COMPARE_WITH_TIMEOUT(tab.LocationName(), QStringLiteral("one"), kWait);
+    tab.goBack();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("two"), kWait);
+    tab.goBack();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("one"), kWait);
 }
 
 int main(int argc, char** argv) {

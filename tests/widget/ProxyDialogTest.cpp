@@ -1,6 +1,7 @@
 #include "app/dialogs/ProxyDialog.h"
 
 #include "app/dialogs/ProxyDialogRunner.h"
+#include "support/Modal.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,15 +13,11 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 using app::ProxyDialog;
 using app::ProxyDialogRunner;
 
 namespace {
-
-constexpr int kWait = 5000;
 
 QRadioButton* radio(QWidget* dialog, const QString& text) {
     const auto group = dialog->findChild<QGroupBox*>(QStringLiteral("Proxy_RadioGroup"));
@@ -40,28 +37,6 @@ QLineEdit* edit(QWidget* dialog) {
 
 QPushButton* okButton(QWidget* dialog) {
     return dialog->findChild<QPushButton*>(QStringLiteral("Button1"));
-}
-
-// Runs step once the modal widget of the given class is up; the wait is bounded, and a step
-// that never ran is reported by the caller's check.
-void whenModal(const char* className, std::function<void(QWidget*)> step) {
-    auto* timer = new QTimer;
-    auto* deadline = new QElapsedTimer;
-    deadline->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->inherits(className)) {
-            timer->stop();
-            timer->deleteLater();
-            delete deadline;
-            step(modal);
-        } else if (deadline->hasExpired(kWait)) {
-            timer->stop();
-            timer->deleteLater();
-            delete deadline;
-        }
-    });
-    timer->start(10);
 }
 
 } // namespace
@@ -236,6 +211,9 @@ private Q_SLOTS:
         ProxyDialogRunner runner;
         QSignalSpy open(&runner, &ProxyDialogRunner::openChanged);
         bool openWhileShown = false;
+        bool openWhenChosen = false;
+        connect(&runner, &ProxyDialogRunner::chosen, this,
+                [&] { openWhenChosen = runner.isOpen() && open.size() == 1; });
         whenModal("app::ProxyDialog", [&](QWidget* dialog) {
             openWhileShown = runner.isOpen() && open.size() == 1 && open.at(0).at(0).toBool();
             // A second request while open starts no second dialog.
@@ -245,6 +223,7 @@ private Q_SLOTS:
         });
         QVERIFY(runner.run(&window, ProxyDialog::kNoProxy, QString()));
         QVERIFY(openWhileShown);
+        QVERIFY(openWhenChosen);
         QVERIFY(!runner.isOpen());
         QCOMPARE(open.size(), 2);
         QCOMPARE(open.at(1).at(0).toBool(), false);

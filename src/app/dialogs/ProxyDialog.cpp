@@ -1,6 +1,6 @@
 #include "app/dialogs/ProxyDialog.h"
 
-#include "browser/ProxyAddress.h"
+#include "settings/ProxyAddress.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -93,7 +93,7 @@ void ProxyDialog::accept() {
     const QString typed = addressEdit_->text().trimmed();
     if (onSelected() && !typed.isEmpty()) {
         QString error;
-        if (!browser::ProxyAddress::parse(typed, &error)) {
+        if (!settings::ProxyAddress::parse(typed, &error)) {
             QMessageBox box(QMessageBox::Warning, kTitle, error, QMessageBox::Ok, this);
             box.setObjectName(QStringLiteral("ProxyAddressError"));
             box.exec();

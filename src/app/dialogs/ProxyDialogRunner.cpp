@@ -14,10 +14,12 @@ std::optional<ProxyDialogRunner::Choice> ProxyDialogRunner::run(QWidget* parent,
     QPointer<ProxyDialog> dialog = new ProxyDialog(choice, address, parent);
     open_ = dialog;
     Q_EMIT openChanged(true);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
     std::optional<Choice> result;
-    if (dialog && accepted)
+    connect(dialog, &QDialog::accepted, this, [&] {
         result = Choice{dialog->choice(), dialog->address()};
+        Q_EMIT chosen(*result);
+    });
+    dialog->exec();
     delete dialog;
     open_ = nullptr;
     Q_EMIT openChanged(false);

@@ -22,14 +22,17 @@ public:
     using QObject::QObject;
 
     // Shows the dialog with the saved choice and address and returns the ones to keep after
-    // OK, nothing when it was closed otherwise. A second call while the dialog is open only
-    // brings it to the front and returns nothing.
+    // OK (sent through chosen as well), nothing when it was closed otherwise. A second call
+    // while the dialog is open only brings it to the front and returns nothing.
     std::optional<Choice> run(QWidget* parent, quint8 choice, const QString& address);
 
     bool isOpen() const { return !open_.isNull(); }
 
 Q_SIGNALS:
     void openChanged(bool open);
+    // OK was pressed: sent while the dialog still exists, so that what the choice puts in force
+    // is in force before any copy starts a lookup again.
+    void chosen(const app::ProxyDialogRunner::Choice& choice);
 
 private:
     QPointer<QWidget> open_;

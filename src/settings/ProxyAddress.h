@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace browser {
+namespace settings {
 
 // The proxy server the user names in the proxy dialog: a host name or IP address and a port.
 class ProxyAddress {
@@ -29,4 +29,4 @@ private:
     quint16 port_ = 0;
 };
 
-} // namespace browser
+} // namespace settings

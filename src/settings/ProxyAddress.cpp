@@ -1,10 +1,9 @@
-#include "browser/ProxyAddress.h"
+#include "settings/ProxyAddress.h"
 
-#include <QHostAddress>
 #include <QRegularExpression>
 #include <QUrl>
 
-namespace browser {
+namespace settings {
 
 namespace {
 
@@ -82,11 +81,12 @@ std::optional<ProxyAddress> ProxyAddress::parse(const QString& text, QString* er
         if (!after.startsWith(QLatin1Char(':')))
             return fail(error, typed, QStringLiteral("ポート番号がありません。"));
         port = after.mid(1);
-        const QHostAddress address(host);
-        if (address.protocol() != QAbstractSocket::IPv6Protocol)
+        // QUrl reads an IPv6 address between brackets and writes it in its shortest form.
+        const QUrl url(QStringLiteral("http://[%1]/").arg(host), QUrl::StrictMode);
+        if (!host.contains(QLatin1Char(':')) || !url.isValid() || url.host().isEmpty())
             return fail(error, typed,
                         QStringLiteral("「[」と「]」の間が IPv6 アドレスではありません。"));
-        host = address.toString();
+        host = url.host();
     } else {
         const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
         if (colon < 0)
@@ -122,4 +122,4 @@ QString ProxyAddress::toString() const {
     return shownHost + QLatin1Char(':') + QString::number(port_);
 }
 
-} // namespace browser
+} // namespace settings
