@@ -104,13 +104,14 @@ TEST_F(ProxyWindowTest, ProxySubmenuSitsBetweenTheSettingsAndTheAddressEntry) {
     EXPECT_EQ(loads().last(), browser::proxyCheckPageUrl());
 }
 
-// OK puts the proxy in force and stores it while the dialog still exists, so that no copy can
-// start a lookup between the two.
+// OK puts the proxy in force and stores it while the dialog is still shown: no copy can start a
+// lookup in between, and once the dialog has gone, the proxy is in force.
 TEST_F(ProxyWindowTest, OkPutsTheProxyInForceAtOnceAndKeepsIt) {
-    bool dialogExistedWhenApplied = false;
+    bool dialogShownWhenApplied = false;
     bool copiesIgnoredWhenApplied = false;
     browsers.proxy.onChange = [&] {
-        dialogExistedWhenApplied = !form->findChildren<app::ProxyDialog*>().isEmpty();
+        const auto dialogs = form->findChildren<app::ProxyDialog*>();
+        dialogShownWhenApplied = dialogs.size() == 1 && dialogs.first()->isVisible();
         copiesIgnoredWhenApplied =
             named<input::ClipboardWatcher>(*form, "ClipboardWatcher")->suppressed();
     };
@@ -119,7 +120,7 @@ TEST_F(ProxyWindowTest, OkPutsTheProxyInForceAtOnceAndKeepsIt) {
     action("proxy_Set_check")->trigger();
 
     EXPECT_EQ(browsers.proxy.routes, QStringList{"10.0.0.1:8080"});
-    EXPECT_TRUE(dialogExistedWhenApplied);
+    EXPECT_TRUE(dialogShownWhenApplied);
     EXPECT_TRUE(copiesIgnoredWhenApplied);
     EXPECT_EQ(form->options().options().proxyChoice, 0);
     EXPECT_EQ(form->options().options().proxyAddress, QStringLiteral("10.0.0.1:8080"));

@@ -90,6 +90,29 @@ private Q_SLOTS:
         QVERIFY(radio(&dialog, checked)->isChecked());
         QCOMPARE(frame(&dialog)->isVisible(), checked == QLatin1String("ON"));
         QCOMPARE(edit(&dialog)->text(), address);
+        // Typing goes to the address with ON; with OFF the arrow keys change the choice.
+        QCOMPARE(dialog.focusWidget(), checked == QLatin1String("ON")
+                                           ? static_cast<QWidget*>(edit(&dialog))
+                                           : radio(&dialog, checked));
+    }
+
+    // With the keyboard alone: an arrow key chooses ON, Tab reaches the address, Enter is OK.
+    void keyboardReachesEveryControl() {
+        ProxyDialog dialog(ProxyDialog::kNoProxy, QString());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(radio(&dialog, QStringLiteral("ON"))->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit(&dialog));
+        QTest::keyClicks(edit(&dialog), QStringLiteral("10.0.0.1:8080"));
+        QTest::keyClick(edit(&dialog), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), okButton(&dialog));
+        QTest::keyClick(okButton(&dialog), Qt::Key_Backtab);
+        QTest::keyClick(edit(&dialog), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(int(dialog.choice()), int(ProxyDialog::kUseProxy));
+        QCOMPARE(dialog.address(), QStringLiteral("10.0.0.1:8080"));
     }
 
     void radioItemsShowAndHideTheFrame() {
@@ -212,8 +235,11 @@ private Q_SLOTS:
         QSignalSpy open(&runner, &ProxyDialogRunner::openChanged);
         bool openWhileShown = false;
         bool openWhenChosen = false;
-        connect(&runner, &ProxyDialogRunner::chosen, this,
-                [&] { openWhenChosen = runner.isOpen() && open.size() == 1; });
+        connect(&runner, &ProxyDialogRunner::chosen, this, [&] {
+            const auto dialogs = window.findChildren<ProxyDialog*>();
+            openWhenChosen = runner.isOpen() && open.size() == 1 && dialogs.size() == 1 &&
+                             dialogs.first()->isVisible();
+        });
         whenModal("app::ProxyDialog", [&](QWidget* dialog) {
             openWhileShown = runner.isOpen() && open.size() == 1 && open.at(0).at(0).toBool();
             // A second request while open starts no second dialog.

@@ -72,13 +72,21 @@ ProxyDialog::ProxyDialog(quint8 choice, const QString& address, QWidget* parent)
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
+    // Tab goes from the choice to the address and on to OK, in the order they are read.
+    setTabOrder(on, off);
+    setTabOrder(off, addressEdit_);
+    setTabOrder(addressEdit_, ok);
+
     (choice == kUseProxy ? on : off)->setChecked(true);
     if (!address.isEmpty())
         addressEdit_->setText(address);
     showAddressFrame();
     connect(radioItems_, &QButtonGroup::idClicked, this, &ProxyDialog::showAddressFrame);
+    // The address is ready for typing; with OFF the choice itself has the focus.
     if (onSelected())
         addressEdit_->setFocus();
+    else
+        off->setFocus();
 }
 
 bool ProxyDialog::onSelected() const {
@@ -106,6 +114,7 @@ void ProxyDialog::accept() {
     } else {
         choice_ = kNoProxy;
     }
+    Q_EMIT chosen(choice_, address_);
     QDialog::accept();
 }
 

@@ -29,6 +29,11 @@ public:
 
     void accept() override;
 
+Q_SIGNALS:
+    // OK was pressed; sent while the dialog is still shown, so that whatever the choice puts in
+    // force is in force by the time the dialog disappears.
+    void chosen(quint8 choice, const QString& address);
+
 private:
     bool onSelected() const;
     void showAddressFrame();

@@ -15,8 +15,8 @@ std::optional<ProxyDialogRunner::Choice> ProxyDialogRunner::run(QWidget* parent,
     open_ = dialog;
     Q_EMIT openChanged(true);
     std::optional<Choice> result;
-    connect(dialog, &QDialog::accepted, this, [&] {
-        result = Choice{dialog->choice(), dialog->address()};
+    connect(dialog, &ProxyDialog::chosen, this, [&](quint8 chosenChoice, const QString& kept) {
+        result = Choice{chosenChoice, kept};
         Q_EMIT chosen(*result);
     });
     dialog->exec();

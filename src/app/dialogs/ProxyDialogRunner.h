@@ -30,8 +30,8 @@ public:
 
 Q_SIGNALS:
     void openChanged(bool open);
-    // OK was pressed: sent while the dialog still exists, so that what the choice puts in force
-    // is in force before any copy starts a lookup again.
+    // OK was pressed: sent while the dialog is still shown, so that what the choice puts in
+    // force is in force before the dialog disappears and copies start lookups again.
     void chosen(const app::ProxyDialogRunner::Choice& choice);
 
 private:
