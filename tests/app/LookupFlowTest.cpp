@@ -8,6 +8,7 @@
 #include "lookup/LookupController.h"
 #include "lookup/SiteQuery.h"
 #include "lookup/SiteSelection.h"
+#include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
 
@@ -30,17 +31,6 @@
 using app::MainWindow;
 
 namespace {
-
-template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-void settle() {
-    processEventsUntil([] { return false; }, 50);
-}
 
 QString url(const char* siteKey, const QString& text) {
     return lookup::siteQueryUrl(

@@ -7,6 +7,7 @@
 #include "browser/ProxyCheckPage.h"
 #include "input/ClipboardWatcher.h"
 #include "settings/OptionsStore.h"
+#include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Modal.h"
 #include "support/Named.h"
@@ -27,17 +28,6 @@
 using app::MainWindow;
 
 namespace {
-
-template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-void settle() {
-    processEventsUntil([] { return false; }, 50);
-}
 
 QMenu* optionsMenu(const MainWindow& window) {
     for (QAction* item : named<app::ActionBar>(window, "ActionMainMenuBar1")->actions())
