@@ -64,13 +64,7 @@ protected:
         ASSERT_EQ(browsers.created.size(), 1);
     }
     // Every address the tabs were sent to, in order, over all tabs.
-    QStringList loads() const {
-        QStringList all;
-        for (const auto& b : browsers.created)
-            if (b)
-                all << b->goCalls;
-        return all;
-    }
+    QStringList loads() const { return browsers.loads(); }
     QString lastLoad() const { return loads().value(loads().size() - 1); }
     QString box() const { return named<QComboBox>(*form, "Search_Combobox")->currentText(); }
     QAction* action(const char* name) const {

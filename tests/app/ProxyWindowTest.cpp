@@ -55,13 +55,7 @@ protected:
         ASSERT_TRUE(processEventsUntil([&] { return !browsers.created.isEmpty(); }));
         settle();
     }
-    QStringList loads() const {
-        QStringList all;
-        for (const auto& b : browsers.created)
-            if (b)
-                all << b->goCalls;
-        return all;
-    }
+    QStringList loads() const { return browsers.loads(); }
     QAction* action(const char* name) const {
         return form->findChild<QAction*>(QString::fromLatin1(name));
     }

@@ -59,6 +59,9 @@ public:
     browser::WebBrowser* create(QWidget* owner) override;
     browser::ProxyControl& proxyControl() override { return proxy; }
 
+    // Every address the browsers were sent to, in order, over all of them.
+    QStringList loads() const;
+
     QList<QPointer<FakeBrowser>> created;
     FakeProxyControl proxy;
     std::function<void()> onCreate; // runs as each browser is made
