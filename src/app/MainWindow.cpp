@@ -4,6 +4,8 @@
 #include "app/StatusPanel.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/ToolbarLayout.h"
+#include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
 #include "app/menus/SiteMenus.h"
 #include "app/menus/SupportCommands.h"
@@ -19,6 +21,8 @@
 #include "desktop/X11KeyWatcher.h"
 #include "desktop/WaylandCopyNotice.h"
 #include "desktop/WindowPlacement.h"
+#include "desktop/DocumentsFolder.h"
+#include "desktop/ProcessPriority.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -27,10 +31,12 @@
 #include "lookup/SiteAlternatives.h"
 #include "lookup/SiteSelection.h"
 #include "settings/OptionsStore.h"
+#include "settings/UserSettings.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -118,6 +124,13 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     optionActions_ = new OptionActions(*options_, this);
     lookups_ = new lookup::LookupController(*this, options_->options(), this);
     lookups_->setObjectName(QStringLiteral("LookupController"));
+    browserOptions_ = new BrowserOptionActions(*options_, this);
+    processPriority_ = new desktop::ProcessPriority(this);
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    userSettings_ =
+        new settings::UserSettings(*options_, lookups_->selection(), desktop::documentsFolder(),
+                                   primary ? primary->geometry().height() : 0, this);
+    userSettings_->setObjectName(QStringLiteral("UserSettings"));
     buildToolbarPanel();
     buildPageArea(browsers);
     buildActionBar();
@@ -125,6 +138,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     connectTabs();
     connectLookups();
     connectFailurePages();
+    connectSettings();
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
@@ -176,6 +190,8 @@ MainWindow::~MainWindow() {
     // No copy may start a lookup in a window that is going away.
     delete watcher_;
     watcher_ = nullptr;
+    closing_ = true;
+    userSettings_->saveSettings();
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
     tabs_ = nullptr;
@@ -410,6 +426,8 @@ void MainWindow::runStartSequence() {
     if (startSequenceRun_)
         return;
     startSequenceRun_ = true;
+    userSettings_->loadSettings();
+    userSettings_->loadCategoryVisibility();
     // With the settings read: minimised once if they say so.
     presence_->applyMinimiseAtStart();
     if (!lookups_->lookUpWaitingCopy())
@@ -484,6 +502,38 @@ void MainWindow::placeLoadingBar() {
         return;
     const QRect panel = toolbarPanel_->geometry();
     loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), kLoadingBarHeight);
+}
+
+void MainWindow::connectSettings() {
+    connect(options_, &settings::OptionsStore::changed, toolbarPanel_,
+            [this] { toolbarPanel_->setVisible(options_->options().showToolbar); });
+    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, tabs_,
+            [this](settings::TextSize size) { tabs_->setActiveTextSize(static_cast<int>(size)); });
+    connect(browserOptions_, &BrowserOptionActions::priorityChosen, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(userSettings_, &settings::UserSettings::priorityRequested, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
+    connect(userSettings_, &settings::UserSettings::problem, this,
+            &MainWindow::reportSettingsProblem);
+    connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
+            &MainWindow::openCategoryDialog);
+}
+
+// "辞書の追加・解除": its ticks start from the file (or the defaults); "閉じる" writes them and
+// the menu follows at once.
+void MainWindow::openCategoryDialog() {
+    dialogs::CategoryVisibilityDialog dialog(userSettings_->storedCategoryVisibility(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        userSettings_->saveCategoryVisibility(dialog.ticks());
+}
+
+void MainWindow::reportSettingsProblem(const QString& message) {
+    // While the window goes, a message that is not waited for would vanish with it.
+    if (closing_)
+        QMessageBox::warning(nullptr, windowTitle(), message);
+    else
+        showError(message);
 }
 
 void MainWindow::openQueryUrls(const QStringList& urls) {

@@ -43,11 +43,17 @@ class LookupController;
 
 namespace settings {
 class OptionsStore;
+class UserSettings;
+} // namespace settings
+
+namespace desktop {
+class ProcessPriority;
 }
 
 namespace app {
 
 class ActionBar;
+class BrowserOptionActions;
 class OptionActions;
 class SiteMenus;
 class StatusPanel;
@@ -78,6 +84,8 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The settings files: read by the start sequence, written when the window goes.
+    settings::UserSettings& userSettings() const { return *userSettings_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
     DesktopPresence& desktopPresence() const { return *presence_; }
@@ -100,6 +108,9 @@ private:
     void connectFailurePages();
     void placeLoadingBar();
     void connectLookups();
+    void connectSettings();
+    void openCategoryDialog();
+    void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
     void runStartSequence();
@@ -131,6 +142,10 @@ private:
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
+    BrowserOptionActions* browserOptions_ = nullptr;
+    settings::UserSettings* userSettings_ = nullptr;
+    desktop::ProcessPriority* processPriority_ = nullptr;
+    bool closing_ = false;
     lookup::LookupController* lookups_ = nullptr;
     std::unique_ptr<browser::WebBrowserFactory> ownBrowsers_; // the real engine's, when none given
     browser::TabManager* tabs_ = nullptr;
