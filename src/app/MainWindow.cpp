@@ -13,6 +13,9 @@
 #include "browser/AddressUrl.h"
 #include "browser/FailurePage.h"
 #include "browser/NavigationWatch.h"
+#include "app/dialogs/ProxyDialogRunner.h"
+#include "browser/ProxyCheckPage.h"
+#include "browser/ProxyOptionFollower.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -209,6 +212,7 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
+    createProxyActions();
     actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     addDictionaryMenuHead(*siteMenus_->menu(), *this);
@@ -300,6 +304,32 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
                                     browser::newTabPageUrl(), this);
     tabs_->setObjectName(QStringLiteral("TabManager"));
     tabs_->tabControl()->setFont(tahoma11());
+
+    // The tabs' requests take the route the options name, from the settings file read at
+    // start or OK in the proxy dialog on.
+    proxyFollower_ = new browser::ProxyOptionFollower(*options_, browsers->proxyControl(), this);
+    connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
+}
+
+// "Proxy(プロキシ）(&P)" in the options menu, before the entry that shows the page's address.
+void MainWindow::createProxyActions() {
+    proxyDialog_ = new ProxyDialogRunner(this);
+    proxyDialog_->setObjectName(QStringLiteral("ProxyDialogRunner"));
+    connect(proxyDialog_, &ProxyDialogRunner::chosen, options_,
+            [this](const ProxyDialogRunner::Choice& chosen) {
+                options_->setProxy(chosen.choice, chosen.address);
+            });
+
+    auto* setProxy = new QAction(QStringLiteral("設定する"), this);
+    setProxy->setObjectName(QStringLiteral("proxy_Set_check"));
+    connect(setProxy, &QAction::triggered, proxyDialog_, [this] {
+        const settings::Options& options = options_->options();
+        proxyDialog_->run(this, options.proxyChoice, options.proxyAddress);
+    });
+    auto* checkProxy = new QAction(QStringLiteral("チェック"), this);
+    checkProxy->setObjectName(QStringLiteral("Proxy_Settei_check"));
+    connect(checkProxy, &QAction::triggered, tabs_,
+            [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
 }
 
 void MainWindow::connectTabs() {
@@ -393,6 +423,8 @@ void MainWindow::startWatchingClipboard() {
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     watchForHeldBackCopies();
+    connect(proxyDialog_, &ProxyDialogRunner::openChanged, watcher_,
+            &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
 }
 
