@@ -53,6 +53,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace app {
 
@@ -146,27 +147,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
 
-    // Laid over the top of the tabs rather than into the column, so that showing it never
-    // moves the page.
-    loadingBar_ = new QProgressBar(central);
-    loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
-    loadingBar_->setRange(0, 100);
-    loadingBar_->setTextVisible(false);
-    loadingBar_->setFixedHeight(kLoadingBarHeight);
-    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
-                                              "QProgressBar::chunk { background: #2f6db5; }"));
-    loadingBar_->hide();
-    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
-        // The engine tells little before the first answer: the bar starts with a sliver.
-        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
-        if (shown == loadingBar_->isVisible())
-            return;
-        loadingBar_->setVisible(shown);
-        if (shown) {
-            placeLoadingBar();
-            loadingBar_->raise();
-        }
-    });
+    buildLoadingBar(central);
 
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -526,6 +507,30 @@ void MainWindow::connectFailurePages() {
     connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
         if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
             lookups_->chooseSite(*entry);
+    });
+}
+
+void MainWindow::buildLoadingBar(QWidget* parent) {
+    // Laid over the top of the tabs rather than into the column, so that showing it never
+    // moves the page.
+    loadingBar_ = new QProgressBar(parent);
+    loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
+    loadingBar_->setRange(0, 100);
+    loadingBar_->setTextVisible(false);
+    loadingBar_->setFixedHeight(kLoadingBarHeight);
+    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
+                                              "QProgressBar::chunk { background: #2f6db5; }"));
+    loadingBar_->hide();
+    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
+        // The engine tells little before the first answer: the bar starts with a sliver.
+        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
+        if (shown == loadingBar_->isVisible())
+            return;
+        loadingBar_->setVisible(shown);
+        if (shown) {
+            placeLoadingBar();
+            loadingBar_->raise();
+        }
     });
 }
 

@@ -111,6 +111,7 @@ private:
     void buildStatusBar();
     void connectTabs();
     void connectFailurePages();
+    void buildLoadingBar(QWidget* parent);
     void placeLoadingBar();
     void connectLookups();
     void connectSettings();

@@ -11,7 +11,7 @@ import time
 import test_lookup_flow
 from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
                      wait_until)
-from test_lookup_flow import (QUIET_SECONDS, LookupSession, is_lookup, request_line,
+from test_lookup_flow import (QUIET_SECONDS, LookupSession, request_line,
                               start_and_wait_for_start_page)
 
 TEXT = "辞書"
@@ -48,13 +48,6 @@ class FailurePageCase(E2ETestCase):
     def start(self):
         self.flow = LookupSession(self, self.session)
         self.window = start_and_wait_for_start_page(self.session)
-
-    def tab(self) -> DevToolsPage:
-        page = wait_until(lambda: (self.session.devtools_pages() or [None])[0], 20, 0.1,
-                          "the tab's page")
-        connection = DevToolsPage(page["webSocketDebuggerUrl"])
-        self.addCleanup(connection.close)
-        return connection
 
     def body_text(self) -> str:
         with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:

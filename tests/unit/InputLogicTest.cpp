@@ -1,8 +1,10 @@
 #include "input/ClipboardSource.h"
 #include "input/ClipboardWatcher.h"
 #include "input/FullWidthToAscii.h"
+#include "lookup/Catalogue.h"
 #include "lookup/LookupController.h"
 #include "lookup/LookupView.h"
+#include "lookup/SiteQuery.h"
 #include "settings/Options.h"
 
 #include <gtest/gtest.h>
@@ -179,4 +181,25 @@ TEST(ClipboardWatcher, NoTextAndUnreadable) {
     Q_EMIT w.clip.changed();
     EXPECT_EQ(w.host.calls, QStringList{u"error[クリップボード (owner gone) を開けません]"_qs});
     EXPECT_EQ(w.host.box, u"kept");
+}
+
+// What a failed page is told of the lookup behind it: each query sent, with its site and
+// text, the recent ones only.
+TEST(LookupController, RemembersTheQueriesItSent) {
+    Watch w;
+    const lookup::Catalogue& catalogue = lookup::Catalogue::instance();
+    w.clip.copy(u"猫"_qs);
+    w.lookups.chooseSite(*catalogue.siteByKey(u"weblio_kokugo"));
+    const auto& sent = w.lookups.sentQueries();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].site, catalogue.siteByKey(u"yahoo2_kokugo"));
+    EXPECT_EQ(sent[1].site, catalogue.siteByKey(u"weblio_kokugo"));
+    EXPECT_EQ(sent[1].address, lookup::siteQueryUrl(*sent[1].site, u"猫"_qs));
+    EXPECT_EQ(sent[1].text, u"猫"_qs);
+
+    for (int i = 0; i < int(lookup::LookupController::kSentQueriesKept) + 5; ++i)
+        w.clip.copy(QStringLiteral("word%1").arg(i));
+    EXPECT_EQ(sent.size(), lookup::LookupController::kSentQueriesKept);
+    EXPECT_EQ(sent.back().text,
+              QStringLiteral("word%1").arg(lookup::LookupController::kSentQueriesKept + 4));
 }

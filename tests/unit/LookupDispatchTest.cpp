@@ -111,6 +111,12 @@ TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
     ASSERT_EQ(plan.urls.size(), 2);
     EXPECT_TRUE(plan.urls[0].contains(u"/srch/all/犬/"));
     EXPECT_TRUE(plan.urls[1].contains(u"/srch/jn/犬/"));
+    // Each URL with its site, so that a page that fails can name it.
+    ASSERT_EQ(plan.sites.size(), 2u);
+    EXPECT_EQ(plan.sites[0], &site("goo_kokugo"));
+    EXPECT_EQ(plan.sites[1], &site("goo2_kokugo"));
+    for (std::size_t i = 0; i < plan.sites.size(); ++i)
+        EXPECT_EQ(plan.urls[qsizetype(i)], siteQueryUrl(*plan.sites[i], QStringLiteral("犬")));
 }
 
 TEST(LookupDispatch, NoneCheckedOrUnknownSlotLoadsNothingButRecordsHistory) {

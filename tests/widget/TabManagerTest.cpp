@@ -865,8 +865,13 @@ void TabManagerTest::tabDrawing() {
 void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
     Tabs t;
     t.open(2);
+    t.show();
     t.browser(0)->finishLoad(QStringLiteral("A"));
     t.browser(1)->finishLoad(QStringLiteral("B"));
+    // A background tab takes its title when chosen.
+    t.click(0);
+    t.click(1);
+    QCOMPARE(t.captions(), (QStringList{"A", "B"}));
     const QString mark = QString::fromUtf8(BrowserTab::kLoadingMark);
     QSignalSpy shown(t.manager.get(), &TabManager::activeLoadingShown);
 
@@ -897,7 +902,6 @@ void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
     QCOMPARE(t.tab(1)->shownCaption(), QStringLiteral("B"));
     QCOMPARE(shown.last(), (QVariantList{false, 70}));
     // Choosing the loading tab shows its loading.
-    t.show();
     t.click(0);
     QCOMPARE(shown.last().at(0).toBool(), true);
 }
@@ -931,10 +935,11 @@ void TabManagerTest::failurePageButtonReachesTheWindow() {
 
     // Every tab's failure page asks the window what it knows of a failed address.
     int asked = 0;
-    t.manager->setFailedLookupSource([&](const QUrl&) -> std::optional<browser::FailurePage::Lookup> {
-        ++asked;
-        return std::nullopt;
-    });
+    t.manager->setFailedLookupSource(
+        [&](const QUrl&) -> std::optional<browser::FailurePage::Lookup> {
+            ++asked;
+            return std::nullopt;
+        });
     t.manager->openInNewTab(site(3));
     QCOMPARE(t.factory.created.size(), 3);
     for (const auto& browser : t.factory.created)
