@@ -2,6 +2,7 @@
 // Sizes are those of the text's UTF-16 form. Run bench/encode_ratios.py for the ratios.
 #include "lookup/CodePage932.h"
 #include "lookup/EncodeQueryText.h"
+#include "lookup/ReferenceEncoding.h"
 
 #include <benchmark/benchmark.h>
 

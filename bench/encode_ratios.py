@@ -18,8 +18,8 @@ for b in json.loads(out)["benchmarks"]:
     name, size = b["run_name"].rsplit("/", 1)
     times[(name, int(size))] = b["cpu_time"] if b["time_unit"] == "ns" else None
 
-bare = {"qeUTF8": "BM_BareUtf8", "qeShiftJIS": "BM_BareCodePage932",
-        "qeEUCJP": "BM_BareCodePage932", "qeShiftJISTwice": "BM_BareCodePage932"}
+bare = {"Utf8": "BM_BareUtf8", "ShiftJis": "BM_BareCodePage932",
+        "EucJp": "BM_BareCodePage932", "ShiftJisTwice": "BM_BareCodePage932"}
 sizes = sorted({s for _, s in times})
 print(f"{'encoding':18}" + "".join(f"{s:>12}" for s in sizes) + "   ns/byte 1K -> 1M")
 for enc, base in bare.items():

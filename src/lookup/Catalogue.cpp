@@ -10,14 +10,14 @@ namespace lookup {
 
 namespace {
 
-QString str(const char* s) {
-    return QString::fromUtf8(s);
+QString fromUtf8(const char* text) {
+    return QString::fromUtf8(text);
 }
 
 QString fixedValue(QStringView name) {
     for (const auto& v : table::kFixedValues)
         if (name == QLatin1StringView(v.name))
-            return str(v.value);
+            return fromUtf8(v.value);
     throw std::logic_error("unknown fixed value in a query template: " +
                            name.toString().toStdString());
 }
@@ -27,7 +27,7 @@ UrlTemplate parseTemplate(const table::TemplateRow& row) {
     UrlTemplate t;
     t.encoding = row.encoding;
     static const QRegularExpression slot(QStringLiteral("\\{(\\w+)\\}"));
-    const QString url = str(row.url);
+    const QString url = fromUtf8(row.url);
     QString piece;
     qsizetype at = 0;
     for (auto it = slot.globalMatch(url); it.hasNext();) {
@@ -79,20 +79,20 @@ Catalogue::Catalogue() {
         const table::SlotRow& row = table::kSlots[i];
         LookupCategory& slot = slots_[i];
         slot.index = static_cast<int>(i);
-        slot.categoryKey = str(row.categoryKey);
-        slot.selectionName = str(row.selectionName);
-        slot.buttonAction = str(row.buttonAction);
-        slot.buttonLabel = str(row.buttonLabel);
-        slot.buttonCaption = str(row.buttonCaption);
-        slot.initialHint = str(row.initialHint);
-        slot.categoryMenuAction = str(row.menuAction);
-        slot.menuLabel = str(row.menuLabel);
+        slot.categoryKey = fromUtf8(row.categoryKey);
+        slot.selectionName = fromUtf8(row.selectionName);
+        slot.buttonAction = fromUtf8(row.buttonAction);
+        slot.buttonLabel = fromUtf8(row.buttonLabel);
+        slot.buttonCaption = fromUtf8(row.buttonCaption);
+        slot.initialHint = fromUtf8(row.initialHint);
+        slot.categoryMenuAction = fromUtf8(row.menuAction);
+        slot.menuLabel = fromUtf8(row.menuLabel);
 
         SiteEntry& none = entries_.emplace_back();
         none.id = static_cast<int>(entries_.size()) - 1;
-        none.actionName = str(row.noneAction);
-        none.caption = str(table::kNoneCaption);
-        none.menuLabel = str(table::kNoneMenuLabel);
+        none.actionName = fromUtf8(row.noneAction);
+        none.caption = fromUtf8(table::kNoneCaption);
+        none.menuLabel = fromUtf8(table::kNoneMenuLabel);
         none.storedName = none.caption;
         none.category = &slot;
         slot.noneEntry = &none;
@@ -121,22 +121,23 @@ Catalogue::Catalogue() {
         for (const table::SiteRow* s : menuRows) {
             SiteEntry& e = entries_.emplace_back();
             e.id = static_cast<int>(entries_.size()) - 1;
-            e.siteKey = row.copyOf ? numberedKey(str(s->siteKey), row.number) : str(s->siteKey);
+            e.siteKey =
+                row.copyOf ? numberedKey(fromUtf8(s->siteKey), row.number) : fromUtf8(s->siteKey);
             e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
-            e.caption = str(s->caption);
+            e.caption = fromUtf8(s->caption);
             const char* label =
                 row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
-            e.menuLabel = str(label ? label : s->menuLabel);
+            e.menuLabel = fromUtf8(label ? label : s->menuLabel);
             e.inMenu = s->menuLabel != nullptr;
-            e.visible = e.inMenu && !table::has(s->flags, table::SiteFlag::Hidden);
-            e.storedName = str(s->storedName);
+            e.visible = e.inMenu && !table::hasFlag(s->flags, table::SiteFlag::Hidden);
+            e.storedName = fromUtf8(s->storedName);
             e.category = &slot;
             e.english = parseTemplate(s->english);
             e.choosesByLanguage = s->other.url != nullptr;
             if (e.choosesByLanguage)
                 e.other = parseTemplate(s->other);
             // The repeated slots start with nothing chosen.
-            if (!row.copyOf && table::has(s->flags, table::SiteFlag::Default))
+            if (!row.copyOf && table::hasFlag(s->flags, table::SiteFlag::Default))
                 slot.defaultEntry = &e;
             if (e.inMenu)
                 slot.menuOrder.push_back(&e);

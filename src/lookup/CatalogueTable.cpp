@@ -2,15 +2,15 @@
 // kind in menu order. The second and third English-Japanese, English-English and shopping
 // slots are derived from their first slot at start (see Catalogue.cpp).
 // Query templates: {W} is the encoded word; other {..} names are fixed values (FixedValues).
+// A site row: SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags,
+// dispatch rank, template (English text when a second one follows), template for other text.
 #include "lookup/CatalogueTable.h"
 
 namespace lookup::table {
 
 using enum QueryEncoding;
 
-const SiteRow k_kokugoSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kJapaneseDictionarySites[] = {
     {"yahoo2_kokugo",
      "yahoo!国語辞典",
      "yahoo!国語辞典(&A)",
@@ -63,9 +63,7 @@ const SiteRow k_kokugoSites[] = {
      {Utf8, "http://www.weblio.jp/content/{W}"}},
 };
 
-const SiteRow k_eiwaSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kEnglishJapaneseSites[] = {
     {"yahoo_eiwa",
      "yahoo!英和、和英",
      "yahoo!英和、和英(&A)",
@@ -126,9 +124,7 @@ const SiteRow k_eiwaSites[] = {
      {Utf8, "http://eow.alc.co.jp/{W}/UTF-8/?ref=sae"}},
 };
 
-const SiteRow k_eieiSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kEnglishEnglishSites[] = {
     {"LongmanWebDictionary_eiei",
      "LongmanWebDictionary",
      "&LongmanWebDictionary",
@@ -173,9 +169,7 @@ const SiteRow k_eieiSites[] = {
      {Raw, "http://www.dictionary.com/browse/{W}?s=t"}},
 };
 
-const SiteRow k_tyuugokugoSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kChineseSites[] = {
     {"NAVER_tyuugokugo",
      "NAVER中国語",
      "NAVER中国語(&N)",
@@ -206,9 +200,7 @@ const SiteRow k_tyuugokugoSites[] = {
      {Raw, "http://cjjc.weblio.jp/content/{W}"}},
 };
 
-const SiteRow k_kankokugoSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kKoreanSites[] = {
     {"NAVER_kankokugo",
      "NAVER韓国語辞典",
      "NAVER韓国語辞典(&N)",
@@ -218,9 +210,7 @@ const SiteRow k_kankokugoSites[] = {
      {Raw, "http://krdic.naver.jp/search/all/{W}/?sm=kdi_hty"}},
 };
 
-const SiteRow k_HonyakuSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kTranslationSites[] = {
     {"google_Honyaku",
      "google翻訳　自動検出→日本語",
      "google翻訳　自動検出→日本語(&G)",
@@ -266,9 +256,7 @@ const SiteRow k_HonyakuSites[] = {
      {Utf8, "http://www.excite.co.jp/world/english/?wb_lp=JAEN&before={W}"}},
 };
 
-const SiteRow k_hyakkaSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kEncyclopediaSites[] = {
     {"Wikipedia_hyakka",
      "Wikipedia",
      "&Wikipedia",
@@ -293,9 +281,7 @@ const SiteRow k_hyakkaSites[] = {
             "dsearch?enc=UTF-8&stype=prefix&dic_id=100&ei=UTF-8&b=1&p={W}&oq="}},
 };
 
-const SiteRow k_ruigoSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kThesaurusSites[] = {
     {"weblio_ruigo",
      "weblio類語辞典",
      "weblio類語辞典(&W)",
@@ -319,9 +305,7 @@ const SiteRow k_ruigoSites[] = {
      {Raw, "http://dictionary.goo.ne.jp/srch/thsrs/{W}/m0u/"}},
 };
 
-const SiteRow k_kensakuSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kSearchEngineSites[] = {
     {"google_kensaku",
      "google",
      "&google",
@@ -345,9 +329,7 @@ const SiteRow k_kensakuSites[] = {
      {Utf8, "http://www.bing.com/search?q={W}"}},
 };
 
-const SiteRow k_auctionSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kAuctionSites[] = {
     {"Voreziv_Auction",
      "Voreziv オークション検索",
      "Voreziv オークション検索(&R)",
@@ -434,9 +416,7 @@ const SiteRow k_auctionSites[] = {
                 "mem_srch_list.asp?GENRE=0&KEYWORD={W}&SF=E&SS=S&P=1"}},
 };
 
-const SiteRow k_shoppingSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kShoppingSites[] = {
     {"amazon_shopping",
      "amazon",
      "&amazon",
@@ -505,9 +485,7 @@ const SiteRow k_shoppingSites[] = {
      {Utf8, "http://www.coneco.net/s/items?keyword={W}&btn=1"}},
 };
 
-const SiteRow k_mapSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kMapSites[] = {
     {"google_map",
      "googleマップ",
      "googleマップ(&G)",
@@ -524,9 +502,7 @@ const SiteRow k_mapSites[] = {
      {Utf8, "http://map.yahoo.co.jp/search?p={W}&pop=on&ei=UTF-8"}},
 };
 
-const SiteRow k_weatherSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kWeatherSites[] = {
     {"yahoo_weather",
      "yahoo!天気",
      "yahoo!天気(&Y)",
@@ -543,9 +519,7 @@ const SiteRow k_weatherSites[] = {
      {Utf8, "http://tenki.jp/search/zip/?zip_map_pref_id=0&keyword={W}"}},
 };
 
-const SiteRow k_musicSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kMusicSites[] = {
     {"Voreziv_music",
      "Voreziv 音楽検索",
      "Voreziv 音楽検索(&R)",
@@ -583,9 +557,7 @@ const SiteRow k_musicSites[] = {
      {ShiftJis, "http://www.kget.jp/result/index.aspx?c=0&a=&t={W}"}},
 };
 
-const SiteRow k_movieSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kVideoSites[] = {
     {"youtube_movie",
      "youtube",
      "&youtube",
@@ -700,9 +672,7 @@ const SiteRow k_movieSites[] = {
      {Utf8, "http://www.wat.tv/video-streaming/{W}"}},
 };
 
-const SiteRow k_QASites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kQuestionAndAnswerSites[] = {
     {"yahoo_QA",
      "yahoo!知恵袋",
      "yahoo!知恵袋(&Y)",
@@ -749,9 +719,7 @@ const SiteRow k_QASites[] = {
      {Utf8, "http://www.jineko.net/search?query={W}&bbs_type=&image.x=0&image.y=0"}},
 };
 
-const SiteRow k_newsSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kNewsSites[] = {
     {"Voreziv_news",
      "Voreziv ニュース検索",
      "Voreziv ニュース検索(&R)",
@@ -831,9 +799,7 @@ const SiteRow k_newsSites[] = {
      {Utf8, "http://natalie.mu/owarai/search?query={W}"}},
 };
 
-const SiteRow k_PCSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kComputerTermSites[] = {
     {"ITEwords_PC",
      "IT用語辞典 E-words",
      "IT用語辞典 E-words(&I)",
@@ -852,9 +818,7 @@ const SiteRow k_PCSites[] = {
             "Caltar%3A%E6%A4%9C%E7%B4%A2%E7%B5%90%E6%9E%9C?cx={E2}&cof=FORID%3A10&ie=UTF-8&q={W}"}},
 };
 
-const SiteRow k_blogSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kBlogSites[] = {
     {"Seesaa_blog",
      "Seesaaブログ",
      "Seesaaブログ(&S)",
@@ -902,9 +866,7 @@ const SiteRow k_blogSites[] = {
             "search?cflg=%E6%A4%9C%E7%B4%A2&q={W}&submit=%E6%A4%9C%E7%B4%A2&type=fromcoco"}},
 };
 
-const SiteRow k_BBSSites[] = {
-    // SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags, dispatch rank,
-    // template (English text when a second one follows), template for other text
+const SiteRow kMessageBoardSites[] = {
     {"N2ch_BBS",
      "2チャンネル",
      "2チャンネル(&2)",
@@ -984,10 +946,10 @@ const SiteRow k_BBSSites[] = {
 
 const SlotRow kSlots[26] = {
     {"kokugo", "Settei_kokugo_Button", "A_Settei_kokugo_Button", "国語", "国語", "yahoo!国語辞書",
-     "Action2", "国語辞書(&Z)", "A_no_uses_kokugo_check", k_kokugoSites, nullptr, 1},
+     "Action2", "国語辞書(&Z)", "A_no_uses_kokugo_check", kJapaneseDictionarySites, nullptr, 1},
     {"eiwa", "Settei_eiwa_Button", "A_Settei_eiwa_Button", "英和、和英", "英和、和英",
-     "yahoo!英和、和英", "Action10", "英和、和英辞典(&Y)", "A_no_uses_eiwa_check", k_eiwaSites,
-     nullptr, 1},
+     "yahoo!英和、和英", "Action10", "英和、和英辞典(&Y)", "A_no_uses_eiwa_check",
+     kEnglishJapaneseSites, nullptr, 1},
     {"eiwa2",
      "Settei_eiwa_Button2",
      "A_Settei_eiwa_Button2",
@@ -1014,7 +976,7 @@ const SlotRow kSlots[26] = {
      3},
     {"eiei", "Settei_eiei_Button", "A_Settei_eiei_Button", "英英", "英英",
      "LongmanWebDictionary_eiei_check", "Action12", "英英辞典(&X)", "A_no_uses_eiei_check",
-     k_eieiSites, nullptr, 1},
+     kEnglishEnglishSites, nullptr, 1},
     {"eiei2",
      "Settei_eiei_Button2",
      "A_Settei_eiei_Button2",
@@ -1040,25 +1002,25 @@ const SlotRow kSlots[26] = {
      "eiei",
      3},
     {"tyuugokugo", "Settei_tyuugokugo_Button", "A_Settei_tyuugokugo_button", "中国語", "中国語",
-     "NAVER中国語", "Action11", "中国語辞典(&W)", "A_no_uses_tyuugokugo_check", k_tyuugokugoSites,
+     "NAVER中国語", "Action11", "中国語辞典(&W)", "A_no_uses_tyuugokugo_check", kChineseSites,
      nullptr, 1},
     {"kankokugo", "Settei_kankokugo_Button", "A_Settei_Kankokugo_Button", "韓国語", "韓国語",
-     "NAVER韓国語辞典", "Action13", "韓国語辞書(&V)", "A_no_uses_kankokugo_check", k_kankokugoSites,
+     "NAVER韓国語辞典", "Action13", "韓国語辞書(&V)", "A_no_uses_kankokugo_check", kKoreanSites,
      nullptr, 1},
     {"Honyaku", "Settei_Honyaku_Button", "A_Settei_Honyaku_Button", "翻訳", "翻訳",
      "google翻訳　自動検出→日本語", "Action14", "翻訳(&U)", "A_no_uses_Honyaku_check",
-     k_HonyakuSites, nullptr, 1},
+     kTranslationSites, nullptr, 1},
     {"hyakka", "Settei_hyakka_Button", "A_Settei_hyakka_Button", "百科", "百科", "Wikipedia",
-     "Action15", "百科事典(&T)", "A_no_uses_hyakka_check", k_hyakkaSites, nullptr, 1},
+     "Action15", "百科事典(&T)", "A_no_uses_hyakka_check", kEncyclopediaSites, nullptr, 1},
     {"ruigo", "Settei_ruigo_Button", "A_Settei_ruigo_Button", "類語", "類語", "weblio類語辞典",
-     "Action16", "類語辞典(&S)", "A_no_uses_ruigo_check", k_ruigoSites, nullptr, 1},
+     "Action16", "類語辞典(&S)", "A_no_uses_ruigo_check", kThesaurusSites, nullptr, 1},
     {"kensaku", "Settei_kensaku_Button", "A_Settei_kensaku_Button", "検索", "検索", "google",
-     "Action19", "検索エンジン(&R)", "A_no_uses_kensaku_check", k_kensakuSites, nullptr, 1},
+     "Action19", "検索エンジン(&R)", "A_no_uses_kensaku_check", kSearchEngineSites, nullptr, 1},
     {"auction", "Settei_auction_Button", "A_Settei_auction_Button", "競売", "オークション",
      "Voreziv オークション検索", "Action21", "オークション(&O)", "A_no_uses_Auction_check",
-     k_auctionSites, nullptr, 1},
+     kAuctionSites, nullptr, 1},
     {"shopping", "Settei_shopping_Button", "A_Settei_shopping_Button", "買物", "買物", "amazon",
-     "Action20", "ショッピング(&Q)", "A_no_uses_shopping_check", k_shoppingSites, nullptr, 1},
+     "Action20", "ショッピング(&Q)", "A_no_uses_shopping_check", kShoppingSites, nullptr, 1},
     {"shopping2",
      "Settei_shopping_Button2",
      "A_Settei_shopping_Button2",
@@ -1084,23 +1046,23 @@ const SlotRow kSlots[26] = {
      "shopping",
      3},
     {"map", "Settei_map_Button", "A_Settei_map_Button", "Map", "Map", "googleマップ", "Action26",
-     "地図(&P)", "A_no_uses_map_check", k_mapSites, nullptr, 1},
+     "地図(&P)", "A_no_uses_map_check", kMapSites, nullptr, 1},
     {"weather", "Settei_weather_Button", "A_Settei_weather_Button", "天気", "天気", "yahoo!天気",
-     "Action28", "天気(&L)", "A_no_uses_weather_check", k_weatherSites, nullptr, 1},
+     "Action28", "天気(&L)", "A_no_uses_weather_check", kWeatherSites, nullptr, 1},
     {"music", "Settei_music_Button", "A_Settei_music_Button", "音楽", "音楽", "Voreziv 音楽検索",
-     "Action27", "音楽・歌詞(&N)", "A_no_uses_music_check", k_musicSites, nullptr, 1},
+     "Action27", "音楽・歌詞(&N)", "A_no_uses_music_check", kMusicSites, nullptr, 1},
     {"movie", "Settei_movie_Button", "A_Settei_movie_Button", "動画", "動画", "youtube", "Action29",
-     "動画(&M)", "A_no_uses_movie_check", k_movieSites, nullptr, 1},
+     "動画(&M)", "A_no_uses_movie_check", kVideoSites, nullptr, 1},
     {"QA", "Settei_QA_Button", "A_Settei_QA_Button", "質問", "質問", "yahoo!知恵袋", "Action31",
-     "質問・回答(&K)", "A_no_uses_QA_check", k_QASites, nullptr, 1},
+     "質問・回答(&K)", "A_no_uses_QA_check", kQuestionAndAnswerSites, nullptr, 1},
     {"news", "Settei_news_Button", "A_Settei_news_Button", "News", "News", "Vuravuv ニュース検索",
-     "Action32", "ニュース検索(&J)", "A_no_uses_news_check", k_newsSites, nullptr, 1},
+     "Action32", "ニュース検索(&J)", "A_no_uses_news_check", kNewsSites, nullptr, 1},
     {"PC", "Settei_PC_Button", "A_Settei_pc_Button", "IT", "IT", "IT用語辞典 E-words", "Action33",
-     "パソコン用語(&I)", "A_no_uses_PC_check", k_PCSites, nullptr, 1},
+     "パソコン用語(&I)", "A_no_uses_PC_check", kComputerTermSites, nullptr, 1},
     {"blog", "Settei_blog_Button", "A_settei_blog_button", "blog", "blog", "Seesaaブログ",
-     "Action34", "ブログ(&H)", "A_no_uses_blog_check", k_blogSites, nullptr, 1},
+     "Action34", "ブログ(&H)", "A_no_uses_blog_check", kBlogSites, nullptr, 1},
     {"BBS", "Settei_BBS_Button", "A_Settei_BBS_Button", "BBS", "BBS", "2ちゃんねる", "Action35",
-     "掲示板(&G)", "A_no_uses_BBS_check", k_BBSSites, nullptr, 1},
+     "掲示板(&G)", "A_no_uses_BBS_check", kMessageBoardSites, nullptr, 1},
 };
 
 const DerivedMenuLabel kDerivedMenuLabels[] = {

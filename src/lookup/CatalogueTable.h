@@ -17,8 +17,8 @@ enum class SiteFlag : unsigned {
 constexpr SiteFlag operator|(SiteFlag a, SiteFlag b) {
     return static_cast<SiteFlag>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
 }
-constexpr bool has(SiteFlag set, SiteFlag f) {
-    return (static_cast<unsigned>(set) & static_cast<unsigned>(f)) != 0;
+constexpr bool hasFlag(SiteFlag flags, SiteFlag flag) {
+    return (static_cast<unsigned>(flags) & static_cast<unsigned>(flag)) != 0;
 }
 
 // A URL with {W} where the encoded word goes and {NAME} where a fixed value goes.

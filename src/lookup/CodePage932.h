@@ -12,15 +12,12 @@ namespace lookup {
 // lacks (a surrogate pair counts as one character, an unpaired surrogate too) becomes one '?'.
 QByteArray toCodePage932(QStringView text);
 
-// UTF-8 as the Windows converter writes it; an unpaired surrogate becomes U+FFFD.
-QByteArray toUtf8(QStringView text);
-
 // True when `cp932` (code page 932 bytes) holds no double-byte character.
 bool hasOnlySingleByteCharacters(const QByteArray& cp932);
 
 namespace detail {
-extern const std::uint16_t kUnicodeToCp932[0x10000];
-extern const std::uint16_t kUnicodeToEucJp[0x10000];
+extern const std::uint16_t kCodePage932Codes[0x10000];
+extern const std::uint16_t kEucJpCodes[0x10000];
 } // namespace detail
 
 constexpr std::uint16_t kNoCodePage932Code = 0xFFFF;
@@ -28,7 +25,7 @@ constexpr std::uint16_t kNoCodePage932Code = 0xFFFF;
 // The code of one UTF-16 unit: below 0x100 a single byte, else lead << 8 | trail;
 // kNoCodePage932Code for a unit the code page lacks (surrogates included).
 inline std::uint16_t codePage932Code(char16_t c) {
-    return detail::kUnicodeToCp932[c];
+    return detail::kCodePage932Codes[c];
 }
 
 // The EUC-JP code that converting the unit's code page 932 bytes gives, in the same form;
@@ -36,7 +33,7 @@ inline std::uint16_t codePage932Code(char16_t c) {
 // conversion takes as the lead of a pair with whatever byte follows.
 constexpr std::uint16_t kEucJpPairsWithNext = 0xFFFE;
 inline std::uint16_t eucJpCode(char16_t c) {
-    return detail::kUnicodeToEucJp[c];
+    return detail::kEucJpCodes[c];
 }
 
 // True for the bytes that start a double-byte character in code page 932.

@@ -2,9 +2,11 @@
 
 #include "lookup/CodePage932.h"
 #include "lookup/PercentEncoding.h"
+#include "lookup/PercentEscapes.h"
 #include "lookup/ShiftJisToEucJp.h"
+#include "lookup/Utf8Encoder.h"
 
-#include <array>
+#include <QChar>
 #include <cstring>
 #include <optional>
 
@@ -16,121 +18,66 @@ namespace {
 // from the UTF-16 text straight into the result, byte for byte as the chain of conversions
 // (to bytes, to EUC-JP, percent-encoding once or twice) would give it.
 
-// What one byte becomes, padded so that it is stored with one fixed-size copy.
-struct Piece {
-    char16_t text[6];
-    std::uint32_t size;
-};
-static_assert(sizeof(Piece) == 16);
-using PieceTable = std::array<Piece, 256>;
-
-constexpr Piece escapeOnce(unsigned b) {
-    constexpr char hex[] = "0123456789ABCDEF";
-    if (staysUnescaped(static_cast<unsigned char>(b)))
-        return {{static_cast<char16_t>(b)}, 1};
-    if (b == ' ')
-        return {{u'+'}, 1};
-    return {{u'%', static_cast<char16_t>(hex[b >> 4]), static_cast<char16_t>(hex[b & 15])}, 3};
-}
-
 // The second pass sees only the first pass's output: letters, digits, the unchanged
 // punctuation, '+' (from a blank) and '%'.
-constexpr Piece escapeTwice(unsigned b) {
-    Piece out{};
-    const Piece once = escapeOnce(b);
+constexpr EscapedByte percentEscapeTwice(unsigned b) {
+    EscapedByte out{};
+    const EscapedByte& once = kPercentEscapes[b];
     for (std::uint32_t i = 0; i < once.size; ++i) {
-        const Piece again = escapeOnce(once.text[i]);
+        const EscapedByte& again = kPercentEscapes[once.text[i]];
         for (std::uint32_t j = 0; j < again.size; ++j)
             out.text[out.size++] = again.text[j];
     }
     return out;
 }
 
-template <Piece (*Escape)(unsigned)> constexpr PieceTable makeTable() {
-    PieceTable t{};
-    for (unsigned b = 0; b < 256; ++b)
-        t[b] = Escape(b);
-    return t;
-}
+constexpr EscapeTable kDoublePercentEscapes = makeEscapeTable<percentEscapeTwice>();
 
-constexpr PieceTable kOnce = makeTable<escapeOnce>();
-constexpr PieceTable kTwice = makeTable<escapeTwice>();
-
-// Room for the pieces' fixed-size copies past the last character written.
+// Room for the escapes' fixed-size copies past the last character written.
 constexpr qsizetype kSlack = 8;
 
-// Stores `Bytes` bytes of the piece at once: 8 hold the three characters of a single
+// Stores `Bytes` bytes of the escape at once: 8 hold the three characters of a single
 // escape, 16 the five of a double one.
-template <std::size_t Bytes = sizeof(Piece)> inline char16_t* put(char16_t* o, const Piece& p) {
-    std::memcpy(o, &p, Bytes);
-    return o + p.size;
+template <std::size_t Bytes = sizeof(EscapedByte)>
+inline char16_t* put(char16_t* o, const EscapedByte& escape) {
+    std::memcpy(o, &escape, Bytes);
+    return o + escape.size;
 }
 
-// Writes the escaped bytes of every unit; `emit` returns false to stop (a zero byte).
-template <typename Emit> QString encodeUnits(const QString& text, qsizetype maxPerUnit, Emit emit) {
-    QString out(text.size() * maxPerUnit + kSlack, Qt::Uninitialized);
+// Plain loops with local pointers: the compiler keeps them in registers, which it does not
+// for pointers that a callback updates.
+
+// The UTF-8 bytes of every character, escaped as they come; stops at a zero unit.
+QString utf8Encoded(const QString& text) {
+    // Nine characters per unit at most: three escaped bytes (a pair's four come from two).
+    QString out(text.size() * 9 + kSlack, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
     char16_t* o = begin;
     const auto* p = reinterpret_cast<const char16_t*>(text.constData());
     const char16_t* const end = p + text.size();
-    while (p < end && emit(p, end, o)) {
-    }
+    while (p < end && *p != 0)
+        encodeUtf8Character(p, end, [&o](unsigned char b) { o = put<8>(o, kPercentEscapes[b]); });
     out.truncate(o - begin);
     return out;
 }
 
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-QString utf8Encoded(const QString& text) {
-    return encodeUnits(text, 9, [](const char16_t*& p, const char16_t* end, char16_t*& o) {
-        char32_t c = *p++;
-        if (c < 0x80) {
-            if (c == 0)
-                return false;
-            o = put<8>(o, kOnce[c]);
-        } else if (c < 0x800) {
-            o = put<8>(o, kOnce[0xC0 | (c >> 6)]);
-            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
-        } else if (isHighSurrogate(static_cast<char16_t>(c)) && p < end && isLowSurrogate(*p)) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
-            o = put<8>(o, kOnce[0xF0 | (c >> 18)]);
-            o = put<8>(o, kOnce[0x80 | ((c >> 12) & 0x3F)]);
-            o = put<8>(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
-            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
-        } else {
-            if (c >= 0xD800 && c <= 0xDFFF)
-                c = 0xFFFD;
-            o = put<8>(o, kOnce[0xE0 | (c >> 12)]);
-            o = put<8>(o, kOnce[0x80 | ((c >> 6) & 0x3F)]);
-            o = put<8>(o, kOnce[0x80 | (c & 0x3F)]);
-        }
-        return true;
-    });
-}
-
-// The code of the character at p in `table` (a surrogate pair is one character and gets
-// one '?'), advancing p past it.
+// The code that `Code` (codePage932Code or eucJpCode) gives the character at `p`, moving
+// `p` past it. A character the code page lacks becomes '?', once for a whole surrogate pair.
 template <std::uint16_t (*Code)(char16_t)>
-inline std::uint16_t nextCode(const char16_t*& p, const char16_t* end) {
+inline std::uint16_t nextCharacterCode(const char16_t*& p, const char16_t* end) {
     const char16_t c = *p++;
     const std::uint16_t code = Code(c);
     if (code != kNoCodePage932Code)
         return code;
-    if (isHighSurrogate(c) && p < end && isLowSurrogate(*p))
+    if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
         ++p;
     return '?';
 }
 
 // Escapes the one- or two-byte codes of every character; stops at a zero byte. Returns
-// nothing when a code can't be written on its own. A plain loop with local pointers: the
-// compiler keeps them in registers, which it does not for pointers a callback updates.
+// nothing when a code can't be written on its own.
 template <std::uint16_t (*Code)(char16_t), std::size_t Bytes>
-std::optional<QString> codesEncoded(const QString& text, const PieceTable& table,
+std::optional<QString> codesEncoded(const QString& text, const EscapeTable& table,
                                     qsizetype maxPerByte) {
     QString out(text.size() * 2 * maxPerByte + kSlack, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
@@ -138,7 +85,7 @@ std::optional<QString> codesEncoded(const QString& text, const PieceTable& table
     const auto* p = reinterpret_cast<const char16_t*>(text.constData());
     const char16_t* const end = p + text.size();
     while (p < end) {
-        const std::uint16_t code = nextCode<Code>(p, end);
+        const std::uint16_t code = nextCharacterCode<Code>(p, end);
         if (code == 0)
             break;
         if (code > 0xFF) {
@@ -161,11 +108,11 @@ QString encodeQueryText(const QString& text, QueryEncoding encoding) {
     case QueryEncoding::Utf8:
         return utf8Encoded(text);
     case QueryEncoding::ShiftJis:
-        return *codesEncoded<codePage932Code, 8>(text, kOnce, 3);
+        return *codesEncoded<codePage932Code, 8>(text, kPercentEscapes, 3);
     case QueryEncoding::ShiftJisTwice:
-        return *codesEncoded<codePage932Code, 16>(text, kTwice, 5);
+        return *codesEncoded<codePage932Code, 16>(text, kDoublePercentEscapes, 5);
     case QueryEncoding::EucJp:
-        if (auto fast = codesEncoded<eucJpCode, 8>(text, kOnce, 3))
+        if (auto fast = codesEncoded<eucJpCode, 8>(text, kPercentEscapes, 3))
             return *fast;
         // Rare single bytes that pair with their neighbour: take the byte-wise road.
         return percentEncodeToString(shiftJisToEucJp(toCodePage932(text)));

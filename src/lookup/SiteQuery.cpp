@@ -7,19 +7,20 @@
 namespace lookup {
 
 QString siteQueryUrl(const SiteEntry& site, const QString& text) {
-    const UrlTemplate& t =
+    const UrlTemplate& urlTemplate =
         !site.choosesByLanguage || hasOnlySingleByteCharacters(toCodePage932(text)) ? site.english
                                                                                     : site.other;
-    const QString word = encodeQueryText(text, t.encoding);
-    qsizetype size = word.size() * (t.pieces.size() - 1);
-    for (const QString& p : t.pieces)
-        size += p.size();
+    const QStringList& pieces = urlTemplate.pieces;
+    const QString word = encodeQueryText(text, urlTemplate.encoding);
+    qsizetype size = word.size() * (pieces.size() - 1);
+    for (const QString& piece : pieces)
+        size += piece.size();
     QString url;
     url.reserve(size);
-    url += t.pieces.front();
-    for (qsizetype i = 1; i < t.pieces.size(); ++i) {
+    url += pieces.front();
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
         url += word;
-        url += t.pieces[i];
+        url += pieces[i];
     }
     return url;
 }

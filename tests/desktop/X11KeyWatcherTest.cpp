@@ -5,11 +5,13 @@
 #include "desktop/HotkeyController.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <memory>
 #include <xcb/xcb.h>
 
 using desktop::GlobalKey;
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void withoutX11TheKeysAreUnavailableWithAReason_data();
     void withoutX11TheKeysAreUnavailableWithAReason();
     void stoppedControllerStopsTheWatcher();
+    void displayThatGoesAwayIsToldOnceAndNotWatchedAgain();
     void heldEndTogglesAboutEveryTenthOfASecond();
 };
 
@@ -208,6 +211,46 @@ void X11KeyWatcherTest::stoppedControllerStopsTheWatcher() {
     QTRY_COMPARE_WITH_TIMEOUT(seen.log, QStringLiteral(" F12+ F12-"), kWaitMs);
     QTest::qWait(50);
     QCOMPARE(raises.size(), 1);
+}
+
+// A display that ends while the watcher listens (the X server stopped): the watcher says why
+// once and lets go of the connection, instead of waking on its closed socket forever.
+void X11KeyWatcherTest::displayThatGoesAwayIsToldOnceAndNotWatchedAgain() {
+    QString display;
+    for (int number = 90 + QCoreApplication::applicationPid() % 100; number < 300; ++number) {
+        if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
+            display = QStringLiteral(":%1").arg(number);
+            break;
+        }
+    }
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"),
+                 {display, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QVERIFY(server.waitForStarted(kWaitMs));
+    std::unique_ptr<X11KeyWatcher> watcher;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            watcher = std::make_unique<X11KeyWatcher>(display.toLatin1());
+            return watcher->mode() == Mode::RawEvents;
+        },
+        kWaitMs));
+    desktop::HotkeyController controller(*watcher);
+    QSignalSpy failed(watcher.get(), &X11KeyWatcher::failed);
+    QSignalSpy told(&controller, &desktop::HotkeyController::unavailable);
+    controller.setPauseWithEnd(true);
+    QVERIFY(watcher->isListening());
+    server.terminate();
+    QVERIFY(server.waitForFinished(kWaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, kWaitMs);
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(watcher->mode(), Mode::Unavailable);
+    QVERIFY(!watcher->isListening());
+    QVERIFY(!watcher->unavailableReason().isEmpty());
+    QTest::qWait(100);
+    QCOMPARE(failed.size(), 1);
+    controller.setPauseWithEnd(false);
+    controller.setPauseWithEnd(true);
+    QCOMPARE(told.size(), 1);
 }
 
 // Whole chain with the real clock: END held for half a second toggles about five times.

@@ -1,6 +1,7 @@
 #include "lookup/CodePage932.h"
 #include "lookup/EncodeQueryText.h"
 #include "lookup/PercentEncoding.h"
+#include "lookup/ReferenceEncoding.h"
 #include "lookup/ShiftJisToEucJp.h"
 
 #include <gtest/gtest.h>
