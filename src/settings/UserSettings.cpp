@@ -58,13 +58,10 @@ void UserSettings::loadSettings() {
     SettingsLines::read(lines, options, selection_);
     options_.setOptions(options);
 
-    const auto has = [&](int line) { return lines.size() > line; };
-    if (options.minimiseAtStart)
-        Q_EMIT minimiseRequested();
-    if (has(SettingsLines::kPriorityLine))
+    // Minimising at start and the proxy follow the options; the priority is the process's
+    // own and is asked for only when the file names one.
+    if (lines.size() > SettingsLines::kPriorityLine)
         Q_EMIT priorityRequested(options.priority);
-    if (has(SettingsLines::kProxyChoiceLine) && options.useProxy())
-        Q_EMIT proxyRequested(options.proxyAddress);
 }
 
 void UserSettings::saveSettings() {

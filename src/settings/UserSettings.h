@@ -49,13 +49,8 @@ public:
     void saveCategoryVisibility(const CategoryVisibility& visibility);
 
 Q_SIGNALS:
-    // The stored option "起動時には最小化" is on.
-    void minimiseRequested();
     // The stored priority, to be applied to the process.
     void priorityRequested(settings::ProcessPriority priority);
-    // The stored proxy choice is "on": the program's web traffic is to go through this address
-    // from the next request on.
-    void proxyRequested(const QString& address);
     // Something the user should know about: settings that could not be read or saved.
     void problem(const QString& message);
 

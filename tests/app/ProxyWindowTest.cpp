@@ -1,6 +1,5 @@
 // The proxy entries of the options menu in the real window, with a recording browser and proxy
 // setting in place of the engine and the platform's in-process clipboard.
-#include "app/ActionBar.h"
 #include "app/MainWindow.h"
 #include "app/dialogs/ProxyDialog.h"
 #include "app/dialogs/ProxyDialogRunner.h"
@@ -17,7 +16,6 @@
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,13 +26,6 @@
 using app::MainWindow;
 
 namespace {
-
-QMenu* optionsMenu(const MainWindow& window) {
-    for (QAction* item : named<app::ActionBar>(window, "ActionMainMenuBar1")->actions())
-        if (item->objectName() == QLatin1String("OptionMenu"))
-            return item->menu();
-    return nullptr;
-}
 
 // Chooses ON, types the address and presses OK in the dialog.
 void chooseProxy(QWidget* dialog, const QString& address) {
@@ -66,25 +57,11 @@ protected:
 
 } // namespace
 
-TEST_F(ProxyWindowTest, ProxySubmenuSitsBetweenTheSettingsAndTheAddressEntry) {
-    QMenu* menu = optionsMenu(*form);
-    ASSERT_NE(menu, nullptr);
-    const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(items[0]->text(), QStringLiteral("設定(&V)"));
-    ASSERT_NE(items[1]->menu(), nullptr);
-    EXPECT_EQ(items[1]->text(), QStringLiteral("Proxy(プロキシ）(&P)"));
-    EXPECT_EQ(items[2]->objectName(), QStringLiteral("Action24"));
-
-    const QList<QAction*> entries = items[1]->menu()->actions();
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0]->text(), QStringLiteral("設定する(&Z)"));
-    EXPECT_EQ(entries[1]->text(), QStringLiteral("チェック(&Y)"));
-    EXPECT_EQ(action("proxy_Set_check")->text(), QStringLiteral("設定する"));
-    EXPECT_EQ(action("Proxy_Settei_check")->text(), QStringLiteral("チェック"));
-
-    // The check entry opens the check page in the active tab.
-    entries[1]->trigger();
+// Where the proxy entries sit is checked with the whole menu; here, what the check entry does.
+TEST_F(ProxyWindowTest, CheckEntryOpensTheCheckPageInTheActiveTab) {
+    QAction* check = action("Proxy_Settei_check");
+    ASSERT_NE(check, nullptr);
+    check->trigger();
     EXPECT_EQ(loads().last(), browser::proxyCheckPageUrl());
 }
 
