@@ -43,7 +43,7 @@ public:
     }
 };
 
-class TimedBrowserFactory : public browser::WebBrowserFactory {
+class TimedBrowserFactory : public FakeBrowserFactory {
 public:
     browser::WebBrowser* create(QWidget* owner) override { return new TimedBrowser(owner); }
 };

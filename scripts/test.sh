@@ -4,3 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 ctest --test-dir build --output-on-failure "$@"
+# The settings readers under libFuzzer, briefly, when clang is there.
+scripts/fuzz.sh

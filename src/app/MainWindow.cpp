@@ -4,6 +4,8 @@
 #include "app/StatusPanel.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/ToolbarLayout.h"
+#include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
 #include "app/menus/SiteMenus.h"
 #include "app/menus/SupportCommands.h"
@@ -11,6 +13,9 @@
 #include "browser/AddressUrl.h"
 #include "browser/FailurePage.h"
 #include "browser/NavigationWatch.h"
+#include "app/dialogs/ProxyDialogRunner.h"
+#include "browser/ProxyCheckPage.h"
+#include "browser/ProxyOptionFollower.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -19,6 +24,8 @@
 #include "desktop/X11KeyWatcher.h"
 #include "desktop/WaylandCopyNotice.h"
 #include "desktop/WindowPlacement.h"
+#include "desktop/DocumentsFolder.h"
+#include "desktop/ProcessPriority.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -27,10 +34,12 @@
 #include "lookup/SiteAlternatives.h"
 #include "lookup/SiteSelection.h"
 #include "settings/OptionsStore.h"
+#include "settings/UserSettings.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -119,6 +128,13 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     optionActions_ = new OptionActions(*options_, this);
     lookups_ = new lookup::LookupController(*this, options_->options(), this);
     lookups_->setObjectName(QStringLiteral("LookupController"));
+    browserOptions_ = new BrowserOptionActions(*options_, this);
+    processPriority_ = new desktop::ProcessPriority(this);
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    userSettings_ =
+        new settings::UserSettings(*options_, lookups_->selection(), desktop::documentsFolder(),
+                                   primary ? primary->geometry().height() : 0, this);
+    userSettings_->setObjectName(QStringLiteral("UserSettings"));
     buildToolbarPanel();
     buildPageArea(browsers);
     buildActionBar();
@@ -126,6 +142,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     connectTabs();
     connectLookups();
     connectFailurePages();
+    connectSettings();
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
@@ -157,6 +174,8 @@ MainWindow::~MainWindow() {
     // No copy may start a lookup in a window that is going away.
     delete watcher_;
     watcher_ = nullptr;
+    closing_ = true;
+    userSettings_->saveSettings();
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
     tabs_ = nullptr;
@@ -174,6 +193,7 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
+    createProxyActions();
     actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     addDictionaryMenuHead(*siteMenus_->menu(), *this);
@@ -265,6 +285,32 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
                                     browser::newTabPageUrl(), this);
     tabs_->setObjectName(QStringLiteral("TabManager"));
     tabs_->tabControl()->setFont(tahoma11());
+
+    // The tabs' requests take the route the options name, from the settings file read at
+    // start or OK in the proxy dialog on.
+    proxyFollower_ = new browser::ProxyOptionFollower(*options_, browsers->proxyControl(), this);
+    connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
+}
+
+// "Proxy(プロキシ）(&P)" in the options menu, before the entry that shows the page's address.
+void MainWindow::createProxyActions() {
+    proxyDialog_ = new ProxyDialogRunner(this);
+    proxyDialog_->setObjectName(QStringLiteral("ProxyDialogRunner"));
+    connect(proxyDialog_, &ProxyDialogRunner::chosen, options_,
+            [this](const ProxyDialogRunner::Choice& chosen) {
+                options_->setProxy(chosen.choice, chosen.address);
+            });
+
+    auto* setProxy = new QAction(QStringLiteral("設定する"), this);
+    setProxy->setObjectName(QStringLiteral("proxy_Set_check"));
+    connect(setProxy, &QAction::triggered, proxyDialog_, [this] {
+        const settings::Options& options = options_->options();
+        proxyDialog_->run(this, options.proxyChoice, options.proxyAddress);
+    });
+    auto* checkProxy = new QAction(QStringLiteral("チェック"), this);
+    checkProxy->setObjectName(QStringLiteral("Proxy_Settei_check"));
+    connect(checkProxy, &QAction::triggered, tabs_,
+            [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
 }
 
 void MainWindow::connectTabs() {
@@ -358,6 +404,8 @@ void MainWindow::startWatchingClipboard() {
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     watchForHeldBackCopies();
+    connect(proxyDialog_, &ProxyDialogRunner::openChanged, watcher_,
+            &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
 }
 
@@ -391,6 +439,8 @@ void MainWindow::runStartSequence() {
     if (startSequenceRun_)
         return;
     startSequenceRun_ = true;
+    userSettings_->loadSettings();
+    userSettings_->loadCategoryVisibility();
     // With the settings read: minimised once if they say so.
     presence_->applyMinimiseAtStart();
     if (!lookups_->lookUpWaitingCopy())
@@ -489,6 +539,38 @@ void MainWindow::placeLoadingBar() {
         return;
     const QRect panel = toolbarPanel_->geometry();
     loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), kLoadingBarHeight);
+}
+
+void MainWindow::connectSettings() {
+    connect(options_, &settings::OptionsStore::changed, toolbarPanel_,
+            [this] { toolbarPanel_->setVisible(options_->options().showToolbar); });
+    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, tabs_,
+            [this](settings::TextSize size) { tabs_->setActiveTextSize(static_cast<int>(size)); });
+    connect(browserOptions_, &BrowserOptionActions::priorityChosen, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(userSettings_, &settings::UserSettings::priorityRequested, processPriority_,
+            &desktop::ProcessPriority::apply);
+    connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
+    connect(userSettings_, &settings::UserSettings::problem, this,
+            &MainWindow::reportSettingsProblem);
+    connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
+            &MainWindow::openCategoryDialog);
+}
+
+// "辞書の追加・解除": its ticks start from the file (or the defaults); "閉じる" writes them and
+// the menu follows at once.
+void MainWindow::openCategoryDialog() {
+    dialogs::CategoryVisibilityDialog dialog(userSettings_->storedCategoryVisibility(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        userSettings_->saveCategoryVisibility(dialog.ticks());
+}
+
+void MainWindow::reportSettingsProblem(const QString& message) {
+    // While the window goes, a message that is not waited for would vanish with it.
+    if (closing_)
+        QMessageBox::warning(nullptr, windowTitle(), message);
+    else
+        showError(message);
 }
 
 void MainWindow::openQueryUrls(const QStringList& urls) {

@@ -16,10 +16,12 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QMargins;
+class QMenu;
 class QPushButton;
 class QTimer;
 
 namespace browser {
+class ProxyOptionFollower;
 class TabManager;
 class WebBrowserFactory;
 } // namespace browser
@@ -43,12 +45,19 @@ class LookupController;
 
 namespace settings {
 class OptionsStore;
+class UserSettings;
+} // namespace settings
+
+namespace desktop {
+class ProcessPriority;
 }
 
 namespace app {
 
 class ActionBar;
+class BrowserOptionActions;
 class OptionActions;
+class ProxyDialogRunner;
 class SiteMenus;
 class StatusPanel;
 
@@ -78,6 +87,10 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The settings files: read by the start sequence, written when the window goes.
+    settings::UserSettings& userSettings() const { return *userSettings_; }
+    // The proxy dialog, while it exists and when it is shown.
+    ProxyDialogRunner& proxyDialog() const { return *proxyDialog_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
     DesktopPresence& desktopPresence() const { return *presence_; }
@@ -101,8 +114,12 @@ private:
     void buildLoadingBar(QWidget* parent);
     void placeLoadingBar();
     void connectLookups();
+    void connectSettings();
+    void openCategoryDialog();
+    void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
+    void createProxyActions();
     void runStartSequence();
     void layOutToolbar();
     void placeOnScreen(const QMargins& frame);
@@ -132,6 +149,10 @@ private:
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
+    BrowserOptionActions* browserOptions_ = nullptr;
+    settings::UserSettings* userSettings_ = nullptr;
+    desktop::ProcessPriority* processPriority_ = nullptr;
+    bool closing_ = false;
     lookup::LookupController* lookups_ = nullptr;
     std::unique_ptr<browser::WebBrowserFactory> ownBrowsers_; // the real engine's, when none given
     browser::TabManager* tabs_ = nullptr;
@@ -149,6 +170,8 @@ private:
     std::vector<QAction*> categoryButtons_;
     QAction* pauseAction_ = nullptr;
     SiteMenus* siteMenus_ = nullptr;
+    ProxyDialogRunner* proxyDialog_ = nullptr;
+    browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
     input::QtClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;

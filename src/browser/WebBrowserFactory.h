@@ -4,6 +4,7 @@ class QWidget;
 
 namespace browser {
 
+class ProxyControl;
 class WebBrowser;
 
 // Makes the browser of a new tab page. The program passes the real engine's factory, tests
@@ -14,6 +15,8 @@ public:
     // The browser is created as a child of owner (the tab page) and is destroyed with it
     // unless deleted earlier.
     virtual WebBrowser* create(QWidget* owner) = 0;
+    // The route of the requests of every browser this factory makes.
+    virtual ProxyControl& proxyControl() = 0;
 };
 
 } // namespace browser

@@ -10,8 +10,9 @@ struct LookupCategory;
 struct SiteEntry;
 
 // The user's choice of site per slot and what the slot's controls show of it: which entry is
-// checked, whether the slot's button is shown, its hint, and whether the slot's submenu is
-// marked as in use. The window's actions follow the signals.
+// checked, whether the slot's button is shown, its hint, whether the slot's submenu is marked
+// as in use and whether it is listed at all, and which entries the menus show. The window's
+// actions follow the signals.
 class SiteSelection : public QObject {
     Q_OBJECT
 public:
@@ -28,22 +29,43 @@ public:
     // last hint), and the submenu is marked in use exactly when a Site is chosen.
     void choose(const SiteEntry& entry);
 
-    // Sets one entry's check mark alone, as restoring stored settings does.
+    // A stored choice read back: like choose(), except that a Site's button gets `hint`,
+    // which is what the settings file held, rather than the Site's caption.
+    void restore(const SiteEntry& entry, const QString& hint);
+
+    // The slot's checked entry. choose() and restore() keep exactly one checked per slot.
+    const SiteEntry& checkedEntry(const LookupCategory& slot) const;
+
+    // Sets one entry's check mark alone.
     void setChecked(const SiteEntry& entry, bool checked);
+
+    // Whether an entry's menu item is shown; starts as the catalogue says.
+    bool entryVisible(const SiteEntry& entry) const;
+    void setEntryVisible(const SiteEntry& entry, bool visible);
+
+    // Whether the slot's submenu is listed in the "辞書の選択" menu; all are at first.
+    bool submenuVisible(const LookupCategory& slot) const;
+    void setSubmenuVisible(const LookupCategory& slot, bool visible);
 
 Q_SIGNALS:
     void checkedChanged(const lookup::SiteEntry* entry, bool checked);
     void buttonVisibleChanged(const lookup::LookupCategory* slot, bool visible);
     void buttonHintChanged(const lookup::LookupCategory* slot, const QString& hint);
     void menuActionCheckedChanged(const lookup::LookupCategory* slot, bool checked);
+    void entryVisibleChanged(const lookup::SiteEntry* entry, bool visible);
+    void submenuVisibleChanged(const lookup::LookupCategory* slot, bool visible);
 
 private:
+    void select(const SiteEntry& entry, const QString& hint);
+
     struct SlotState {
         bool buttonVisible = false;
         bool menuActionChecked = false;
+        bool submenuVisible = true;
         QString hint;
     };
-    std::vector<bool> checked_; // by entry id
+    std::vector<bool> checked_;      // by entry id
+    std::vector<bool> entryVisible_; // by entry id
     std::vector<SlotState> slots_;
 };
 

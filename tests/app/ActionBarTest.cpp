@@ -33,7 +33,8 @@ TEST_F(ActionBarTest, WrapsIntoRowsInsteadOfHidingItems) {
     bar.resize(bar.buttonFor(actions[0])->sizeHint().width() * 3, narrow);
     QApplication::processEvents();
     for (QAction* action : actions)
-        EXPECT_TRUE(bar.rect().contains(bar.buttonFor(action)->geometry())) << action->text().toStdString();
+        EXPECT_TRUE(bar.rect().contains(bar.buttonFor(action)->geometry()))
+            << action->text().toStdString();
 }
 
 TEST_F(ActionBarTest, ButtonFollowsItsAction) {

@@ -8,6 +8,7 @@
 #include "lookup/LookupController.h"
 #include "lookup/SiteQuery.h"
 #include "lookup/SiteSelection.h"
+#include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
 
@@ -31,17 +32,6 @@
 using app::MainWindow;
 
 namespace {
-
-template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-void settle() {
-    processEventsUntil([] { return false; }, 50);
-}
 
 QString url(const char* siteKey, const QString& text) {
     return lookup::siteQueryUrl(
@@ -75,13 +65,7 @@ protected:
         ASSERT_EQ(browsers.created.size(), 1);
     }
     // Every address the tabs were sent to, in order, over all tabs.
-    QStringList loads() const {
-        QStringList all;
-        for (const auto& b : browsers.created)
-            if (b)
-                all << b->goCalls;
-        return all;
-    }
+    QStringList loads() const { return browsers.loads(); }
     QString lastLoad() const { return loads().value(loads().size() - 1); }
     QString box() const { return named<QComboBox>(*form, "Search_Combobox")->currentText(); }
     QAction* action(const char* name) const {

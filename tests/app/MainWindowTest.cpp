@@ -7,6 +7,7 @@
 #include "lookup/Catalogue.h"
 #include "lookup/LookupController.h"
 #include "settings/OptionsStore.h"
+#include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
 
@@ -31,14 +32,6 @@ namespace {
 
 const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3",     "eiei2",
                                        "eiei3", "shopping2", "shopping3"};
-
-// Runs the event loop until done() holds or five seconds have passed.
-template <typename Predicate> bool processEventsUntil(Predicate done) {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -1,11 +1,38 @@
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Widget tests need one application object for the whole run; they draw nowhere.
+namespace {
+
+// Every window writes its settings when it goes and reads them when it starts: each test
+// starts from an empty documents folder, so that none sees what another one chose.
+class FreshDocuments : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshDocuments(QString home) : home_(std::move(home)) {}
+    void OnTestStart(const ::testing::TestInfo&) override {
+        QDir(home_ + QStringLiteral("/Documents")).removeRecursively();
+    }
+
+private:
+    QString home_;
+};
+
+} // namespace
+
+// Widget tests need one application object for the whole run; they draw nowhere. The windows
+// they make read and write their settings files in a home folder of the run's own, never in
+// the user's documents folder.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", APP_TESTS_PLATFORM);
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshDocuments(home.path()));
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -46,7 +46,12 @@ void SiteServer::serve(QTcpSocket* socket) {
     requestLines_ << line;
 
     const QList<QByteArray> parts = line.split(' ');
-    const QByteArray target = parts.size() >= 2 ? parts.at(1) : QByteArray();
+    QByteArray target = parts.size() >= 2 ? parts.at(1) : QByteArray();
+    // Asked as a proxy ("GET http://host/path"): the same pages answer.
+    if (target.startsWith("http://")) {
+        const qsizetype slash = target.indexOf('/', 7);
+        target = slash < 0 ? QByteArray("/") : target.mid(slash);
+    }
     QByteArray path = target.left(target.indexOf('?') < 0 ? target.size() : target.indexOf('?'));
     QByteArray status = "200 OK";
     QByteArray body;

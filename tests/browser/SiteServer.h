@@ -6,7 +6,8 @@
 #include <QTcpServer>
 
 // A small web site on 127.0.0.1 for the engine tests: fixed pages by path, a 404 page for
-// everything else, and a record of every request line as it arrived, byte for byte.
+// everything else, and a record of every request line as it arrived, byte for byte. Used as a
+// proxy, it answers every host with the same pages.
 class SiteServer : public QObject {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
 
     bool start();
     QByteArray base() const; // "http://127.0.0.1:PORT"
+    quint16 port() const { return server_.serverPort(); }
 
     // The page served for a path (the request target up to '?').
     void addPage(const QByteArray& path, const QByteArray& html);

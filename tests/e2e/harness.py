@@ -637,6 +637,28 @@ class Session:
             except TimeoutError:
                 continue
 
+    def action_bar_items(self, window: int) -> list[tuple[int, int]]:
+        """The items of the first row of the window's action bar, left to right, each as the
+        range of the client area's columns that its text covers; 12 or more blank columns part
+        them."""
+        geometry = self.window_geometry(window)
+        shot = self.screenshot(self.tmp / "bar.png")
+        y0, y1 = geometry.y + 4, geometry.y + 24
+        dark = [any(sum(shot.pixel(x, y)) < 300 for y in range(y0, y1))
+                for x in range(geometry.x, geometry.x + geometry.width)]
+        items, start, gap = [], None, 0
+        for x, has_text in enumerate(dark):
+            if has_text:
+                if start is None:
+                    start = x
+                gap = 0
+            elif start is not None:
+                gap += 1
+                if gap >= 12:
+                    items.append((start, x - gap))
+                    start = None
+        return items
+
     def active_window(self) -> int:
         """The window that the window manager names active (_NET_ACTIVE_WINDOW), 0 for none."""
         out = subprocess.run(["xprop", "-root", "-display", self.display, "_NET_ACTIVE_WINDOW"],

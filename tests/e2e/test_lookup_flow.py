@@ -369,23 +369,7 @@ class SiteMenuTest(E2ETestCase):
 
     def open_site_menu(self, window: int):
         """Clicks "辞書の選択", the second item of the action bar's first row."""
-        geometry = self.session.window_geometry(window)
-        shot = self.session.screenshot(self.session.tmp / "bar.png")
-        y0, y1 = geometry.y + 4, geometry.y + 24
-        dark = [any(sum(shot.pixel(x, y)) < 300 for y in range(y0, y1))
-                for x in range(geometry.x, geometry.x + geometry.width)]
-        # Runs of columns with text, split where 12 or more blank columns part them.
-        items, start, gap = [], None, 0
-        for x, has_text in enumerate(dark):
-            if has_text:
-                if start is None:
-                    start = x
-                gap = 0
-            elif start is not None:
-                gap += 1
-                if gap >= 12:
-                    items.append((start, x - gap))
-                    start = None
+        items = self.session.action_bar_items(window)
         self.assertGreaterEqual(len(items), 2, "items on the action bar")
         left, right = items[1]
         self.session.click((left + right) // 2, 14, window=window)

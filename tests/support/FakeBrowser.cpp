@@ -47,3 +47,11 @@ browser::WebBrowser* FakeBrowserFactory::create(QWidget* owner) {
     created << b;
     return b;
 }
+
+QStringList FakeBrowserFactory::loads() const {
+    QStringList all;
+    for (const auto& browser : created)
+        if (browser)
+            all << browser->goCalls;
+    return all;
+}

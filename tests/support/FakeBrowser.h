@@ -2,6 +2,7 @@
 
 #include "browser/WebBrowser.h"
 #include "browser/WebBrowserFactory.h"
+#include "support/FakeProxyControl.h"
 
 #include <QList>
 #include <QPointer>
@@ -58,7 +59,12 @@ protected:
 class FakeBrowserFactory : public browser::WebBrowserFactory {
 public:
     browser::WebBrowser* create(QWidget* owner) override;
+    browser::ProxyControl& proxyControl() override { return proxy; }
+
+    // Every address the browsers were sent to, in order, over all of them.
+    QStringList loads() const;
 
     QList<QPointer<FakeBrowser>> created;
+    FakeProxyControl proxy;
     std::function<void()> onCreate; // runs as each browser is made
 };

@@ -16,6 +16,10 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
     menu_ = new QMenu(QStringLiteral("辞書の選択"), parent);
     menu_->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Menu"));
     menu_->menuAction()->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Action"));
+    // The dialog that chooses which of the submenus below are listed; the window's menu
+    // table puts it at the head of the menu.
+    categoryDialogAction_ = new QAction(QStringLiteral("辞書の追加・解除"), parent);
+    categoryDialogAction_->setObjectName(QStringLiteral("JISYO_NO_TUIKA_KAIJYO"));
 
     entryActions_.assign(catalogue.entries().size(), nullptr);
     for (const LookupCategory& slot : catalogue.slots()) {
@@ -24,6 +28,7 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
         slotAction->setObjectName(slot.categoryMenuAction);
         slotAction->setCheckable(true);
         slotAction->setChecked(selection.menuActionChecked(slot));
+        slotAction->setVisible(selection.submenuVisible(slot));
         menu_->addMenu(submenu);
         slotActions_.push_back(slotAction);
 
@@ -32,7 +37,7 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
             action->setObjectName(entry.actionName);
             action->setCheckable(true);
             action->setChecked(selection.isChecked(entry));
-            action->setVisible(entry.visible);
+            action->setVisible(selection.entryVisible(entry));
             // The site's caption is what a button's hint shows once the site is chosen.
             action->setToolTip(entry.caption);
             if (entry.inMenu)
@@ -56,6 +61,14 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
     connect(&selection, &lookup::SiteSelection::menuActionCheckedChanged, this,
             [this](const LookupCategory* slot, bool checked) {
                 slotActions_[slot->index]->setChecked(checked);
+            });
+    connect(&selection, &lookup::SiteSelection::submenuVisibleChanged, this,
+            [this](const LookupCategory* slot, bool visible) {
+                slotActions_[slot->index]->setVisible(visible);
+            });
+    connect(&selection, &lookup::SiteSelection::entryVisibleChanged, this,
+            [this](const SiteEntry* entry, bool visible) {
+                entryActions_[entry->id]->setVisible(visible);
             });
 }
 

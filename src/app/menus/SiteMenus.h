@@ -15,9 +15,10 @@ class SiteSelection;
 
 namespace app {
 
-// The "辞書の選択" menu: one submenu per slot, in button order, listing the slot's entries
-// with their accelerators. Check marks, the submenus' in-use marks and the visibility of the
-// hidden entries follow the selection's signals; choosing an entry is reported, not handled.
+// The "辞書の選択" menu: the entry of the add/remove dialog, then one submenu per slot, in
+// button order, listing the slot's entries with their accelerators. Check marks, the
+// submenus' in-use marks, which submenus are listed and the visibility of the hidden entries
+// follow the selection's signals; choosing an entry is reported, not handled.
 class SiteMenus : public QObject {
     Q_OBJECT
 public:
@@ -26,12 +27,15 @@ public:
     QMenu* menu() const { return menu_; }
     QAction* entryAction(const lookup::SiteEntry& entry) const;
     QAction* categoryMenuAction(const lookup::LookupCategory& slot) const;
+    // "辞書の追加・解除": opens the dialog (the window connects it).
+    QAction* categoryDialogAction() const { return categoryDialogAction_; }
 
 Q_SIGNALS:
     void entryChosen(const lookup::SiteEntry* entry);
 
 private:
     QMenu* menu_;
+    QAction* categoryDialogAction_;
     std::vector<QAction*> entryActions_; // by entry id
     std::vector<QAction*> slotActions_;  // by slot index
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "settings/Options.h"
+
+#include <QObject>
+#include <array>
+
+class QAction;
+class QMenu;
+
+namespace settings {
+class OptionsStore;
+}
+
+namespace app {
+
+// The radio actions of the text size (moji_size_*) and the process priority (yuusendo_*).
+// Their check marks mirror the options store; choosing one stores it and asks for its effect,
+// also when it is the one already checked (choosing "高い" again sets the priority again).
+class BrowserOptionActions : public QObject {
+    Q_OBJECT
+public:
+    BrowserOptionActions(settings::OptionsStore& store, QObject* parent);
+
+    QAction* textSizeAction(settings::TextSize size) const;
+    QAction* priorityAction(settings::ProcessPriority priority) const;
+
+    // Puts the submenus "文字の大きさ" and the priority, and the toolbar entry, into the
+    // options menu's settings submenu, in their places around the on/off options there.
+    void addToSettingsMenu(QMenu* settingsMenu, QAction* toolbarAction) const;
+
+Q_SIGNALS:
+    void textSizeChosen(settings::TextSize size);
+    void priorityChosen(settings::ProcessPriority priority);
+
+private:
+    void showOptions();
+
+    settings::OptionsStore& store_;
+    std::array<QAction*, 4> textSizes_{};  // Small to Max
+    std::array<QAction*, 4> priorities_{}; // High, Normal, Idle, RealTime
+};
+
+} // namespace app

@@ -1,0 +1,23 @@
+#include "browser/ProxyControl.h"
+
+#include "settings/ProxyAddress.h"
+
+namespace browser {
+
+ProxyControl::~ProxyControl() = default;
+
+QString ProxyControl::apply(bool useProxy, const QString& address) {
+    if (!useProxy || address.trimmed().isEmpty()) {
+        useNoProxy();
+        return {};
+    }
+    QString error;
+    const std::optional<settings::ProxyAddress> server =
+        settings::ProxyAddress::parse(address, &error);
+    if (!server)
+        return error;
+    this->useProxy(*server);
+    return {};
+}
+
+} // namespace browser

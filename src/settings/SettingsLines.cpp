@@ -1,0 +1,148 @@
+#include "settings/SettingsLines.h"
+
+#include "lookup/Catalogue.h"
+#include "lookup/SiteSelection.h"
+
+#include <array>
+#include <utility>
+
+namespace settings {
+
+using lookup::Catalogue;
+using lookup::LookupCategory;
+using lookup::SiteEntry;
+
+namespace {
+
+// The slot of each slot line: the twenty standard slots on lines 0 to 19, the six repeated
+// ones on lines 36 to 41 (they came later, so they follow everything else).
+constexpr std::array<const char*, 20> kStandardSlotLines{
+    "kokugo", "eiwa",    "eiei",    "tyuugokugo", "kankokugo", "Honyaku", "hyakka",
+    "ruigo",  "kensaku", "auction", "shopping",   "map",       "weather", "music",
+    "movie",  "QA",      "news",    "PC",         "blog",      "BBS"};
+constexpr std::array<const char*, 6> kRepeatedSlotLines{"eiwa2", "eiwa3",     "eiei2",
+                                                        "eiei3", "shopping2", "shopping3"};
+constexpr int kFirstRepeatedSlotLine = 36;
+
+// The words of the priority and text size lines, made once: reading compares every line.
+const std::array<std::pair<ProcessPriority, QString>, 4>& priorityWords() {
+    static const std::array<std::pair<ProcessPriority, QString>, 4> words{{
+        {ProcessPriority::High, QStringLiteral("高い")},
+        {ProcessPriority::Normal, QStringLiteral("普通")},
+        {ProcessPriority::Idle, QStringLiteral("低い")},
+        {ProcessPriority::RealTime, QStringLiteral("リアルタイム")},
+    }};
+    return words;
+}
+
+const std::array<std::pair<TextSize, QString>, 4>& textSizeWords() {
+    static const std::array<std::pair<TextSize, QString>, 4> words{{
+        {TextSize::Small, QStringLiteral("小")},
+        {TextSize::Medium, QStringLiteral("中")},
+        {TextSize::Large, QStringLiteral("大")},
+        {TextSize::Max, QStringLiteral("Max")},
+    }};
+    return words;
+}
+
+const QString kTrue = QStringLiteral("True");
+const QString kFalse = QStringLiteral("False");
+const QString kProxyOn = QStringLiteral("0");
+
+template <typename Value, std::size_t N>
+Value fromWord(const std::array<std::pair<Value, QString>, N>& words, const QString& line,
+               Value fallback) {
+    for (const auto& [value, word] : words)
+        if (line == word)
+            return value;
+    return fallback;
+}
+
+template <typename Value, std::size_t N>
+QString toWord(const std::array<std::pair<Value, QString>, N>& words, Value value) {
+    for (const auto& [v, word] : words)
+        if (v == value)
+            return word;
+    return {};
+}
+
+// The entry of the slot whose stored name the line holds, else the slot's fallback Site.
+const SiteEntry& entryNamed(const LookupCategory& slot, const QString& line) {
+    if (line == slot.noneEntry->storedName)
+        return *slot.noneEntry;
+    for (const SiteEntry* e : slot.dispatchOrder)
+        if (e->storedName == line)
+            return *e;
+    return SettingsLines::fallbackSite(slot);
+}
+
+} // namespace
+
+const LookupCategory* SettingsLines::slotOfLine(int line) {
+    const char* key = nullptr;
+    if (line >= 0 && line < int(kStandardSlotLines.size()))
+        key = kStandardSlotLines[line];
+    else if (line >= kFirstRepeatedSlotLine && line < kLineCount)
+        key = kRepeatedSlotLines[line - kFirstRepeatedSlotLine];
+    return key ? Catalogue::instance().slotByKey(QString::fromLatin1(key)) : nullptr;
+}
+
+const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& slot) {
+    if (!slot.copyOf)
+        return *slot.defaultEntry;
+    // A repeated slot falls back on its own copy of the first slot's default Site.
+    return *Catalogue::instance().entryByStoredName(slot, slot.copyOf->defaultEntry->storedName);
+}
+
+QString SettingsLines::priorityWord(ProcessPriority priority) {
+    return toWord(priorityWords(), priority);
+}
+
+QString SettingsLines::textSizeWord(TextSize size) {
+    return toWord(textSizeWords(), size);
+}
+
+QStringList SettingsLines::write(const Options& options, const lookup::SiteSelection& selection) {
+    QStringList lines;
+    for (int line = 0; line < kLineCount; ++line) {
+        if (const LookupCategory* slot = slotOfLine(line)) {
+            lines << selection.checkedEntry(*slot).storedName;
+        } else if (line < kPriorityLine) {
+            lines << (options.*kSwitches[line - kFirstSwitchLine].member ? kTrue : kFalse);
+        } else if (line == kPriorityLine) {
+            lines << priorityWord(options.priority);
+        } else if (line == kTextSizeLine) {
+            lines << textSizeWord(options.textSize);
+        } else if (line == kProxyChoiceLine) {
+            lines << QString::number(options.proxyChoice);
+        } else {
+            lines << options.proxyAddress;
+        }
+    }
+    return lines;
+}
+
+void SettingsLines::read(const QStringList& lines, Options& options,
+                         lookup::SiteSelection& selection) {
+    const int count = std::min<int>(lines.size(), kLineCount);
+    for (int line = 0; line < count; ++line) {
+        const QString& value = lines[line];
+        if (const LookupCategory* slot = slotOfLine(line)) {
+            selection.restore(entryNamed(*slot, value), value);
+        } else if (line < kPriorityLine) {
+            options.*kSwitches[line - kFirstSwitchLine].member = value == kTrue;
+        } else if (line == kPriorityLine) {
+            options.priority = fromWord(priorityWords(), value, ProcessPriority::Normal);
+        } else if (line == kTextSizeLine) {
+            options.textSize = fromWord(textSizeWords(), value, TextSize::Large);
+        } else if (line == kProxyChoiceLine) {
+            // Only the two values this program writes count. Reading any other number as a
+            // byte would let "256" or a stray "-256" switch a proxy on.
+            options.proxyChoice = value == kProxyOn ? 0 : 1;
+        } else {
+            options.proxyAddress = value;
+        }
+    }
+}
+
+} // namespace settings

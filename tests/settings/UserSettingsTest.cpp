@@ -1,0 +1,400 @@
+#include "settings/UserSettings.h"
+
+#include "DefaultSettingsFile.h"
+#include "lookup/Catalogue.h"
+#include "lookup/CodePage932.h"
+#include "lookup/SiteSelection.h"
+#include "settings/LineText.h"
+#include "settings/OptionsStore.h"
+#include "settings/SettingsFolder.h"
+#include "settings/SettingsLines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace settings;
+using namespace testfiles;
+using lookup::Catalogue;
+using lookup::LookupCategory;
+using lookup::SiteEntry;
+
+namespace {
+
+const LookupCategory& slot(const char* key) {
+    return *Catalogue::instance().slotByKey(QString::fromLatin1(key));
+}
+
+const SiteEntry& site(const char* key) {
+    return *Catalogue::instance().siteByKey(QString::fromLatin1(key));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A documents folder of its own, a program state at window creation and a record of what the
+// settings asked for.
+class UserSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        documents = home.filePath(QStringLiteral("Documents"));
+        folder = documents + QStringLiteral("/Lexorra2");
+        settingsPath = folder + QStringLiteral("/Lexorra2.ini");
+        categoryPath = folder + QStringLiteral("/jisyo2.ini");
+        markerFolder = home.filePath(QStringLiteral("cwd"));
+        ASSERT_TRUE(QDir().mkpath(markerFolder));
+        makeSettings(1080);
+    }
+
+    void makeSettings(int screenHeight) {
+        user = std::make_unique<UserSettings>(store, selection, documents, screenHeight);
+        user->setMarkerFolder(markerFolder);
+        QObject::connect(user.get(), &UserSettings::priorityRequested, [this](ProcessPriority p) {
+            effects << QStringLiteral("priority %1").arg(int(p));
+        });
+        QObject::connect(user.get(), &UserSettings::problem,
+                         [this](const QString& message) { problems << message; });
+    }
+
+    void writeSettingsFile(const QByteArray& bytes) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(writeAll(settingsPath, bytes));
+    }
+
+    // A program started afresh on a settings file holding these bytes.
+    struct FreshProgram {
+        lookup::SiteSelection selection;
+        OptionsStore store;
+        std::unique_ptr<UserSettings> user;
+        QStringList lines() const { return SettingsLines::write(store.options(), selection); }
+    };
+    std::unique_ptr<FreshProgram> startWith(const QByteArray& bytes) {
+        writeSettingsFile(bytes);
+        auto program = std::make_unique<FreshProgram>();
+        program->user =
+            std::make_unique<UserSettings>(program->store, program->selection, documents, 1080);
+        program->user->loadSettings();
+        return program;
+    }
+
+    QTemporaryDir home;
+    QString documents, folder, settingsPath, categoryPath, markerFolder;
+    OptionsStore store;
+    lookup::SiteSelection selection;
+    std::unique_ptr<UserSettings> user;
+    QStringList effects;
+    QStringList problems;
+};
+
+} // namespace
+
+TEST_F(UserSettingsTest, NoFilesLeaveTheStartingState) {
+    const Options before = store.options();
+    user->loadSettings();
+    user->loadCategoryVisibility();
+    EXPECT_EQ(store.options(), before);
+    EXPECT_TRUE(effects.isEmpty());
+    EXPECT_TRUE(problems.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder)); // reading creates nothing
+    for (const LookupCategory& c : Catalogue::instance().slots())
+        EXPECT_EQ(selection.buttonVisible(c), !c.copyOf) << c.categoryKey.toStdString();
+}
+
+// A file is put in force as one change of the options; the priority, the process's own, is
+// asked for besides.
+TEST_F(UserSettingsTest, ReadingAppliesTheFileAndAsksForItsEffects) {
+    QStringList lines = defaultLines();
+    lines[8] = u("Bing");
+    lines[20] = "False"; // no toolbar
+    lines[22] = "True";  // minimise at start
+    lines[32] = u("高い");
+    lines[33] = "Max";
+    lines[34] = "0";
+    lines[35] = "127.0.0.1:3128";
+    writeSettingsFile(bytesFromLines(lines));
+
+    int changes = 0;
+    QObject::connect(&store, &OptionsStore::changed, [&] { ++changes; });
+    user->loadSettings();
+
+    EXPECT_EQ(effects, QStringList({QStringLiteral("priority %1").arg(int(ProcessPriority::High))}));
+    EXPECT_TRUE(store.options().useProxy());
+    EXPECT_EQ(store.options().proxyAddress, QStringLiteral("127.0.0.1:3128"));
+    EXPECT_EQ(changes, 1); // the whole file is one change
+    EXPECT_FALSE(store.options().showToolbar);
+    EXPECT_TRUE(store.options().minimiseAtStart);
+    EXPECT_EQ(store.options().textSize, TextSize::Max);
+    EXPECT_EQ(&selection.checkedEntry(slot("kensaku")), &site("Bing_kensaku"));
+    EXPECT_EQ(selection.buttonHint(slot("kensaku")), u("Bing"));
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+TEST_F(UserSettingsTest, ProxyChoiceAsStored) {
+    const struct {
+        const char* choice;
+        const char* address;
+        bool used;
+    } cases[] = {
+        {"1", "127.0.0.1:3128", false},
+        {"0", "", true}, // on with no address: kept as stored; the route ignores a blank address
+        {"256", "127.0.0.1:3128", false},
+    };
+    for (const auto& c : cases) {
+        QStringList lines = defaultLines();
+        lines[34] = c.choice;
+        lines[35] = c.address;
+        writeSettingsFile(bytesFromLines(lines));
+        user->loadSettings();
+        EXPECT_EQ(store.options().useProxy(), c.used) << c.choice;
+        EXPECT_EQ(store.options().proxyAddress, QString::fromLatin1(c.address)) << c.choice;
+    }
+}
+
+// The settings file is read in whichever encoding its byte-order mark names.
+TEST_F(UserSettingsTest, ByteOrderMarksAndLineEnds) {
+    QStringList lines = defaultLines();
+    lines[0] = u("goo国語辞典");
+    lines[21] = "False";
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    QByteArray utf16le("\xFF\xFE");
+    for (QChar c : text)
+        utf16le += char(c.unicode() & 0xFF), utf16le += char(c.unicode() >> 8);
+    QByteArray utf16be("\xFE\xFF");
+    for (QChar c : text)
+        utf16be += char(c.unicode() >> 8), utf16be += char(c.unicode() & 0xFF);
+    QByteArray mixedEnds;
+    for (int i = 0; i < lines.size(); ++i)
+        mixedEnds += lookup::toCodePage932(lines[i]) + (i % 3 == 0   ? "\r\n"
+                                                        : i % 3 == 1 ? "\n"
+                                                                     : "\r");
+
+    const std::pair<const char*, QByteArray> files[] = {
+        {"utf8", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"utf16le", utf16le},
+        {"utf16be", utf16be},
+        {"mixed_line_ends", mixedEnds},
+    };
+    for (const auto& [name, bytes] : files)
+        EXPECT_EQ(startWith(bytes)->lines(), lines) << name;
+}
+
+TEST_F(UserSettingsTest, MarkerFileShowsTheHiddenSite) {
+    const SiteEntry& alc = site("ALC_eiwa");
+    user->loadSettings();
+    EXPECT_FALSE(selection.entryVisible(alc));
+
+    ASSERT_TRUE(QDir(markerFolder).mkdir(QStringLiteral("ALC.txt"))); // a folder is no marker
+    user->loadSettings();
+    EXPECT_FALSE(selection.entryVisible(alc));
+    ASSERT_TRUE(QDir(markerFolder).rmdir(QStringLiteral("ALC.txt")));
+
+    ASSERT_TRUE(writeAll(markerFolder + QStringLiteral("/ALC.txt"), {}));
+    user->loadSettings(); // with no settings file at all
+    EXPECT_TRUE(selection.entryVisible(alc));
+    EXPECT_FALSE(selection.entryVisible(site("ALC_2_eiwa")));
+    EXPECT_FALSE(selection.entryVisible(site("ALC_3_eiwa")));
+}
+
+TEST_F(UserSettingsTest, SavingWritesTheFileByteForByte) {
+    user->saveSettings(); // creates the folders, the documents folder too
+    EXPECT_EQ(readAll(settingsPath), bytesFromLines(defaultLines()));
+
+    selection.choose(site("Delphi_BBS"));
+    store.setProxy(0, QStringLiteral("10.1.2.3:8080"));
+    user->saveSettings();
+    QStringList lines = defaultLines();
+    lines[19] = u("Delphi Q&&A BBS");
+    lines[34] = "0";
+    lines[35] = "10.1.2.3:8080";
+    EXPECT_EQ(readAll(settingsPath), bytesFromLines(lines));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"Lexorra2.ini"}));
+
+    // A file from the Windows program read and written back without change: the same bytes.
+    QStringList windows = defaultLines();
+    windows[1] = u("アルク");
+    windows[23] = "True";
+    const QByteArray bytes = bytesFromLines(windows);
+    const auto program = startWith(bytes);
+    ASSERT_TRUE(QFile::remove(settingsPath));
+    program->user->saveSettings();
+    EXPECT_EQ(readAll(settingsPath), bytes);
+}
+
+// A file where the folder should be: the program goes on with its starting state, says so
+// once, and leaves the file alone.
+TEST_F(UserSettingsTest, FolderThatIsAFile) {
+    ASSERT_TRUE(QDir().mkpath(documents));
+    ASSERT_TRUE(writeAll(folder, "someone else's"));
+    const Options before = store.options();
+    user->loadSettings();
+    user->loadCategoryVisibility();
+    (void)user->storedCategoryVisibility();
+    EXPECT_EQ(problems.size(), 1);
+    EXPECT_EQ(store.options(), before);
+    EXPECT_FALSE(selection.submenuVisible(slot("eiwa2")));
+    EXPECT_TRUE(selection.submenuVisible(slot("eiei")));
+
+    user->saveSettings();
+    user->saveSettings();
+    EXPECT_EQ(problems.size(), 2); // one more for saving, once
+    EXPECT_EQ(readAll(folder), QByteArray("someone else's"));
+    EXPECT_TRUE(QFileInfo(folder).isFile());
+}
+
+// A folder where the settings file should be: nothing in it is touched.
+TEST_F(UserSettingsTest, SettingsFileThatIsAFolder) {
+    ASSERT_TRUE(QDir().mkpath(settingsPath));
+    ASSERT_TRUE(writeAll(settingsPath + QStringLiteral("/keep"), "kept"));
+    user->loadSettings();
+    EXPECT_EQ(problems.size(), 1);
+    user->saveSettings();
+    EXPECT_EQ(problems.size(), 2);
+    EXPECT_TRUE(QFileInfo(settingsPath).isDir());
+    EXPECT_EQ(readAll(settingsPath + QStringLiteral("/keep")), QByteArray("kept"));
+}
+
+// A write that fails half way (here: the file size limit of the process) leaves the previous
+// file whole, leaves no temporary file behind, and is reported once.
+TEST_F(UserSettingsTest, FailedWriteKeepsThePreviousFile) {
+    QStringList old = defaultLines();
+    old[0] = u("goo国語辞典");
+    const QByteArray oldBytes = bytesFromLines(old);
+    writeSettingsFile(oldBytes);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = 100; // the file is about 700 bytes
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    user->saveSettings();
+    user->saveSettings();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(problems.size(), 1);
+    EXPECT_EQ(readAll(settingsPath), oldBytes);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Lexorra2.ini"}));
+}
+
+// Whatever the file holds, reading it ends, quickly, with every slot holding one entry.
+TEST_F(UserSettingsTest, LargeAndJunkFiles) {
+    QByteArray valid = bytesFromLines(defaultLines());
+    valid.replace(QByteArray("True\r\nTrue\r\nFalse"), QByteArray("True\r\nFalse\r\nTrue"));
+    QByteArray validThenMegabytes = valid + QByteArray(5 * 1024 * 1024, 'x');
+    QByteArray oneHugeLine(5 * 1024 * 1024, 'y');
+    QByteArray manyLines;
+    for (int i = 0; i < 500000; ++i)
+        manyLines += "False\n";
+    QByteArray random(256 * 1024, 0);
+    QRandomGenerator generator(932);
+    for (char& b : random)
+        b = char(generator.bounded(256));
+
+    const std::pair<const char*, QByteArray> files[] = {
+        {"valid_then_megabytes", validThenMegabytes},
+        {"one_huge_line", oneHugeLine},
+        {"many_lines", manyLines},
+        {"random", random},
+    };
+    for (const auto& [name, bytes] : files) {
+        const auto program = startWith(bytes);
+        const lookup::SiteSelection& fresh = program->selection;
+        const OptionsStore& freshStore = program->store;
+        EXPECT_EQ(program->lines().size(), 42) << name;
+        if (std::string(name) == "valid_then_megabytes") {
+            // The 42 lines come first: all of them count.
+            EXPECT_FALSE(freshStore.options().bringForwardOnCopy);
+            EXPECT_TRUE(freshStore.options().minimiseAtStart);
+        }
+        if (std::string(name) == "one_huge_line") {
+            // Its one line is cut while read, so it is not taken as a value.
+            EXPECT_EQ(fresh.buttonHint(slot("kokugo")), slot("kokugo").initialHint);
+        }
+        if (std::string(name) == "many_lines") {
+            EXPECT_EQ(&fresh.checkedEntry(slot("kokugo")), &site("yahoo2_kokugo"));
+        }
+    }
+}
+
+struct CategoryCase {
+    const char* name;
+    int screenHeight;
+    int shown;
+};
+
+class CategoryDefaults : public UserSettingsTest,
+                         public ::testing::WithParamInterface<CategoryCase> {};
+
+TEST_P(CategoryDefaults, WithoutAFile) {
+    makeSettings(GetParam().screenHeight);
+    user->loadCategoryVisibility();
+    int shown = 0;
+    for (const LookupCategory& c : Catalogue::instance().slots())
+        shown += selection.submenuVisible(c) ? 1 : 0;
+    EXPECT_EQ(shown, GetParam().shown);
+    for (const char* key : {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"})
+        EXPECT_FALSE(selection.submenuVisible(slot(key))) << key;
+    for (const char* key : {"eiei", "tyuugokugo", "kankokugo"})
+        EXPECT_EQ(selection.submenuVisible(slot(key)), GetParam().shown == 20) << key;
+    // The dialog's ticks agree with the menu.
+    const CategoryVisibility ticks = user->storedCategoryVisibility();
+    for (int line = 0; line < CategoryVisibility::kLineCount; ++line)
+        EXPECT_EQ(ticks.isShown(line),
+                  selection.submenuVisible(CategoryVisibility::slotOfLine(line)));
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenHeights, CategoryDefaults,
+                         ::testing::Values(CategoryCase{"h1080", 1080, 20},
+                                           CategoryCase{"h768", 768, 17},
+                                           CategoryCase{"h720", 720, 20},
+                                           CategoryCase{"h769", 769, 20}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UserSettingsTest, CategoryFileReadWrittenAndAppliedAtOnce) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QStringList lines;
+    for (int i = 0; i < 26; ++i)
+        lines << (i % 2 ? "true" : "fales");
+    lines[14] = "TRUE"; // only "true" counts
+    ASSERT_TRUE(writeAll(categoryPath, bytesFromLines(lines)));
+    user->loadCategoryVisibility();
+    for (int line = 0; line < 26; ++line)
+        EXPECT_EQ(selection.submenuVisible(CategoryVisibility::slotOfLine(line)),
+                  line % 2 == 1 && line != 14)
+            << line;
+
+    // Cut short: the missing lines keep their defaults.
+    ASSERT_TRUE(writeAll(categoryPath, bytesFromLines({"fales", "fales"})));
+    const CategoryVisibility shortFile = user->storedCategoryVisibility();
+    EXPECT_FALSE(shortFile.isShown(0));
+    EXPECT_FALSE(shortFile.isShown(1));
+    for (int line = 2; line < 26; ++line)
+        EXPECT_EQ(shortFile.isShown(line), CategoryVisibility::defaults(1080).isShown(line));
+
+    // "閉じる": the file gets all 26 lines and the menu follows at once.
+    CategoryVisibility ticks = CategoryVisibility::defaults(1080);
+    ticks.setShown(14, false); // ショッピング
+    ticks.setShown(15, true);  // ショッピング2
+    user->saveCategoryVisibility(ticks);
+    EXPECT_FALSE(selection.submenuVisible(slot("shopping")));
+    EXPECT_TRUE(selection.submenuVisible(slot("shopping2")));
+    EXPECT_TRUE(selection.buttonVisible(slot("shopping"))); // buttons are not its business
+    QStringList expected = ticks.toLines();
+    EXPECT_EQ(expected[2], "fales");
+    EXPECT_EQ(readAll(categoryPath), bytesFromLines(expected));
+    EXPECT_EQ(user->storedCategoryVisibility(), ticks);
+    EXPECT_TRUE(problems.isEmpty());
+}
