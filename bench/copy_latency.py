@@ -1,4 +1,5 @@
-"""Time from a copy to the lookup request reaching the site: lexorra2 beside bare_clipboard.
+"""Time from a copy to the lookup request reaching the site, and to the result page shown on
+the screen: lexorra2 beside bare_clipboard.
 
 Both programs run at once under the end-to-end harness, each on its own Xvfb display with
 openbox and the loopback site server as its proxy, with the same engine flags. The copies
@@ -8,15 +9,21 @@ owner (the moment both programs are told of the change) to the site server recei
 request line of the lookup. The bare program (bench/bare_clipboard.cpp) loads the same query
 URL on each clipboard change and does nothing else, the floor of this stack.
 
+The second time runs from the same moment to the result page on the screen: every page the
+site server answers a lookup with is one colour, alternating between two from one lookup to
+the next, and bench/paint_watch watches the window's damage and reads a pixel in the page
+area back after each, until it has the new page's colour.
+
     python3 bench/copy_latency.py [--copies N] [--build DIR] [--program LEXORRA2]
 
-Prints median and 90th percentile for both, and the ratio of the medians. Not a test:
+Prints median and 90th percentile of both times for both, and the ratios of the medians. Not a test:
 nothing is asserted.
 """
 
 from __future__ import annotations
 
 import argparse
+import select
 import statistics
 import subprocess
 import sys
@@ -58,15 +65,84 @@ class Copier:
             raise RuntimeError("clipboard_owner did not take the clipboard")
         return float(line)
 
+    def end_all_but_last(self):
+        """Ends the owners that no longer own the clipboard (every one but the newest)."""
+        for helper in self.helpers[:-1]:
+            self._end(helper)
+        self.helpers = self.helpers[-1:]
+
     def end(self):
         for helper in self.helpers:
-            if helper.poll() is None:
-                helper.terminate()
-            try:
-                helper.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                helper.kill()
-                helper.wait()
+            self._end(helper)
+        self.helpers = []
+
+    @staticmethod
+    def _end(helper: subprocess.Popen):
+        if helper.poll() is None:
+            helper.terminate()
+        try:
+            helper.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            helper.kill()
+            helper.wait()
+
+
+# The result pages' colours, in turn; neither is used by either program's own window.
+PAGE_COLOURS = ("2e8b57", "8b2252")
+# Where the page is watched, in the window: inside the page area of both programs.
+PROBE = (504, 420)
+
+
+class ColouredPages:
+    """The site server's answer to lookups: a page of one colour, the next colour in turn for
+    each lookup. Anything else gets the harness's default page. The page has some text: the
+    engine keeps showing the old page until the new one paints content, or a while later."""
+
+    def __init__(self, server: harness.SiteServer):
+        self.count = 0
+        self._fallback = server.default_page
+        server.default_page = self.page
+
+    def next_colour(self) -> str:
+        return PAGE_COLOURS[self.count % len(PAGE_COLOURS)]
+
+    def page(self, host: str, path: str) -> harness.Page:
+        if not path.startswith(QUERY[len("http://dic.yahoo.co.jp"):]):
+            return self._fallback(host, path)
+        colour = self.next_colour()
+        self.count += 1
+        return harness.Page(
+            f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{colour}</title></head>"
+            f"<body style='margin:0;background:#{colour}'><h1>{colour}</h1></body></html>"
+            .encode())
+
+
+class PaintWatch:
+    """bench/paint_watch on a window: tells when the probe pixel shows a colour."""
+
+    def __init__(self, session: harness.Session, tool: Path, window: int):
+        self.process = subprocess.Popen([str(tool), str(window), *map(str, PROBE)],
+                                        env=session.base_env(), stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        text=True)
+
+    def expect(self, colour: str):
+        self.process.stdin.write(colour + "\n")
+        self.process.stdin.flush()
+
+    def wait(self, timeout: float) -> float:
+        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
+        if not ready:
+            raise TimeoutError("the page was not painted in time")
+        return float(self.process.stdout.readline())
+
+    def end(self):
+        self.process.stdin.close()
+        try:
+            self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 class Subject:
@@ -74,16 +150,23 @@ class Subject:
         self.name = name
         self.session = session
         self.copier = Copier(session, owner)
+        self.pages = ColouredPages(session.server)
+        self.watch: PaintWatch | None = None
         self.latencies: list[float] = []
+        self.paints: list[float] = []
 
-    def lookup(self, text: str) -> float:
+    def lookup(self, text: str) -> tuple[float, float]:
+        """(copy to request, copy to page painted), in seconds."""
         server = self.session.server
         since = len(server.requests())
+        self.watch.expect(self.pages.next_colour())
         copied = self.copier.copy(text)
         request = server.wait_for_request(is_lookup, 30, since)
         if text.encode("ascii", "ignore").decode() not in request.target:
             raise RuntimeError(f"{self.name}: {text!r} gave {request.line!r}")
-        return request.time - copied
+        painted = self.watch.wait(30)
+        self.copier.end_all_but_last()
+        return request.time - copied, painted - copied
 
 
 def percentile(values: list[float], q: float) -> float:
@@ -100,7 +183,8 @@ def main() -> int:
     program = (args.program or args.build / "src" / "app" / "lexorra2").resolve()
     bare = (args.build / "bench" / "bare_clipboard").resolve()
     owner = (args.build / "bench" / "clipboard_owner").resolve()
-    for path in (program, bare, owner):
+    paint_watch = (args.build / "bench" / "paint_watch").resolve()
+    for path in (program, bare, owner, paint_watch):
         if not path.exists():
             print(f"not built: {path}", file=sys.stderr)
             return 2
@@ -118,9 +202,11 @@ def main() -> int:
         subjects.append(floor)
 
         lexorra2.session.start_program(program=program)
-        lexorra2.session.wait_for_main_window()
+        lexorra2.watch = PaintWatch(lexorra2.session, paint_watch,
+                                    lexorra2.session.wait_for_main_window())
         floor.session.start_program(program=bare)
-        floor.session.wait_for_window("^bare-clipboard$")
+        floor.watch = PaintWatch(floor.session, paint_watch,
+                                 floor.session.wait_for_window("^bare-clipboard$"))
         # lexorra2 puts its first lookup off until its start sequence, a second after start.
         time.sleep(max(0.0, lexorra2.session.program_started_at + 2.0 - time.monotonic()))
 
@@ -132,21 +218,27 @@ def main() -> int:
         for i in range(args.copies):
             # Alternating which program goes first evens out any drift of the machine's load.
             for subject in (subjects if i % 2 == 0 else reversed(subjects)):
-                subject.latencies.append(subject.lookup(f"{words[i % len(words)]}{i}"))
+                request, painted = subject.lookup(f"{words[i % len(words)]}{i}")
+                subject.latencies.append(request)
+                subject.paints.append(painted)
                 time.sleep(SETTLE_S)
     finally:
         for subject in subjects:
             subject.copier.end()
+            if subject.watch:
+                subject.watch.end()
             subject.session.stop()
 
-    print(f"{args.copies} copies each; copy (clipboard taken) to the request at the site, ms")
-    print(f"{'':16} {'median':>8} {'p90':>8} {'min':>8} {'max':>8}")
-    for subject in subjects:
-        ms = [v * 1000 for v in subject.latencies]
-        print(f"{subject.name:16} {statistics.median(ms):8.1f} {percentile(ms, 0.9):8.1f} "
-              f"{min(ms):8.1f} {max(ms):8.1f}")
-    ratio = statistics.median(lexorra2.latencies) / statistics.median(floor.latencies)
-    print(f"ratio of medians lexorra2 / bare: {ratio:.2f} (target 1.25 or less)")
+    for title, key in (("the request at the site", "latencies"),
+                       ("the result page painted", "paints")):
+        print(f"{args.copies} copies each; copy (clipboard taken) to {title}, ms")
+        print(f"{'':16} {'median':>8} {'p90':>8} {'min':>8} {'max':>8}")
+        for subject in subjects:
+            ms = [v * 1000 for v in getattr(subject, key)]
+            print(f"{subject.name:16} {statistics.median(ms):8.1f} {percentile(ms, 0.9):8.1f} "
+                  f"{min(ms):8.1f} {max(ms):8.1f}")
+        ratio = statistics.median(getattr(lexorra2, key)) / statistics.median(getattr(floor, key))
+        print(f"ratio of medians lexorra2 / bare: {ratio:.2f}")
     return 0
 
 

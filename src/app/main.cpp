@@ -1,26 +1,49 @@
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
 #include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
+#include "desktop/HeapReturn.h"
 #include "desktop/PlatformChoice.h"
+#include "desktop/SingleInstance.h"
+#include "desktop/WindowRaiser.h"
 
 #include <QApplication>
+#include <optional>
 
 int main(int argc, char* argv[]) {
-    // Settled before the application object exists: the platform, the OpenGL contexts the
-    // browser engine shares, and the start page's URL scheme.
+    const app::CommandLine::Outcome commandLine =
+        app::CommandLine::parse(app::CommandLine::argumentsOf(argc, argv),
+                                QStringLiteral("Lexorra2"), QStringLiteral(LEXORRA2_VERSION));
+    if (!commandLine.startProgram)
+        return app::CommandLine::report(commandLine);
+
+    // Settled before the application object exists: the memory allocator, the platform, the
+    // OpenGL contexts the browser engine shares, and the start page's URL scheme.
+    desktop::keepLargeBlocksOffTheHeap();
     desktop::chooseQtPlatform();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::registerStartPageScheme();
     browser::FailurePageController::registerScheme();
-    // The program takes no arguments: Qt sees only the program's name, so that no option
-    // on the command line changes anything.
+    // Qt sees only the program's name, so that no option on the command line changes anything.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexorra2"));
+
+    // A second instance would look up every copy again and overwrite the settings at exit.
+    desktop::SingleInstance instance(desktop::SingleInstance::sessionFolder(),
+                                     QStringLiteral("lexorra2"));
+    if (const std::optional<int> exitCode = instance.claimForStart())
+        return *exitCode;
+
     app::applyVisualStyleOrReport(application, QString::fromLatin1(app::kVisualStyleName));
 
     app::MainWindow mainWindow;
+    desktop::WindowRaiser raiser(&mainWindow);
+    QObject::connect(&instance, &desktop::SingleInstance::comeForwardAsked, &mainWindow, [&] {
+        mainWindow.show();
+        raiser.bringForwardAfterLookup();
+    });
     mainWindow.show();
     return application.exec();
 }

@@ -135,6 +135,8 @@ class SiteServer:
         self.pages: dict = {}
         self.failures: dict[str, tuple[str, float]] = {}   # host -> (mode, delay)
         self._stopping = threading.Event()
+        # The page for any (host, path) that `pages` does not name.
+        self.default_page: Callable[[str, str], Page] = default_page
         self._requests: list[Request] = []
         self._cond = threading.Condition()
         server = self
@@ -203,7 +205,7 @@ class SiteServer:
                                                           with_body):
                     return
                 page = server.pages.get((host, path)) or server.pages.get(path) \
-                    or default_page(host, path)
+                    or server.default_page(host, path)
                 if callable(page):
                     page = page(host, path)
                 self.send_response(page.status)
@@ -533,12 +535,13 @@ class Session:
     # -- the program
 
     def start_program(self, args: Iterable[str] = (), env: dict | None = None,
-                      program: Path | None = None) -> subprocess.Popen:
-        """Starts lexorra2 in its own session, so that its browser processes can be found."""
+                      program: Path | None = None, stdin=None) -> subprocess.Popen:
+        """Starts lexorra2 in its own session, so that its browser processes can be found.
+        stdin as for subprocess.Popen (subprocess.PIPE to write to the program)."""
         self.program_args = [str(program or program_path()), *args]
         self.program_started_at = time.monotonic()
         self.program = subprocess.Popen(self.program_args, env=env or self.program_env(),
-                                        cwd=self.home, stdout=self._stdout,
+                                        cwd=self.home, stdin=stdin, stdout=self._stdout,
                                         stderr=self._stderr, start_new_session=True)
         self._program_sid = self.program.pid
         return self.program

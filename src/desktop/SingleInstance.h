@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class QLocalServer;
+
+namespace desktop {
+
+// Keeps the program to one running instance per user session. The first instance holds a
+// lock file in the session's runtime folder and listens on a local socket beside it; a later
+// start finds the lock taken, asks the running instance through the socket to come forward
+// and ends. A lock whose owner has died (a crash) is taken over, not obeyed.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Claim {
+        // This is the only instance; it now answers later starts.
+        Claimed,
+        // Another instance runs and was asked to come forward.
+        OtherAsked,
+        // Another instance holds the lock but did not answer in time.
+        OtherNotAnswering,
+        // The lock could not be made (no runtime folder, no permission); the program may
+        // run, unguarded.
+        Unavailable,
+    };
+
+    // folder holds the lock file and the socket, both named after name.
+    SingleInstance(const QString& folder, const QString& name, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // The user's runtime folder, private to the user and emptied at logout.
+    static QString sessionFolder();
+
+    // How long a later start waits for the running instance to answer.
+    void setAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
+
+    // Takes the lock, or asks its holder to come forward. Waits for the holder's answer in
+    // a local event loop, so that objects of this thread go on serving meanwhile.
+    Claim claim();
+
+    // claim() for the program's start: nothing when this process is to run on, else the
+    // exit status it ends with. Problems are told on the standard error.
+    std::optional<int> claimForStart();
+
+    // Why the last claim() was OtherNotAnswering or Unavailable, in one sentence.
+    QString errorString() const { return error_; }
+    QString lockFilePath() const { return lockPath_; }
+    QString socketPath() const { return socketPath_; }
+
+Q_SIGNALS:
+    // A later start asked this (first) instance to bring its window forward.
+    void comeForwardAsked();
+
+private:
+    bool listen();
+    bool askRunningInstance();
+    void answerConnections();
+
+    QString lockPath_;
+    QString socketPath_;
+    QLockFile lock_;
+    std::unique_ptr<QLocalServer> server_;
+    std::chrono::milliseconds answerTimeout_{5000};
+    QString error_;
+};
+
+} // namespace desktop
