@@ -57,7 +57,7 @@ namespace app {
 class ActionBar;
 class BrowserOptionActions;
 class OptionActions;
-class ProxyDialogRunner;
+class ProxyCommands;
 class SiteMenus;
 class StatusPanel;
 
@@ -89,8 +89,6 @@ public:
     settings::OptionsStore& options() const { return *options_; }
     // The settings files: read by the start sequence, written when the window goes.
     settings::UserSettings& userSettings() const { return *userSettings_; }
-    // The proxy dialog, while it exists and when it is shown.
-    ProxyDialogRunner& proxyDialog() const { return *proxyDialog_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
     DesktopPresence& desktopPresence() const { return *presence_; }
@@ -119,7 +117,6 @@ private:
     void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
-    void createProxyActions();
     void runStartSequence();
     void layOutToolbar();
     void placeOnScreen(const QMargins& frame);
@@ -170,7 +167,7 @@ private:
     std::vector<QAction*> categoryButtons_;
     QAction* pauseAction_ = nullptr;
     SiteMenus* siteMenus_ = nullptr;
-    ProxyDialogRunner* proxyDialog_ = nullptr;
+    ProxyCommands* proxyCommands_ = nullptr;
     browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
     input::QtClipboardSource* clipboard_ = nullptr;
