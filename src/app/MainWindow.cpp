@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionBar.h"
+#include "app/PaintHold.h"
 #include "app/StatusPanel.h"
 #include "app/ToolbarLayout.h"
 #include "app/dialogs/AboutBox.h"
@@ -150,6 +151,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
 
     buildLoadingBar(central);
 
+    holdPaintingAfterLookups();
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer1"));
     startTimer_->setSingleShot(true);
@@ -545,23 +547,22 @@ void MainWindow::reportSettingsProblem(const QString& message) {
         showError(message);
 }
 
+// The engine runs its navigation on this thread, in turns of the event loop that come after
+// the window's own repaint (the search box, the tab caption, the history). Composing the
+// window takes longer than the navigation's first steps, so after a lookup the repaint waits
+// and the request leaves first. It waits on until the page has loaded, or a moment at most:
+// the window's changes are then composed with the page's first picture, not just before it.
+void MainWindow::holdPaintingAfterLookups() {
+    paintHold_ = new PaintHold(*this, kPaintHoldMs);
+    connect(tabs_, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
+}
+
 void MainWindow::openQueryUrls(const QStringList& urls) {
     if (urls.isEmpty())
         return;
-    holdPainting();
+    paintHold_->start();
     for (const QString& url : urls)
         tabs_->openAddress(url);
-}
-
-// The engine runs its navigation on this thread, in turns of the event loop that come after
-// the window's own repaint (the search box, the tab caption, the history). Composing the
-// window takes longer than the navigation's first steps, so the repaint waits a moment and
-// the request leaves first; the page cannot show before its answer anyway.
-void MainWindow::holdPainting() {
-    if (!updatesEnabled())
-        return;
-    setUpdatesEnabled(false);
-    QTimer::singleShot(kPaintHoldMs, this, [this] { setUpdatesEnabled(true); });
 }
 
 void MainWindow::setLongTextNotice(bool shown) {

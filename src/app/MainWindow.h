@@ -57,6 +57,7 @@ namespace app {
 class ActionBar;
 class BrowserOptionActions;
 class OptionActions;
+class PaintHold;
 class ProxyCommands;
 class SiteMenus;
 class StatusPanel;
@@ -122,7 +123,7 @@ private:
     void placeOnScreen(const QMargins& frame);
     void checkPlacementWithFrame(int triesLeft);
     void watchForHeldBackCopies();
-    void holdPainting();
+    void holdPaintingAfterLookups();
     void showError(const QString& message);
 
     // What a lookup asks of the window.
@@ -141,11 +142,12 @@ private:
     void togglePause() override;
     void showStatus(const QString& text) override;
 
-    // The window's repaint waits this long after a lookup, so that the request leaves first.
-    static constexpr int kPaintHoldMs = 40;
+    // The window's repaint waits after a lookup until the page has loaded, this long at most.
+    static constexpr int kPaintHoldMs = 150;
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
+    PaintHold* paintHold_ = nullptr;
     BrowserOptionActions* browserOptions_ = nullptr;
     settings::UserSettings* userSettings_ = nullptr;
     desktop::ProcessPriority* processPriority_ = nullptr;
