@@ -121,7 +121,7 @@ class Lexorra2(Subject):
 
     def new_tabs(self, on: bool):
         # オプション, then 設定(&V), then 検索するとタブを新規作成する(&U): flips the option.
-        left, right = self._action_bar_items()[0]
+        left, right = self.session.action_bar_items(self.window)[0]
         self.session.click((left + right) // 2, 14, window=self.window)
         time.sleep(0.5)
         self.session.key("v")
@@ -146,26 +146,6 @@ class Lexorra2(Subject):
         top = next(y for y in range(geometry.height - 40)
                    if all(at(y + k) == grey for k in range(40)))
         return top + 53
-
-    def _action_bar_items(self) -> list[tuple[int, int]]:
-        """Horizontal extents (in the window) of the first row of the action bar's items."""
-        geometry = self.session.window_geometry(self.window)
-        shot = self.session.screenshot(self.session.tmp / "bar.png")
-        y0, y1 = geometry.y + 4, geometry.y + 24
-        dark = [any(sum(shot.pixel(x, y)) < 300 for y in range(y0, y1))
-                for x in range(geometry.x, geometry.x + geometry.width)]
-        items, start, gap = [], None, 0
-        for x, has_text in enumerate(dark):
-            if has_text:
-                if start is None:
-                    start = x
-                gap = 0
-            elif start is not None:
-                gap += 1
-                if gap >= 12:
-                    items.append((start, x - gap))
-                    start = None
-        return items
 
 
 def main() -> int:

@@ -5,14 +5,7 @@
 # Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXORRA2_SANITIZERS=ON \
-    "${launcher[@]}" >/dev/null
-cmake --build build-asan -j"$(nproc)"
+scripts/build.sh build-asan -DLEXORRA2_SANITIZERS=ON
 
 # Leaks are looked for too; the suppressions name only libraries outside this project.
 asan="halt_on_error=1:detect_stack_use_after_return=1:strict_init_order=1"

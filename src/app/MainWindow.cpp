@@ -1,31 +1,33 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionBar.h"
+#include "app/PaintHold.h"
 #include "app/StatusPanel.h"
-#include "app/dialogs/AboutBox.h"
 #include "app/ToolbarLayout.h"
+#include "app/dialogs/AboutBox.h"
 #include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/dialogs/ProxyDialogRunner.h"
 #include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
+#include "app/menus/ProxyCommands.h"
 #include "app/menus/SiteMenus.h"
 #include "app/menus/SupportCommands.h"
 #include "app/menus/WindowMenus.h"
 #include "browser/AddressUrl.h"
 #include "browser/FailurePage.h"
 #include "browser/NavigationWatch.h"
-#include "app/dialogs/ProxyDialogRunner.h"
 #include "browser/ProxyCheckPage.h"
 #include "browser/ProxyOptionFollower.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
 #include "browser/WebEngineBrowserFactory.h"
-#include "desktop/SystemTrayIcon.h"
-#include "desktop/X11KeyWatcher.h"
-#include "desktop/WaylandCopyNotice.h"
-#include "desktop/WindowPlacement.h"
 #include "desktop/DocumentsFolder.h"
 #include "desktop/ProcessPriority.h"
+#include "desktop/SystemTrayIcon.h"
+#include "desktop/WaylandCopyNotice.h"
+#include "desktop/WindowPlacement.h"
+#include "desktop/X11KeyWatcher.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -149,6 +151,7 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
 
     buildLoadingBar(central);
 
+    holdPaintingAfterLookups();
     startTimer_ = new QTimer(this);
     startTimer_->setObjectName(QStringLiteral("Timer1"));
     startTimer_->setSingleShot(true);
@@ -193,7 +196,9 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    createProxyActions();
+    proxyCommands_ = new ProxyCommands(*options_, this);
+    connect(proxyCommands_, &ProxyCommands::checkPageRequested, tabs_,
+            [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
     actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     addDictionaryMenuHead(*siteMenus_->menu(), *this);
@@ -292,27 +297,6 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
     connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
 }
 
-// "Proxy(プロキシ）(&P)" in the options menu, before the entry that shows the page's address.
-void MainWindow::createProxyActions() {
-    proxyDialog_ = new ProxyDialogRunner(this);
-    proxyDialog_->setObjectName(QStringLiteral("ProxyDialogRunner"));
-    connect(proxyDialog_, &ProxyDialogRunner::chosen, options_,
-            [this](const ProxyDialogRunner::Choice& chosen) {
-                options_->setProxy(chosen.choice, chosen.address);
-            });
-
-    auto* setProxy = new QAction(QStringLiteral("設定する"), this);
-    setProxy->setObjectName(QStringLiteral("proxy_Set_check"));
-    connect(setProxy, &QAction::triggered, proxyDialog_, [this] {
-        const settings::Options& options = options_->options();
-        proxyDialog_->run(this, options.proxyChoice, options.proxyAddress);
-    });
-    auto* checkProxy = new QAction(QStringLiteral("チェック"), this);
-    checkProxy->setObjectName(QStringLiteral("Proxy_Settei_check"));
-    connect(checkProxy, &QAction::triggered, tabs_,
-            [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
-}
-
 void MainWindow::connectTabs() {
     connect(backButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goBack);
     connect(forwardButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goForward);
@@ -404,7 +388,7 @@ void MainWindow::startWatchingClipboard() {
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     watchForHeldBackCopies();
-    connect(proxyDialog_, &ProxyDialogRunner::openChanged, watcher_,
+    connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
 }
@@ -483,25 +467,15 @@ void MainWindow::connectLookups() {
 void MainWindow::connectFailurePages() {
     tabs_->setFailedLookupSource(
         [this](const QUrl& failed) -> std::optional<browser::FailurePage::Lookup> {
-            const lookup::LookupController::SentQuery* sent = nullptr;
-            const auto& queries = lookups_->sentQueries();
-            for (auto it = queries.rbegin(); it != queries.rend() && !sent; ++it)
-                if (browser::NavigationWatch::sameAddress(browser::addressToUrl(it->address),
-                                                          failed))
-                    sent = &*it;
-            if (!sent)
+            const auto found = lookups_->lookupBehindFailure([&](const QString& address) {
+                return browser::NavigationWatch::sameAddress(browser::addressToUrl(address),
+                                                             failed);
+            });
+            if (!found)
                 return std::nullopt;
-            const lookup::LookupController::SentQuery query = *sent;
-            browser::FailurePage::Lookup lookup{query.site->caption, query.text, {}};
-            const auto shown = [this](const lookup::SiteEntry& entry) {
-                const QAction* action = siteMenus_->entryAction(entry);
-                return action && action->isVisible();
-            };
-            for (const lookup::SiteAlternative& a :
-                 lookup::siteAlternatives(*query.site, query.text, shown)) {
+            browser::FailurePage::Lookup lookup{found->site->caption, found->text, {}};
+            for (const lookup::SiteAlternative& a : found->alternatives)
                 lookup.alternatives.push_back({a.site->siteKey, a.site->caption, a.url});
-                lookups_->rememberQuery(a.url, *a.site, query.text);
-            }
             return lookup;
         });
     connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
@@ -573,23 +547,22 @@ void MainWindow::reportSettingsProblem(const QString& message) {
         showError(message);
 }
 
+// The engine runs its navigation on this thread, in turns of the event loop that come after
+// the window's own repaint (the search box, the tab caption, the history). Composing the
+// window takes longer than the navigation's first steps, so after a lookup the repaint waits
+// and the request leaves first. It waits on until the page has loaded, or a moment at most:
+// the window's changes are then composed with the page's first picture, not just before it.
+void MainWindow::holdPaintingAfterLookups() {
+    paintHold_ = new PaintHold(*this, kPaintHoldMs);
+    connect(tabs_, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
+}
+
 void MainWindow::openQueryUrls(const QStringList& urls) {
     if (urls.isEmpty())
         return;
-    holdPainting();
+    paintHold_->start();
     for (const QString& url : urls)
         tabs_->openAddress(url);
-}
-
-// The engine runs its navigation on this thread, in turns of the event loop that come after
-// the window's own repaint (the search box, the tab caption, the history). Composing the
-// window takes longer than the navigation's first steps, so the repaint waits a moment and
-// the request leaves first; the page cannot show before its answer anyway.
-void MainWindow::holdPainting() {
-    if (!updatesEnabled())
-        return;
-    setUpdatesEnabled(false);
-    QTimer::singleShot(kPaintHoldMs, this, [this] { setUpdatesEnabled(true); });
 }
 
 void MainWindow::setLongTextNotice(bool shown) {

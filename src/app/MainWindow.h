@@ -57,7 +57,8 @@ namespace app {
 class ActionBar;
 class BrowserOptionActions;
 class OptionActions;
-class ProxyDialogRunner;
+class PaintHold;
+class ProxyCommands;
 class SiteMenus;
 class StatusPanel;
 
@@ -89,8 +90,6 @@ public:
     settings::OptionsStore& options() const { return *options_; }
     // The settings files: read by the start sequence, written when the window goes.
     settings::UserSettings& userSettings() const { return *userSettings_; }
-    // The proxy dialog, while it exists and when it is shown.
-    ProxyDialogRunner& proxyDialog() const { return *proxyDialog_; }
     lookup::LookupController& lookups() const { return *lookups_; }
     browser::TabManager& tabs() const { return *tabs_; }
     DesktopPresence& desktopPresence() const { return *presence_; }
@@ -119,13 +118,12 @@ private:
     void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
-    void createProxyActions();
     void runStartSequence();
     void layOutToolbar();
     void placeOnScreen(const QMargins& frame);
     void checkPlacementWithFrame(int triesLeft);
     void watchForHeldBackCopies();
-    void holdPainting();
+    void holdPaintingAfterLookups();
     void showError(const QString& message);
 
     // What a lookup asks of the window.
@@ -144,11 +142,12 @@ private:
     void togglePause() override;
     void showStatus(const QString& text) override;
 
-    // The window's repaint waits this long after a lookup, so that the request leaves first.
-    static constexpr int kPaintHoldMs = 40;
+    // The window's repaint waits after a lookup until the page has loaded, this long at most.
+    static constexpr int kPaintHoldMs = 150;
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
+    PaintHold* paintHold_ = nullptr;
     BrowserOptionActions* browserOptions_ = nullptr;
     settings::UserSettings* userSettings_ = nullptr;
     desktop::ProcessPriority* processPriority_ = nullptr;
@@ -170,7 +169,7 @@ private:
     std::vector<QAction*> categoryButtons_;
     QAction* pauseAction_ = nullptr;
     SiteMenus* siteMenus_ = nullptr;
-    ProxyDialogRunner* proxyDialog_ = nullptr;
+    ProxyCommands* proxyCommands_ = nullptr;
     browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
     input::QtClipboardSource* clipboard_ = nullptr;

@@ -201,6 +201,8 @@ void TabManager::attachEvents(WebBrowser* browser) {
             tab->loadingIndicator()->started();
         else
             tab->loadingIndicator()->ended();
+        if (!loading && tab == activeTab())
+            Q_EMIT activeLoadEnded();
     });
     connect(browser, &WebBrowser::titleChanged, this, &TabManager::browserTitleChanged);
 }

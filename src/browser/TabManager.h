@@ -104,6 +104,8 @@ Q_SIGNALS:
     void siteChoiceRequested(const QString& siteKey);
     // Whether the active tab's loading has lasted long enough to show, and how far it is.
     void activeLoadingShown(bool shown, int percent);
+    // The active tab's load ended, well or not.
+    void activeLoadEnded();
     // Sent before a step back or forward, so that the keys go to the search box afterwards
     // rather than to the page.
     void focusSearchBoxRequested();

@@ -5,6 +5,7 @@
 #include "settings/Options.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace lookup {
 
@@ -40,6 +41,22 @@ void LookupController::rememberQuery(const QString& address, const SiteEntry& si
     sentQueries_.push_back({address, &site, text});
     if (sentQueries_.size() > kSentQueriesKept)
         sentQueries_.pop_front();
+}
+
+std::optional<LookupController::FailedLookup> LookupController::lookupBehindFailure(
+    const std::function<bool(const QString& address)>& isFailedAddress) {
+    const auto sent = std::find_if(sentQueries_.rbegin(), sentQueries_.rend(),
+                                   [&](const SentQuery& q) { return isFailedAddress(q.address); });
+    if (sent == sentQueries_.rend())
+        return std::nullopt;
+    // A copy: remembering the alternatives may push the found query out.
+    FailedLookup failed{sent->site, sent->text, {}};
+    failed.alternatives =
+        siteAlternatives(*failed.site, failed.text,
+                         [this](const SiteEntry& entry) { return selection_.entryVisible(entry); });
+    for (const SiteAlternative& alternative : failed.alternatives)
+        rememberQuery(alternative.url, *alternative.site, failed.text);
+    return failed;
 }
 
 void LookupController::carryOut(const LookupDispatch::Plan& plan, const QString& text) {

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "lookup/LookupDispatch.h"
+#include "lookup/SiteAlternatives.h"
 #include "lookup/SiteSelection.h"
 
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
 
 namespace settings {
 struct Options;
@@ -59,8 +63,17 @@ public:
     };
     static constexpr std::size_t kSentQueriesKept = 64;
     const std::deque<SentQuery>& sentQueries() const { return sentQueries_; }
-    // A query the program offers to send (an alternative on a failure page) counts as sent.
-    void rememberQuery(const QString& address, const SiteEntry& site, const QString& text);
+
+    // The lookup behind a page that failed: the latest query whose address isFailedAddress
+    // accepts, with the other sites its slot's menu shows now to try instead. Those are
+    // offered to the user, so they count as sent: their own failures are known as lookups.
+    struct FailedLookup {
+        const SiteEntry* site = nullptr;
+        QString text;
+        std::vector<SiteAlternative> alternatives;
+    };
+    std::optional<FailedLookup>
+    lookupBehindFailure(const std::function<bool(const QString& address)>& isFailedAddress);
 
     // The window comes forward this long after a lookup's navigation was asked for.
     static constexpr int kBringForwardDelayMs = 5;
@@ -70,6 +83,7 @@ Q_SIGNALS:
     void firstLookupDeferred();
 
 private:
+    void rememberQuery(const QString& address, const SiteEntry& site, const QString& text);
     void carryOut(const LookupDispatch::Plan& plan, const QString& text);
 
     LookupView& view_;

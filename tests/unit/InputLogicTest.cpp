@@ -203,3 +203,36 @@ TEST(LookupController, RemembersTheQueriesItSent) {
     EXPECT_EQ(sent.back().text,
               QStringLiteral("word%1").arg(lookup::LookupController::kSentQueriesKept + 4));
 }
+
+// A failed page is matched to the lookup behind it; the sites it offers instead are the
+// slot's shown ones, and a failure of one of those is known as a lookup too.
+TEST(LookupController, FindsTheLookupBehindAFailure) {
+    Watch w;
+    const lookup::Catalogue& catalogue = lookup::Catalogue::instance();
+    const lookup::SiteEntry& chosen = *catalogue.siteByKey(u"weblio_kokugo");
+    const lookup::SiteEntry& hidden = *catalogue.siteByKey(u"yahoo2_kokugo");
+    w.lookups.chooseSite(chosen);
+    w.lookups.selection().setEntryVisible(hidden, false);
+    w.clip.copy(u"猫"_qs);
+    const QString failedUrl = lookup::siteQueryUrl(chosen, u"猫"_qs);
+    const auto isUrl = [](const QString& url) {
+        return [url](const QString& address) { return address == url; };
+    };
+
+    EXPECT_FALSE(w.lookups.lookupBehindFailure(isUrl(u"http://127.0.0.1/elsewhere"_qs)));
+    const auto found = w.lookups.lookupBehindFailure(isUrl(failedUrl));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->site, &chosen);
+    EXPECT_EQ(found->text, u"猫"_qs);
+    ASSERT_FALSE(found->alternatives.empty());
+    for (const lookup::SiteAlternative& alternative : found->alternatives) {
+        EXPECT_NE(alternative.site, &chosen);
+        EXPECT_NE(alternative.site, &hidden) << "a site the menu hides is offered";
+    }
+
+    const lookup::SiteAlternative offered = found->alternatives.front();
+    const auto behindOffered = w.lookups.lookupBehindFailure(isUrl(offered.url));
+    ASSERT_TRUE(behindOffered);
+    EXPECT_EQ(behindOffered->site, offered.site);
+    EXPECT_EQ(behindOffered->text, u"猫"_qs);
+}

@@ -97,6 +97,7 @@ private Q_SLOTS:
     void captionFromTitle();
     void titleChangeOfBackgroundTabRenamesOnlyTheActiveTab();
     void statusTextFromAnyTab();
+    void onlyTheActiveTabsLoadEndIsTold();
     void historyGoesToTheSendersTab_data();
     void historyGoesToTheSendersTab();
     void buttonsFollowTheActiveTabsReport();
@@ -258,6 +259,21 @@ void TabManagerTest::statusTextFromAnyTab() {
     QCOMPARE(status.size(), 2);
     QCOMPARE(status.at(0).at(0).toString(), QStringLiteral("background loading"));
     QCOMPARE(status.at(1).at(0).toString(), QStringLiteral("active"));
+}
+
+// The window holds its repaint after a lookup until the page in view has loaded; a
+// background tab's page is not in view.
+void TabManagerTest::onlyTheActiveTabsLoadEndIsTold() {
+    Tabs t;
+    t.open(2);
+    QSignalSpy ended(t.manager.get(), &TabManager::activeLoadEnded);
+    t.browser(0)->setBusy(true);
+    t.browser(0)->setBusy(false);
+    QCOMPARE(ended.size(), 0);
+    t.activeBrowser()->setBusy(true);
+    QCOMPARE(ended.size(), 0);
+    t.activeBrowser()->setBusy(false);
+    QCOMPARE(ended.size(), 1);
 }
 
 void TabManagerTest::historyGoesToTheSendersTab_data() {

@@ -6,7 +6,6 @@
 #include <array>
 
 class QAction;
-class QMenu;
 
 namespace settings {
 class OptionsStore;
@@ -24,10 +23,6 @@ public:
 
     QAction* textSizeAction(settings::TextSize size) const;
     QAction* priorityAction(settings::ProcessPriority priority) const;
-
-    // Puts the submenus "文字の大きさ" and the priority, and the toolbar entry, into the
-    // options menu's settings submenu, in their places around the on/off options there.
-    void addToSettingsMenu(QMenu* settingsMenu, QAction* toolbarAction) const;
 
 Q_SIGNALS:
     void textSizeChosen(settings::TextSize size);

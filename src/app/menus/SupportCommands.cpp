@@ -1,5 +1,7 @@
 #include "app/menus/SupportCommands.h"
 
+#include "app/menus/NamedAction.h"
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QUrlQuery>
@@ -7,22 +9,12 @@
 
 namespace app {
 
-namespace {
-
-QAction* makeAction(QWidget* window, const char* name, const QString& text) {
-    auto* action = new QAction(text, window);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-} // namespace
-
 SupportCommands::SupportCommands(QWidget* window) : QObject(window) {
-    homePage_ = makeAction(window, "Action30", QStringLiteral("公式ホームページ(&W)"));
-    blog_ = makeAction(window, "Action3", QStringLiteral("開発blogを開く(&B)"));
-    board_ = makeAction(window, "Action4", QStringLiteral("サポートBBSに行く(&S)"));
-    mail_ = makeAction(window, "Action6", QStringLiteral("作者にメールする(&Y)"));
-    about_ = makeAction(window, "Action7", QStringLiteral("バージョン情報(&Z)"));
+    homePage_ = makeNamedAction(window, "Action30", QStringLiteral("公式ホームページ(&W)"));
+    blog_ = makeNamedAction(window, "Action3", QStringLiteral("開発blogを開く(&B)"));
+    board_ = makeNamedAction(window, "Action4", QStringLiteral("サポートBBSに行く(&S)"));
+    mail_ = makeNamedAction(window, "Action6", QStringLiteral("作者にメールする(&Y)"));
+    about_ = makeNamedAction(window, "Action7", QStringLiteral("バージョン情報(&Z)"));
 
     auto openPage = [this](const char* url) {
         return [this, url] { Q_EMIT openPageRequested(QString::fromLatin1(url)); };

@@ -1,28 +1,20 @@
 #include "app/menus/TrayCommands.h"
 
+#include "app/menus/NamedAction.h"
+
 #include <QAction>
 #include <QWidget>
 
 namespace app {
 
-namespace {
-
-QAction* makeAction(QWidget* window, const char* name, const QString& text) {
-    auto* action = new QAction(text, window);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-} // namespace
-
 TrayCommands::TrayCommands(QWidget* window, QAction* bringForwardOption) : QObject(window) {
-    restore_ = makeAction(window, "MOTO_NI_MODOSHU", QStringLiteral("元に戻す"));
-    bringForward_ = makeAction(window, "N43",
-                               QStringLiteral("文字列をコピーした時にウインドウを全面に出す(&X)"));
-    pause_ = makeAction(window, "N40",
-                        QStringLiteral("クリップボードに反応しないようにする（休止モード）"));
-    minimise_ = makeAction(window, "N41", QStringLiteral("最小化"));
-    quit_ = makeAction(window, "Lexorra23", QStringLiteral("Lexorra2を閉じる"));
+    restore_ = makeNamedAction(window, "MOTO_NI_MODOSHU", QStringLiteral("元に戻す"));
+    bringForward_ = makeNamedAction(
+        window, "N43", QStringLiteral("文字列をコピーした時にウインドウを全面に出す(&X)"));
+    pause_ = makeNamedAction(window, "N40",
+                             QStringLiteral("クリップボードに反応しないようにする（休止モード）"));
+    minimise_ = makeNamedAction(window, "N41", QStringLiteral("最小化"));
+    quit_ = makeNamedAction(window, "Lexorra23", QStringLiteral("Lexorra2を閉じる"));
 
     // A tick in a menu that changes nothing would mislead: the entry is the option itself,
     // under the tray's caption.
