@@ -20,6 +20,9 @@ public:
     // Empty while the source can see the keys; otherwise a sentence for the user saying why
     // it cannot.
     virtual QString unavailableReason() const = 0;
+    // Reports at once what has already happened but is not yet read (a release waiting behind
+    // a busy moment), so that a decision taken now sees it.
+    virtual void catchUp() {}
 
 Q_SIGNALS:
     void keyDown(desktop::GlobalKey key);

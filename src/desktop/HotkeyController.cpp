@@ -103,6 +103,12 @@ void HotkeyController::onKeyUp(GlobalKey key) {
 void HotkeyController::onTimer() {
     if (stopped_)
         return;
+    // On a busy machine the timer can come before a release that has already happened: a short
+    // press would count as held and repeat its step.
+    QPointer<HotkeyController> self(this);
+    source_.catchUp();
+    if (!self || stopped_)
+        return;
     const std::vector<KeyStep> steps = schedule_.stepsDue(now());
     rearm();
     run(steps);

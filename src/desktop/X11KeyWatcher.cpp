@@ -136,6 +136,15 @@ void X11KeyWatcher::setListening(bool on) {
     }
 }
 
+void X11KeyWatcher::catchUp() {
+    if (!connection_ || !listening_)
+        return;
+    if (mode_ == Mode::RawEvents)
+        readEvents();
+    else
+        pollKeymap();
+}
+
 void X11KeyWatcher::loadKeycodes() {
     const xcb_setup_t* setup = xcb_get_setup(connection_);
     const int count = setup->max_keycode - setup->min_keycode + 1;

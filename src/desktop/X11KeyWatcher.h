@@ -37,6 +37,7 @@ public:
     Mode mode() const { return mode_; }
     bool isListening() const { return listening_; }
     void setListening(bool on) override;
+    void catchUp() override;
     QString unavailableReason() const override { return reason_; }
 
     // Uses the key-map poll even where raw events exist (tests of the fallback).

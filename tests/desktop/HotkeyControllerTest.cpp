@@ -16,6 +16,7 @@ private Q_SLOTS:
     void pressRunsTheKeysStepAtOnce();
     void listensOnlyWhileAnOptionIsOn();
     void heldKeyRepeatsOnTheTimerAndStopsOnRelease();
+    void releaseNotYetReadStopsTheRepeat();
     void noTimerRunsWhileNoKeyIsHeld();
     void unavailableKeysAreToldOnceAndOnlyWhenWanted();
     void sourceFailureIsToldAndEndsTheRepeat();
@@ -88,6 +89,22 @@ void HotkeyControllerTest::heldKeyRepeatsOnTheTimerAndStopsOnRelease() {
     clock_ = 1500;
     QTest::qWait(150);
     QCOMPARE(toggles.size(), 2);
+}
+
+// A short press on a busy machine: the release has happened but is read only after the
+// repeat's time has come. It is read first, and nothing repeats.
+void HotkeyControllerTest::releaseNotYetReadStopsTheRepeat() {
+    FakeKeySource source;
+    HotkeyController controller(source, clock());
+    QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setPauseWithEnd(true);
+    clock_ = 1000;
+    source.press(GlobalKey::End);
+    source.unreadReleases = {GlobalKey::End};
+    clock_ = 1100;
+    QTRY_VERIFY_WITH_TIMEOUT(!controller.isRepeating(), 2000);
+    QCOMPARE(toggles.size(), 1);
+    QVERIFY(source.unreadReleases.isEmpty());
 }
 
 void HotkeyControllerTest::noTimerRunsWhileNoKeyIsHeld() {

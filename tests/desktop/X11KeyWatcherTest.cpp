@@ -63,6 +63,8 @@ private Q_SLOTS:
     void initTestCase();
     void reportsPressAndReleaseOfBothKeys_data();
     void reportsPressAndReleaseOfBothKeys();
+    void catchUpReportsAReleaseNotYetRead_data();
+    void catchUpReportsAReleaseNotYetRead();
     void otherKeysAreNotReported();
     void nothingIsReportedWhileNotListening();
     void theFocusedWindowStillGetsTheKey();
@@ -103,6 +105,26 @@ void X11KeyWatcherTest::reportsPressAndReleaseOfBothKeys() {
     QTRY_COMPARE_WITH_TIMEOUT(recorder.log, QStringLiteral(" F12+ F12- End+"), kWaitMs);
     QVERIFY(xdotool({"keyup", "End"}));
     QTRY_COMPARE_WITH_TIMEOUT(recorder.log, QStringLiteral(" F12+ F12- End+ End-"), kWaitMs);
+}
+
+void X11KeyWatcherTest::catchUpReportsAReleaseNotYetRead_data() {
+    reportsPressAndReleaseOfBothKeys_data();
+}
+
+// The release has reached the X server, but the event loop has not run since: catching up
+// reports it all the same.
+void X11KeyWatcherTest::catchUpReportsAReleaseNotYetRead() {
+    QFETCH(bool, poll);
+    X11KeyWatcher watcher(X11KeyWatcher::applicationDisplay());
+    if (poll)
+        watcher.forceKeymapPoll();
+    Recorder recorder(watcher);
+    watcher.setListening(true);
+    QVERIFY(xdotool({"keydown", "End"}));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.log, QStringLiteral(" End+"), kWaitMs);
+    QVERIFY(xdotool({"keyup", "End"})); // waits for xdotool, not for events
+    watcher.catchUp();
+    QCOMPARE(recorder.log, QStringLiteral(" End+ End-"));
 }
 
 void X11KeyWatcherTest::otherKeysAreNotReported() {

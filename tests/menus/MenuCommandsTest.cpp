@@ -2,6 +2,7 @@
 #include "app/menus/MenuTable.h"
 #include "app/menus/SupportCommands.h"
 #include "app/menus/TrayCommands.h"
+#include "support/MenuOutline.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -16,21 +17,6 @@ using app::MenuEntry;
 using app::MenuTable;
 
 namespace {
-
-// The menu as text: one line per entry, "-" for a separator, submenus indented.
-QStringList outline(const QMenu* menu, const QString& indent = QString()) {
-    QStringList lines;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            lines << indent + QStringLiteral("-");
-            continue;
-        }
-        lines << indent + action->objectName() + QLatin1Char(' ') + action->text();
-        if (action->menu())
-            lines << outline(action->menu(), indent + QStringLiteral("  "));
-    }
-    return lines;
-}
 
 QAction* addAction(QWidget& root, const char* name) {
     auto* action = new QAction(QStringLiteral("caption"), &root);
@@ -70,7 +56,7 @@ void MenuCommandsTest::entriesWithoutActionsAreLeftOut() {
     MenuBuilder builder(root);
     QMenu* options = builder.build(MenuTable::optionsMenu(), &root);
     QCOMPARE(options->menuAction()->objectName(), QStringLiteral("OptionMenu"));
-    QCOMPARE(outline(options),
+    QCOMPARE(menuOutline(options),
              (QStringList{
                  "SetteiMenu 設定(&V)",
                  "  -",

@@ -12,6 +12,7 @@
 #include "desktop/WindowBehaviourFilter.h"
 #include "settings/OptionsStore.h"
 #include "support/FakeBrowser.h"
+#include "support/MenuOutline.h"
 #include "support/Named.h"
 
 #include <QAction>
@@ -28,23 +29,6 @@ using app::MainWindow;
 using desktop::GlobalKey;
 
 namespace {
-
-// What a menu shows, one line per entry: "objectName label", "-" for a separator, submenus
-// indented. Entries of the options and the page address are checked for being one action.
-QStringList outline(const QMenu* menu, const QString& indent = QString()) {
-    QStringList lines;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            // Separators at an end or next to another are folded away when shown.
-            lines << indent + QStringLiteral("-");
-            continue;
-        }
-        lines << indent + action->objectName() + QLatin1Char(' ') + action->text();
-        if (action->menu())
-            lines << outline(action->menu(), indent + QStringLiteral("  "));
-    }
-    return lines;
-}
 
 // The structure of the menus as the program's users know it: label with accelerator and the
 // action's name, in order.
@@ -168,7 +152,7 @@ void DesktopWindowTest::barHasTheMenusButtonsAndPauseInOrder() {
         submenus += action->menu() ? 1 : 0;
     QCOMPARE(submenus, 26);
     QCOMPARE(dictionary.at(dictionary.size() - 26)->objectName(), QStringLiteral("Action2"));
-    const QStringList head = outline(bar.at(1)->menu()).mid(0, dictionary.size() - 26);
+    const QStringList head = menuOutline(bar.at(1)->menu()).mid(0, dictionary.size() - 26);
     QCOMPARE(head, (QStringList{"JISYO_NO_TUIKA_KAIJYO 辞書の追加・解除(&F)", "-"}));
 }
 
@@ -184,12 +168,12 @@ void DesktopWindowTest::menusHaveEveryEntryInOrder() {
     QFETCH(QStringList, lines);
     QMenu* shown = barMenu(*window_, menu.toLatin1().constData());
     QVERIFY(shown);
-    QCOMPARE(outline(shown), lines);
+    QCOMPARE(menuOutline(shown), lines);
 }
 
 // The tray menu is checked here as well: it is built from the same table.
 void DesktopWindowTest::everyTickInTheMenusChangesAnOption() {
-    QCOMPARE(outline(tray_.menu), kTrayMenu);
+    QCOMPARE(menuOutline(tray_.menu), kTrayMenu);
     QList<QAction*> ticks;
     std::function<void(QMenu*)> collect = [&](QMenu* menu) {
         for (QAction* action : menu->actions()) {
