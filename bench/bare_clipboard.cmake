@@ -13,3 +13,5 @@ add_executable(clipboard_owner ${CMAKE_CURRENT_LIST_DIR}/clipboard_owner.cpp)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 target_link_libraries(clipboard_owner PRIVATE PkgConfig::XCB)
+# The xcb clipboard owner it shares with the tests' clipboard tool.
+target_include_directories(clipboard_owner PRIVATE ${PROJECT_SOURCE_DIR}/tests/tools)

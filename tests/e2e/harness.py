@@ -24,6 +24,7 @@ Debian packages listed in scripts/deps.sh.
 from __future__ import annotations
 
 import base64
+import contextlib
 import http.server
 import json
 import os
@@ -388,7 +389,9 @@ class Session:
 
     def __init__(self, name: str = "e2e", remote_debugging: bool = True):
         self.name = name
-        self.tmp = Path(tempfile.mkdtemp(prefix=f"lexorra2-{name}-"))
+        # Short: the runtime folder below holds the program's local socket, and a socket's
+        # path must fit in 107 bytes.
+        self.tmp = Path(tempfile.mkdtemp(prefix=f"lexorra2-{name[:32]}-"))
         self.home = self.tmp / "home"
         self.documents = self.home / "Documents"
         self.documents.mkdir(parents=True)
@@ -882,9 +885,24 @@ class E2ETestCase(unittest.TestCase):
     def _callTestMethod(self, method):
         try:
             super()._callTestMethod(method)
+        except unittest.SkipTest:
+            raise
         except BaseException:
             self.keep_screenshot()
             raise
+
+    @contextlib.contextmanager
+    def subTest(self, msg=None, **params):
+        """As unittest's, and a failing part leaves its own screenshot too."""
+        with super().subTest(msg, **params):
+            try:
+                yield
+            except unittest.SkipTest:
+                raise
+            except BaseException:
+                part = re.sub(r"[^\w-]+", "_", str(msg or params)).strip("_")[:60]
+                self.keep_screenshot(f"failure-{part}")
+                raise
 
     def keep_screenshot(self, suffix: str = "failure") -> Path | None:
         path = artifacts_dir() / f"{self.id()}-{suffix}.png"

@@ -53,15 +53,18 @@ class FailurePageCase(E2ETestCase):
         with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
             return page.evaluate("document.body ? document.body.innerText : ''") or ""
 
-    def wait_failure_page(self, heading: str, timeout: float = 20.0) -> str:
-        """The failure page with this heading is shown; returns its text."""
+    def wait_failure_page(self, heading: str, address: str, timeout: float = 20.0) -> str:
+        """The failure page with this heading is shown for address; returns its text. The
+        address tells it from a page with the same heading that the tab showed before."""
         def shown():
             try:
+                if request_line(self.session.devtools_pages()[0]["url"]) != request_line(address):
+                    return None
                 text = self.body_text()
-            except (OSError, ConnectionError, IndexError, RuntimeError):
+            except (OSError, ConnectionError, IndexError, KeyError, RuntimeError):
                 return None
             return text if RELOAD_NOTE in text and heading in text else None
-        return wait_until(shown, timeout, 0.2, f"the failure page saying {heading!r}")
+        return wait_until(shown, timeout, 0.2, f"the failure page for {address} saying {heading!r}")
 
     def offered(self) -> list[str]:
         """The addresses the failure page offers, in its order."""
@@ -100,7 +103,7 @@ class FailurePageCase(E2ETestCase):
         url = query(key)
         if mode != "refuse":
             self.assertEqual(self.flow.wait_lookup(since).line, request_line(url))
-        text = self.wait_failure_page(HEADINGS[mode],
+        text = self.wait_failure_page(HEADINGS[mode], url,
                                       RESPONSE_TIMEOUT + 20 if mode == "stall" else 20)
         self.assertIn(TEXT, text)
         self.assertIn(HOSTS[key], text)
@@ -143,10 +146,10 @@ class DeadSiteTest(FailurePageCase):
             self.expect_failure("Excite_kokugo", "reset", since)
             # The slot's site is still yahoo: a new copy goes there.
             since = self.flow.copy("りんご")
-            self.wait_failure_page(HEADINGS["refuse"])
+            self.wait_failure_page(HEADINGS["refuse"], query("yahoo2_kokugo", "りんご"))
             self.assertIn("りんご", self.body_text())
             self.flow.copy(TEXT)
-            self.wait_failure_page(HEADINGS["refuse"])
+            self.wait_failure_page(HEADINGS["refuse"], query("yahoo2_kokugo"))
 
         with self.subTest("the button makes another site the slot's"):
             since = len(self.session.server.requests())
@@ -156,16 +159,16 @@ class DeadSiteTest(FailurePageCase):
             since = self.flow.copy("みかん")
             self.assertEqual(self.flow.wait_lookup(since).line,
                              request_line(query("weblio_kokugo", "みかん")))
-            self.wait_failure_page(HEADINGS["404-empty"])
+            self.wait_failure_page(HEADINGS["404-empty"], query("weblio_kokugo", "みかん"))
             self.flow.copy(TEXT)
-            self.wait_failure_page(HEADINGS["404-empty"])
+            self.wait_failure_page(HEADINGS["404-empty"], query("weblio_kokugo"))
 
         with self.subTest("reload asks the failed address again"):
             url = query("weblio_kokugo")
             asked = self.requests_for(url)
             self.reload_from_page_menu()
             wait_until(lambda: self.requests_for(url) > asked, 20, 0.1, "the address asked again")
-            self.wait_failure_page(HEADINGS["404-empty"])
+            self.wait_failure_page(HEADINGS["404-empty"], url)
             self.expect_no_repeat(url)
 
         with self.subTest("500 without a page"):
@@ -194,7 +197,7 @@ class DeadSiteTest(FailurePageCase):
             time.sleep(0.5)
             self.session.key("g")
             self.assertEqual(self.flow.wait_lookup(since).line, request_line(query("goo2_kokugo")))
-            self.wait_failure_page(HEADINGS["stall"], RESPONSE_TIMEOUT + 20)
+            self.wait_failure_page(HEADINGS["stall"], query("goo2_kokugo"), RESPONSE_TIMEOUT + 20)
             self.assertGreaterEqual(time.monotonic() - started, RESPONSE_TIMEOUT - 1)
 
         with self.subTest("a working site after all"):

@@ -18,6 +18,8 @@ from harness import (E2ETestCase, Session, close_to, program_path, site_query_ur
 
 PANEL_GREY = (100, 100, 100)
 SEARCH_BOX_GREY = (238, 238, 238)
+# Where the search box sits in the toolbar panel (client coordinates at 100 %).
+SEARCH_BOX_POINT = (164 + 200, 16 + 10)
 START_PAGE_URL = "lexorra2://home/Lexorra2pro_LOGO.html"
 JAPANESE_DICTIONARY = "yahoo2_kokugo"
 TRANSLATION = "google_Honyaku"
@@ -113,6 +115,18 @@ class LookupSession:
 
     def click_in_panel(self, window: int, x: int, y: int, button: int = 1):
         self.session.click(x, self.panel_top(window) + y, button, window)
+
+    def expect_two_enters_for_copied_japanese(self, window: int, box_point: tuple[int, int]):
+        """Double-byte text put into the box by a copy (which looks it up once): the first
+        Enter in the box is held back, the second looks it up."""
+        self.copy_and_expect("みかん", dictionary("みかん"))
+        self.click_in_panel(window, *box_point)
+        self.session.key("End")
+        since = len(self.server.requests())
+        self.session.key("Return")
+        self.expect_nothing_since(since, "a first Enter on みかん")
+        self.session.key("Return")
+        self.expect_lookup(since, dictionary("みかん"))
 
     def long_text_layout_shown(self, window: int) -> bool:
         """The search box raised and the long-text notice (white text) under it."""
@@ -298,16 +312,7 @@ class ClipboardLookupTest(SharedProgramCase):
         since = len(self.session.server.requests())
         self.session.key("Return")
         self.flow.expect_nothing_since(since, "Enter on a text with http://")
-        # Double-byte text (put into the box by a copy, which looks it up once): the first
-        # Enter is held back, the second looks it up.
-        self.flow.copy_and_expect("みかん", dictionary("みかん"))
-        self.flow.click_in_panel(window, 164 + 200, 16 + 10)
-        self.session.key("End")
-        since = len(self.session.server.requests())
-        self.session.key("Return")
-        self.flow.expect_nothing_since(since, "a first Enter on みかん")
-        self.session.key("Return")
-        self.flow.expect_lookup(since, dictionary("みかん"))
+        self.flow.expect_two_enters_for_copied_japanese(window, SEARCH_BOX_POINT)
 
     def test_right_click_on_search_looks_up_the_web_once(self):
         window = self.window

@@ -10,11 +10,8 @@ import unittest
 
 from harness import E2ETestCase, Session, wait_until
 from real_desktop import (InputMethod, WaylandCompositor, offer_clipboard, tools_missing)
-from test_lookup_flow import (LookupSession, OddCopyCase, dictionary,
+from test_lookup_flow import (SEARCH_BOX_POINT, LookupSession, OddCopyCase, dictionary,
                               start_and_wait_for_start_page)
-
-# Where the search box sits in the toolbar panel (client coordinates at 100 %).
-SEARCH_BOX_POINT = (164 + 200, 16 + 10)
 
 
 class RealDesktopCase(E2ETestCase):
@@ -83,16 +80,8 @@ class InputMethodTest(RealDesktopCase):
 
     def test_pasted_japanese_still_needs_two_enters(self):
         window = self.start()
-        # Put into the box by a copy (looked up once), no composition: the rule for
-        # double-byte text as it is, with the input method running.
-        self.flow.copy_and_expect("みかん", dictionary("みかん"))
-        self.flow.click_in_panel(window, *SEARCH_BOX_POINT)
-        self.session.key("End")
-        since = len(self.session.server.requests())
-        self.session.key("Return")
-        self.flow.expect_nothing_since(since, "a first Enter on みかん")
-        self.session.key("Return")
-        self.flow.expect_lookup(since, dictionary("みかん"))
+        # No composition: the rule for double-byte text as it is, with the input method running.
+        self.flow.expect_two_enters_for_copied_japanese(window, SEARCH_BOX_POINT)
 
 
 class ClipboardOwnersTest(OddCopyCase):

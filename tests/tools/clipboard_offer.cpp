@@ -8,24 +8,17 @@
 // client takes the clipboard. --never-answer takes requests and answers none of them (a hung
 // program); --exit-on-request ends the program at the first request without an answer (a
 // program that closes while the copy is being read).
+#include "ClipboardServer.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace {
-
-xcb_atom_t intern(xcb_connection_t* c, const std::string& name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
 
 struct Offer {
     xcb_atom_t target;
@@ -38,20 +31,6 @@ bool readFile(const char* path, std::string& out) {
         return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
-}
-
-void answer(xcb_connection_t* c, const xcb_selection_request_event_t* request,
-            xcb_atom_t property) {
-    xcb_selection_notify_event_t notify{};
-    notify.response_type = XCB_SELECTION_NOTIFY;
-    notify.time = request->time;
-    notify.requestor = request->requestor;
-    notify.selection = request->selection;
-    notify.target = request->target;
-    notify.property = property;
-    xcb_send_event(c, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&notify));
-    xcb_flush(c);
 }
 
 } // namespace
@@ -87,71 +66,38 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) {
-        std::fprintf(stderr, "clipboard_offer: cannot open the display\n");
-        return 1;
-    }
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_window_t window = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-    const xcb_atom_t clipboard = intern(c, "CLIPBOARD");
-    const xcb_atom_t targets = intern(c, "TARGETS");
+    const ClipboardServer server("clipboard_offer");
+    if (!server.connected())
+        return server.fail("cannot open the display");
     std::vector<Offer> offers;
     for (const auto& [name, data] : formats)
-        offers.push_back({intern(c, name), data});
-
-    xcb_set_selection_owner(c, window, clipboard, XCB_CURRENT_TIME);
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
-    const bool ours = owner && owner->owner == window;
-    std::free(owner);
-    if (!ours) {
-        std::fprintf(stderr, "clipboard_offer: the clipboard was not taken\n");
-        return 1;
-    }
+        offers.push_back({server.intern(name), data});
+    if (!server.take())
+        return server.fail("the clipboard was not taken");
     std::printf("owner\n");
     std::fflush(stdout);
 
-    while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
-        const uint8_t type = event->response_type & 0x7f;
-        if (type == XCB_SELECTION_CLEAR) {
-            std::free(event);
-            break;
+    server.serve([&](const xcb_selection_request_event_t& request,
+                     xcb_atom_t property) -> std::optional<xcb_atom_t> {
+        if (mode == ExitOnRequest)
+            std::_Exit(0); // the X server drops the ownership with the connection
+        if (mode == NeverAnswer)
+            return std::nullopt;
+        if (request.target == server.targetsAtom()) {
+            std::vector<xcb_atom_t> list{server.targetsAtom()};
+            for (const Offer& offer : offers)
+                list.push_back(offer.target);
+            server.put(request, property, XCB_ATOM_ATOM, 32, uint32_t(list.size()), list.data());
+            return property;
         }
-        if (type == XCB_SELECTION_REQUEST) {
-            if (mode == ExitOnRequest)
-                std::_Exit(0); // the X server drops the ownership with the connection
-            if (mode == NeverAnswer) {
-                std::free(event);
-                continue;
+        for (const Offer& offer : offers) {
+            if (offer.target == request.target) {
+                server.put(request, property, request.target, 8, uint32_t(offer.data.size()),
+                           offer.data.data());
+                return property;
             }
-            const auto* request = reinterpret_cast<xcb_selection_request_event_t*>(event);
-            const xcb_atom_t property = request->property ? request->property : request->target;
-            xcb_atom_t answered = XCB_NONE;
-            if (request->target == targets) {
-                std::vector<xcb_atom_t> list{targets};
-                for (const Offer& offer : offers)
-                    list.push_back(offer.target);
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, property,
-                                    XCB_ATOM_ATOM, 32, uint32_t(list.size()), list.data());
-                answered = property;
-            } else {
-                for (const Offer& offer : offers) {
-                    if (offer.target == request->target) {
-                        xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, property,
-                                            request->target, 8, uint32_t(offer.data.size()),
-                                            offer.data.data());
-                        answered = property;
-                        break;
-                    }
-                }
-            }
-            answer(c, request, answered);
         }
-        std::free(event);
-    }
-    xcb_disconnect(c);
+        return XCB_NONE;
+    });
     return 0;
 }

@@ -21,14 +21,13 @@ class BrowserOptionActions : public QObject {
 public:
     BrowserOptionActions(settings::OptionsStore& store, QObject* parent);
 
-    QAction* textSizeAction(settings::TextSize size) const;
-    QAction* priorityAction(settings::ProcessPriority priority) const;
-
 Q_SIGNALS:
     void textSizeChosen(settings::TextSize size);
     void priorityChosen(settings::ProcessPriority priority);
 
 private:
+    QAction* textSizeAction(settings::TextSize size) const;
+    QAction* priorityAction(settings::ProcessPriority priority) const;
     void showOptions();
 
     settings::OptionsStore& store_;
