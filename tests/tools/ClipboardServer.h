@@ -56,8 +56,7 @@ public:
     // Serves until another client takes the clipboard. `fill` puts what a request asks for in
     // the property it names and returns that property, XCB_NONE when it has no such format,
     // or no value to leave the request unanswered.
-    template <typename Fill>
-    void serve(Fill fill) const {
+    template <typename Fill> void serve(Fill fill) const {
         while (xcb_generic_event_t* event = xcb_wait_for_event(connection_)) {
             const uint8_t type = event->response_type & 0x7f;
             if (type == XCB_SELECTION_CLEAR) {
