@@ -552,8 +552,11 @@ void MainWindow::reportSettingsProblem(const QString& message) {
 // window takes longer than the navigation's first steps, so after a lookup the repaint waits
 // and the request leaves first. It waits on until the page has loaded, or a moment at most:
 // the window's changes are then composed with the page's first picture, not just before it.
+// Composing the whole window costs about twice what the page alone does, so the controls
+// around the page wait a little longer and the page's first picture is composed on its own.
 void MainWindow::holdPaintingAfterLookups() {
-    paintHold_ = new PaintHold(*this, kPaintHoldMs);
+    paintHold_ =
+        new PaintHold(*this, kPaintHoldMs, tabs_->tabControl()->pageArea(), kControlsHoldMs);
     connect(tabs_, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
 }
 

@@ -144,6 +144,8 @@ private:
 
     // The window's repaint waits after a lookup until the page has loaded, this long at most.
     static constexpr int kPaintHoldMs = 150;
+    // ... and the controls around the page this much longer, so the page shows first.
+    static constexpr int kControlsHoldMs = 40;
 
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;

@@ -2,20 +2,30 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
+#include <utility>
 
 namespace app {
 
-PaintHold::PaintHold(QWidget& window, int milliseconds) : QObject(&window), window_(window) {
+PaintHold::PaintHold(QWidget& window, int milliseconds, const QWidget* pageArea,
+                     int controlsAfterMilliseconds)
+    : QObject(&window), window_(window), pageArea_(pageArea) {
     timer_.setSingleShot(true);
     timer_.setInterval(milliseconds);
     connect(&timer_, &QTimer::timeout, this, &PaintHold::release);
+    controlsTimer_.setSingleShot(true);
+    controlsTimer_.setInterval(controlsAfterMilliseconds);
+    connect(&controlsTimer_, &QTimer::timeout, this, &PaintHold::releaseControls);
     window_.installEventFilter(this);
 }
 
 void PaintHold::start() {
-    if (!timer_.isActive())
-        timer_.start();
+    if (timer_.isActive())
+        return;
+    timer_.start();
+    // A lookup soon after another keeps the controls held through its own hold as well.
+    controlsTimer_.stop();
+    if (pageArea_ && controlsTimer_.interval() > 0 && heldControls_.isEmpty())
+        holdControlsBelow(window_);
 }
 
 // Qt asks a window to paint what is dirty with one update request at a time, and asks again
@@ -30,10 +40,35 @@ bool PaintHold::eventFilter(QObject* watched, QEvent* event) {
 
 void PaintHold::release() {
     timer_.stop();
+    if (!heldControls_.isEmpty() && !controlsTimer_.isActive())
+        controlsTimer_.start();
     if (!repaintWaiting_)
         return;
     repaintWaiting_ = false;
     QCoreApplication::postEvent(&window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
+
+// Updates turned off on a control drop what it asks to repaint meanwhile; turned on again,
+// they repaint the whole control once, which is what the controls' own composition is.
+void PaintHold::holdControlsBelow(QWidget& parent) {
+    const auto children = parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        if (child->isWindow() || child->isHidden() || child == pageArea_)
+            continue;
+        if (child->isAncestorOf(pageArea_)) {
+            holdControlsBelow(*child);
+        } else if (child->updatesEnabled()) {
+            child->setUpdatesEnabled(false);
+            heldControls_.append(child);
+        }
+    }
+}
+
+void PaintHold::releaseControls() {
+    const QList<QPointer<QWidget>> held = std::exchange(heldControls_, {});
+    for (const QPointer<QWidget>& control : held)
+        if (control)
+            control->setUpdatesEnabled(true);
 }
 
 } // namespace app

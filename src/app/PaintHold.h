@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
-
-class QWidget;
+#include <QWidget>
 
 namespace app {
 
@@ -11,24 +12,37 @@ namespace app {
 // dirty meanwhile (the search box, a tab caption) is painted once the hold ends, nothing else.
 // Turning the window's updates off and on again would do the first, but repaints every
 // control when they come back on.
+//
+// With a page area, the controls around it (every part of the window that neither is nor
+// holds the page area) stay held a while longer after the window's hold ends, so that the
+// window's first composition after the hold carries only the page; the controls follow in a
+// composition of their own.
 class PaintHold : public QObject {
     Q_OBJECT
 public:
-    PaintHold(QWidget& window, int milliseconds);
+    PaintHold(QWidget& window, int milliseconds, const QWidget* pageArea = nullptr,
+              int controlsAfterMilliseconds = 0);
 
     // Starts a hold; during one, another start changes nothing.
     void start();
     bool isHolding() const { return timer_.isActive(); }
-    // Ends a hold before its time; without one it does nothing.
+    bool isHoldingControls() const { return !heldControls_.isEmpty(); }
+    // Ends the window's hold before its time; without one it does nothing.
     void release();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void holdControlsBelow(QWidget& parent);
+    void releaseControls();
+
     QWidget& window_;
     QTimer timer_;
     bool repaintWaiting_ = false;
+    const QPointer<const QWidget> pageArea_;
+    QTimer controlsTimer_;
+    QList<QPointer<QWidget>> heldControls_;
 };
 
 } // namespace app

@@ -30,6 +30,10 @@ TabControl::~TabControl() {
         disconnect(page, nullptr, this, nullptr);
 }
 
+QWidget* TabControl::pageArea() const {
+    return stack_;
+}
+
 BrowserTab* TabControl::tab(int index) const {
     return index >= 0 && index < tabs_.size() ? tabs_.at(index) : nullptr;
 }

@@ -32,6 +32,8 @@ public:
     void moveTab(BrowserTab* tab, int index);
 
     TabStrip* tabStrip() const { return strip_; }
+    // Where the pages show, below the strip.
+    QWidget* pageArea() const;
 
 Q_SIGNALS:
     // The user selected another tab.

@@ -1,9 +1,10 @@
 // The window's repaint held after a lookup: nothing is painted during the hold, and afterwards
-// only what changed meanwhile.
+// only what changed meanwhile; around a page, the page first and the controls after it.
 #include "app/PaintHold.h"
 
 #include <QHBoxLayout>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -75,3 +76,101 @@ TEST(PaintHold, ReleasePaintsWhatChangedBeforeTheHoldsEnd) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.changed.paints > 0; }, HeldWindow::kHoldMs / 2));
     EXPECT_EQ(w.untouched.paints, 0);
 }
+
+namespace {
+
+// A window laid out like the main one: a control beside the container that holds the page
+// (the search row beside the tab control) and a control inside it (the tab strip).
+struct WindowAroundAPage {
+    static constexpr int kHoldMs = 1000;
+    static constexpr int kControlsAfterMs = 1000;
+    WindowAroundAPage() {
+        auto* column = new QVBoxLayout(&window);
+        column->addWidget(&besideContainer);
+        column->addWidget(&container);
+        auto* inner = new QVBoxLayout(&container);
+        inner->addWidget(&insideContainer);
+        inner->addWidget(&page);
+        window.resize(300, 300);
+        window.show();
+    }
+    bool settled() {
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        QTest::qWait(50);
+        besideContainer.paints = insideContainer.paints = page.paints = 0;
+        return true;
+    }
+    QWidget window;
+    CountingWidget besideContainer;
+    QWidget container;
+    CountingWidget insideContainer;
+    CountingWidget page;
+    app::PaintHold hold{window, kHoldMs, &page, kControlsAfterMs};
+};
+
+using ControlOf = CountingWidget WindowAroundAPage::*;
+struct ControlCase {
+    const char* name;
+    ControlOf control;
+};
+
+void PrintTo(const ControlCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PaintHoldAroundAPage : public testing::TestWithParam<ControlCase> {};
+
+} // namespace
+
+TEST_P(PaintHoldAroundAPage, ThePageIsPaintedWhenTheHoldEndsAndTheControlAfterIt) {
+    WindowAroundAPage w;
+    CountingWidget& control = w.*GetParam().control;
+    ASSERT_TRUE(w.settled());
+    w.hold.start();
+    control.update();
+    w.page.update();
+    QTest::qWait(50);
+    EXPECT_EQ(w.page.paints + control.paints, 0) << "painted during the hold";
+    w.hold.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.page.paints > 0; }, 5000));
+    EXPECT_EQ(control.paints, 0) << "the control was painted with the page";
+    EXPECT_TRUE(w.hold.isHoldingControls());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control.paints > 0; }, 5000))
+        << "the control never came back";
+    EXPECT_FALSE(w.hold.isHoldingControls());
+}
+
+TEST_P(PaintHoldAroundAPage, ControlsComeBackAfterAHoldThatRanOut) {
+    WindowAroundAPage w;
+    CountingWidget& control = w.*GetParam().control;
+    ASSERT_TRUE(w.settled());
+    w.hold.start();
+    control.update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.hold.isHolding(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control.paints > 0; }, 5000))
+        << "the control stayed held";
+    EXPECT_FALSE(w.hold.isHoldingControls());
+}
+
+TEST(PaintHoldAroundAPage, ALookupDuringTheControlsHoldKeepsThemHeldThroughItsOwn) {
+    WindowAroundAPage w;
+    ASSERT_TRUE(w.settled());
+    w.hold.start();
+    w.hold.release();
+    QTest::qWait(WindowAroundAPage::kControlsAfterMs / 2);
+    ASSERT_TRUE(w.hold.isHoldingControls());
+    w.hold.start();
+    w.besideContainer.update();
+    // The second hold runs out after the first controls' time would have ended.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.hold.isHolding(); }, 5000));
+    QTest::qWait(200);
+    EXPECT_TRUE(w.hold.isHoldingControls());
+    EXPECT_EQ(w.besideContainer.paints, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PaintHoldAroundAPage,
+    testing::Values(ControlCase{"BesideThePagesContainer", &WindowAroundAPage::besideContainer},
+                    ControlCase{"InsideThePagesContainer", &WindowAroundAPage::insideContainer}),
+    [](const auto& info) { return std::string(info.param.name); });
