@@ -18,6 +18,17 @@ protected:
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
+// Shows the window and waits for its first paint to pass, then counts from zero.
+bool settle(QWidget& window, std::initializer_list<CountingWidget*> counted) {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    QTest::qWait(50);
+    for (CountingWidget* widget : counted)
+        widget->paints = 0;
+    return true;
+}
+
 struct HeldWindow {
     // Long enough that a loaded machine still sees the middle of the hold.
     static constexpr int kHoldMs = 1000;
@@ -26,15 +37,8 @@ struct HeldWindow {
         row->addWidget(&changed);
         row->addWidget(&untouched);
         window.resize(300, 100);
-        window.show();
     }
-    bool settled() {
-        if (!QTest::qWaitForWindowExposed(&window))
-            return false;
-        QTest::qWait(50);
-        changed.paints = untouched.paints = 0;
-        return true;
-    }
+    bool settled() { return settle(window, {&changed, &untouched}); }
     QWidget window;
     CountingWidget changed;
     CountingWidget untouched;
@@ -92,15 +96,8 @@ struct WindowAroundAPage {
         inner->addWidget(&insideContainer);
         inner->addWidget(&page);
         window.resize(300, 300);
-        window.show();
     }
-    bool settled() {
-        if (!QTest::qWaitForWindowExposed(&window))
-            return false;
-        QTest::qWait(50);
-        besideContainer.paints = insideContainer.paints = page.paints = 0;
-        return true;
-    }
+    bool settled() { return settle(window, {&besideContainer, &insideContainer, &page}); }
     QWidget window;
     CountingWidget besideContainer;
     QWidget container;
