@@ -14,4 +14,4 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 target_link_libraries(clipboard_owner PRIVATE PkgConfig::XCB)
 # The xcb clipboard owner it shares with the tests' clipboard tool.
-target_include_directories(clipboard_owner PRIVATE ${PROJECT_SOURCE_DIR}/tests/tools)
+target_include_directories(clipboard_owner PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake g++ make pkg-config clang
+    cmake g++ make ninja-build ccache pkg-config clang
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev
     libgl-dev libxkbcommon-dev libxcb1-dev libxcb-xinput-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -5,19 +5,30 @@
 # Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh build-asan -DLEXORRA2_SANITIZERS=ON
+# Only the test programs and what they start: the icons, manual pages and benchmarks are not
+# run here.
+scripts/build.sh build-asan -DLEXORRA2_SANITIZERS=ON -- test_programs
 
 # Leaks are looked for too; the suppressions name only libraries outside this project.
 asan="halt_on_error=1:detect_stack_use_after_return=1:strict_init_order=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
 status=0
+failures=""
+note_failures() {
+    status=1
+    failures+="$(sed 's|^|failed in build-asan: |' build-asan/Testing/Temporary/LastTestsFailed*.log 2>/dev/null || true)"$'\n'
+}
+rm -f build-asan/Testing/Temporary/LastTestsFailed*.log
 ASAN_OPTIONS="$asan:detect_leaks=1" \
-    ctest --test-dir build-asan --output-on-failure -LE 'e2e|package|browser' "$@" || status=1
+    ctest --test-dir build-asan --output-on-failure -j4 -LE 'e2e|package|browser' "$@" ||
+    note_failures
 # The browser engine's own library (Chromium inside Qt WebEngine, not built here) deletes
 # objects through a pointer of another size and leaves allocations for the process's end;
 # neither check can be scoped to it, so its tests run without those two. Every read, write
 # and undefined behaviour is still checked, in the engine's calls into this program too.
+rm -f build-asan/Testing/Temporary/LastTestsFailed*.log
 ASAN_OPTIONS="$asan:detect_leaks=0:new_delete_type_mismatch=0" \
-    ctest --test-dir build-asan --output-on-failure -L browser "$@" || status=1
+    ctest --test-dir build-asan --output-on-failure -j2 -L browser "$@" || note_failures
+printf '%s' "$failures"
 exit "$status"

@@ -11,6 +11,7 @@
 #include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
+#include "support/WindowUnderTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,18 +48,8 @@ protected:
     void SetUp() override { QGuiApplication::clipboard()->clear(); }
 
     // Creates the window; the start timer is held so that each test fires it when it wants.
-    void create() {
-        form = std::make_unique<MainWindow>(&browsers);
-        named<QTimer>(*form, "Timer1")->stop();
-        form->show();
-        settle();
-    }
-    void fireStartTimer() {
-        named<QTimer>(*form, "Timer1")->setInterval(0);
-        named<QTimer>(*form, "Timer1")->start();
-        processEventsUntil([&] { return !named<QTimer>(*form, "Timer1")->isActive(); });
-        settle();
-    }
+    void create() { form.createHeld(); }
+    void fireStartTimer() { form.fireStartTimer(); }
     void started() {
         create();
         fireStartTimer();
@@ -99,8 +90,8 @@ protected:
         QApplication::sendEvent(named<QPushButton>(*form, "Button3"), &release);
     }
 
-    FakeBrowserFactory browsers;
-    std::unique_ptr<MainWindow> form;
+    WindowUnderTest form;
+    FakeBrowserFactory& browsers = form.browsers();
 };
 
 } // namespace

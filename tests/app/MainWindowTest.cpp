@@ -10,6 +10,7 @@
 #include "support/EventLoop.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
+#include "support/WindowUnderTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,18 +36,9 @@ const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3",     "eiei2",
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        form = std::make_unique<MainWindow>(&browsers);
-        form->show();
-    }
-    // The first tick of the start timer opens the first tab.
-    FakeBrowser* waitForFirstTab() {
-        if (!processEventsUntil([&] { return !browsers.created.isEmpty(); }))
-            return nullptr;
-        return browsers.created.first();
-    }
-    FakeBrowserFactory browsers;
-    std::unique_ptr<MainWindow> form;
+    void SetUp() override { form.create(); }
+    WindowUnderTest form;
+    FakeBrowserFactory& browsers = form.browsers();
 };
 
 TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
@@ -199,7 +191,6 @@ TEST_F(MainWindowTest, AreasFromTopToBottom) {
 }
 
 TEST_F(MainWindowTest, StartTimerOpensTheStartPageInTheFirstTabOnce) {
-    EXPECT_EQ(named<QTimer>(*form, "Timer1")->objectName(), "Timer1");
     EXPECT_TRUE(named<QTimer>(*form, "Timer1")->isSingleShot());
     EXPECT_EQ(named<QTimer>(*form, "Timer1")->interval(), 1000);
     EXPECT_TRUE(named<QTimer>(*form, "Timer1")->isActive()) << "armed by window creation";
@@ -208,7 +199,7 @@ TEST_F(MainWindowTest, StartTimerOpensTheStartPageInTheFirstTabOnce) {
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->count(), 0) << "no tab before the first tick";
 
-    FakeBrowser* first = waitForFirstTab();
+    FakeBrowser* first = form.firstTab();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->goCalls, QStringList{browser::startPageUrl()});
     EXPECT_FALSE(named<QTimer>(*form, "Timer1")->isActive());
@@ -224,10 +215,8 @@ TEST_F(MainWindowTest, StartTimerOpensTheStartPageInTheFirstTabOnce) {
 }
 
 TEST_F(MainWindowTest, TabsDriveTheToolbarAndTheStatusBar) {
-    FakeBrowser* page = waitForFirstTab();
+    FakeBrowser* page = form.firstTab();
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(named<browser::TabControl>(*form, "PageControl1")->objectName(), "PageControl1");
-    EXPECT_EQ(named<QAction>(*form, "cbOpenNew")->objectName(), "cbOpenNew");
     // One action serves the bar and the menu: it shows the menu's label with its accelerator.
     EXPECT_EQ(named<QAction>(*form, "cbOpenNew")->text(), "検索するとタブを新規作成する(&U)");
     EXPECT_TRUE(named<QAction>(*form, "cbOpenNew")->isCheckable());
@@ -265,7 +254,7 @@ TEST_F(MainWindowTest, TabsDriveTheToolbarAndTheStatusBar) {
 // The browser reports a status with every load and every hovered link, while its navigation
 // shares the thread with the window: a message repaints the panel and lays nothing out.
 TEST_F(MainWindowTest, StatusMessagesDoNotLayTheWindowOut) {
-    FakeBrowser* page = waitForFirstTab();
+    FakeBrowser* page = form.firstTab();
     ASSERT_NE(page, nullptr);
     struct LayoutRequests : QObject {
         int count = 0;
@@ -291,8 +280,8 @@ TEST_F(MainWindowTest, StatusMessagesDoNotLayTheWindowOut) {
 TEST(FloatingPointMask, MaskedForTheWindowsLifeAndRestoredAfter) {
     std::feclearexcept(FE_ALL_EXCEPT);
     feenableexcept(FE_DIVBYZERO | FE_INVALID);
-    FakeBrowserFactory browsers;
-    auto form = std::make_unique<MainWindow>(&browsers);
+    WindowUnderTest form;
+    form.create();
     const int trapsDuringLife = fegetexcept();
     volatile double zero = 0.0;
     const double quotient = 1.0 / zero;

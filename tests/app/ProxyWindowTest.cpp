@@ -10,6 +10,7 @@
 #include "support/FakeBrowser.h"
 #include "support/Modal.h"
 #include "support/Named.h"
+#include "support/WindowUnderTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,10 +41,8 @@ class ProxyWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QGuiApplication::clipboard()->clear();
-        form = std::make_unique<MainWindow>(&browsers);
-        form->show();
         // The start sequence opens the first tab; the copies below go there.
-        ASSERT_TRUE(processEventsUntil([&] { return !browsers.created.isEmpty(); }));
+        ASSERT_NE(form.start(), nullptr);
         settle();
     }
     QStringList loads() const { return browsers.loads(); }
@@ -51,8 +50,8 @@ protected:
         return form->findChild<QAction*>(QString::fromLatin1(name));
     }
 
-    FakeBrowserFactory browsers;
-    std::unique_ptr<MainWindow> form;
+    WindowUnderTest form;
+    FakeBrowserFactory& browsers = form.browsers();
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "settings/OptionsStore.h"
 #include "support/FakeBrowser.h"
 #include "support/Named.h"
+#include "support/WindowUnderTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,15 +72,13 @@ protected:
 
     // A window past its start sequence (the first tab is open).
     void start() {
-        window = std::make_unique<MainWindow>(&browsers);
-        window->show();
-        ASSERT_TRUE(processEventsUntil([&] { return !browsers.created.isEmpty(); }));
+        ASSERT_NE(window.start(), nullptr);
     }
     QAction* action(const char* name) { return named<QAction>(*window, name); }
 
     QString folder;
-    FakeBrowserFactory browsers;
-    std::unique_ptr<MainWindow> window;
+    WindowUnderTest window;
+    FakeBrowserFactory& browsers = window.browsers();
 };
 
 } // namespace

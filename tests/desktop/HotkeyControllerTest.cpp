@@ -1,6 +1,6 @@
 #include "desktop/HotkeyController.h"
 
-#include "FakeKeySource.h"
+#include "support/FakeKeySource.h"
 
 #include <QPointer>
 #include <QSignalSpy>

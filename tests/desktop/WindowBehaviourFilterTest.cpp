@@ -1,6 +1,6 @@
 #include "desktop/WindowBehaviourFilter.h"
 
-#include "FakeNotificationArea.h"
+#include "support/FakeNotificationArea.h"
 #include "desktop/ProgramIcons.h"
 #include "desktop/SystemTrayIcon.h"
 

@@ -51,11 +51,11 @@ def tools_missing() -> list[str]:
 
 
 def clipboard_offer_path() -> Path:
-    """tests/tools/clipboard_offer of the same build as the program under test."""
+    """tests/support/clipboard_offer of the same build as the program under test."""
     env = os.environ.get("CLIPBOARD_OFFER")
     if env:
         return Path(env)
-    return program_path().parents[3] / "tests" / "tools" / "clipboard_offer"
+    return program_path().parents[3] / "tests" / "support" / "clipboard_offer"
 
 
 def offer_clipboard(session: Session, formats: dict[str, str | bytes],

@@ -1,7 +1,7 @@
 // The main window with its menus, keys, tray and window options, under the offscreen platform
 // with a fake browser, a fake key source and a fake tray.
-#include "FakeKeySource.h"
-#include "FakeNotificationArea.h"
+#include "support/FakeKeySource.h"
+#include "support/FakeNotificationArea.h"
 #include "app/ActionBar.h"
 #include "app/DesktopPresence.h"
 #include "app/MainWindow.h"

@@ -1,6 +1,7 @@
 #include "desktop/WaylandCopyNotice.h"
 #include "desktop/WindowPlacement.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,33 +14,46 @@ struct PlacementCase {
     const char* name;
     QSize wanted;
     QRect available; // logical pixels
-    QRect client;
 };
 
 class Placement : public testing::TestWithParam<PlacementCase> {};
 
+// The frame lies inside the available area; in each direction the window keeps its designed
+// size, centred, or, where that does not fit, fills the area.
 TEST_P(Placement, InsideTheAvailableArea) {
     const PlacementCase& c = GetParam();
     const QRect client = desktop::placeWindow(c.wanted, kFrame, c.available);
-    EXPECT_EQ(client, c.client);
-    EXPECT_TRUE(c.available.contains(client.marginsAdded(kFrame)))
-        << "the frame leaves the available area";
+    const QRect frame = client.marginsAdded(kFrame);
+    EXPECT_TRUE(c.available.contains(frame)) << "the frame leaves the available area";
+    if (client.width() == c.wanted.width())
+        EXPECT_LE(std::abs((frame.left() - c.available.left()) -
+                           (c.available.right() - frame.right())),
+                  1)
+            << "not centred across";
+    else
+        EXPECT_EQ(frame.width(), c.available.width()) << "narrower than it needs to be";
+    if (client.height() == c.wanted.height())
+        EXPECT_LE(std::abs((frame.top() - c.available.top()) -
+                           (c.available.bottom() - frame.bottom())),
+                  1)
+            << "not centred down";
+    else
+        EXPECT_EQ(frame.height(), c.available.height()) << "lower than it needs to be";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Screens, Placement,
     testing::Values(
         // 1280 by 1024 at 100 %: the designed size, centred.
-        PlacementCase{"FitsAt100", kWindow, QRect(0, 0, 1280, 1024), QRect(136, 221, 1008, 599)},
+        PlacementCase{"FitsAt100", kWindow, QRect(0, 0, 1280, 1024)},
         // The same screen at 200 % is 640 by 512 logical pixels.
-        PlacementCase{"ShrinksAt200", kWindow, QRect(0, 0, 640, 512), QRect(4, 22, 632, 486)},
+        PlacementCase{"ShrinksAt200", kWindow, QRect(0, 0, 640, 512)},
         // A panel at the top takes 30 pixels: the window keeps below it.
-        PlacementCase{"BelowAPanel", kWindow, QRect(0, 30, 640, 482), QRect(4, 52, 632, 456)},
+        PlacementCase{"BelowAPanel", kWindow, QRect(0, 30, 640, 482)},
         // A second screen to the right of the first.
-        PlacementCase{"SecondScreen", kWindow, QRect(1280, 0, 1920, 1080),
-                      QRect(1736, 249, 1008, 599)},
+        PlacementCase{"SecondScreen", kWindow, QRect(1280, 0, 1920, 1080)},
         // Only the width is short (a tall portrait screen at 150 %).
-        PlacementCase{"OnlyNarrower", kWindow, QRect(0, 0, 720, 1280), QRect(4, 349, 712, 599)}),
+        PlacementCase{"OnlyNarrower", kWindow, QRect(0, 0, 720, 1280)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // An area too small for even the frame: the window keeps a size and its title bar starts at

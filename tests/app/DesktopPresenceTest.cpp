@@ -1,7 +1,7 @@
 #include "app/DesktopPresence.h"
 
-#include "FakeKeySource.h"
-#include "FakeNotificationArea.h"
+#include "support/FakeKeySource.h"
+#include "support/FakeNotificationArea.h"
 #include "app/menus/TrayCommands.h"
 #include "desktop/HotkeyController.h"
 #include "desktop/ProgramIcons.h"
