@@ -37,13 +37,6 @@ QByteArray fileBytes(const QStringList& lines) {
     return bytes;
 }
 
-template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 // The window reads the settings files of the test run's own documents folder (see main.cpp).
 class SettingsWindowTest : public ::testing::Test {
 protected:

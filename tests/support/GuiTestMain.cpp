@@ -1,17 +1,21 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Every window writes its settings when it goes and reads them when it starts: each test
-// starts from an empty documents folder, so that none sees what another one chose.
-class FreshDocuments : public ::testing::EmptyTestEventListener {
+// Every window writes its settings when it goes and reads them when it starts, and looks up
+// what the clipboard holds: each test starts from an empty documents folder and an empty
+// clipboard, so that none sees what another one chose or copied.
+class FreshStart : public ::testing::EmptyTestEventListener {
 public:
-    explicit FreshDocuments(QString home) : home_(std::move(home)) {}
+    explicit FreshStart(QString home) : home_(std::move(home)) {}
     void OnTestStart(const ::testing::TestInfo&) override {
         QDir(home_ + QStringLiteral("/Documents")).removeRecursively();
+        QGuiApplication::clipboard()->clear();
+        QCoreApplication::processEvents();
     }
 
 private:
@@ -32,7 +36,7 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshDocuments(home.path()));
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStart(home.path()));
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }
