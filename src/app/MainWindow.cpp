@@ -56,6 +56,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 namespace app {
 
@@ -177,14 +178,25 @@ MainWindow::~MainWindow() {
     // No copy may start a lookup in a window that is going away.
     delete watcher_;
     watcher_ = nullptr;
-    closing_ = true;
-    userSettings_->saveSettings();
+    saveSettingsAtEnd();
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
     tabs_ = nullptr;
     // The presence holds on to the key source and the tray, which go with the window's members.
     delete presence_;
     presence_ = nullptr;
+}
+
+void MainWindow::endRun() {
+    presence_->quit();
+}
+
+void MainWindow::saveSettingsAtEnd() {
+    if (settingsSavedAtEnd_)
+        return;
+    settingsSavedAtEnd_ = true;
+    closing_ = true;
+    userSettings_->saveSettings();
 }
 
 void MainWindow::buildActionBar() {
@@ -540,9 +552,10 @@ void MainWindow::openCategoryDialog() {
 }
 
 void MainWindow::reportSettingsProblem(const QString& message) {
-    // While the window goes, a message that is not waited for would vanish with it.
+    // While the window goes nothing may wait for the user: at a logout that would hold the
+    // whole session. The message goes to the session's log.
     if (closing_)
-        QMessageBox::warning(nullptr, windowTitle(), message);
+        std::fprintf(stderr, "Lexorra2: %s\n", message.toLocal8Bit().constData());
     else
         showError(message);
 }

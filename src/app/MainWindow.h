@@ -94,6 +94,13 @@ public:
     browser::TabManager& tabs() const { return *tabs_; }
     DesktopPresence& desktopPresence() const { return *presence_; }
 
+    // Ends the run as the tray's "Lexorra2を閉じる" does: the window closes whatever the
+    // options say, the event loop ends, and the settings are written as the window goes.
+    void endRun();
+    // Writes the settings file now, once in the window's life; a failure goes to stderr.
+    // Called when the window goes, and by the process's exit when the display went away.
+    void saveSettingsAtEnd();
+
     // The search box's top edge in its normal place on the toolbar panel.
     static constexpr int kSearchBoxTop = 16;
     // ... and raised, with the long-text notice shown under it.
@@ -154,6 +161,7 @@ private:
     settings::UserSettings* userSettings_ = nullptr;
     desktop::ProcessPriority* processPriority_ = nullptr;
     bool closing_ = false;
+    bool settingsSavedAtEnd_ = false;
     lookup::LookupController* lookups_ = nullptr;
     std::unique_ptr<browser::WebBrowserFactory> ownBrowsers_; // the real engine's, when none given
     browser::TabManager* tabs_ = nullptr;

@@ -5,6 +5,7 @@
 #include "browser/StartPage.h"
 #include "desktop/HeapReturn.h"
 #include "desktop/PlatformChoice.h"
+#include "desktop/SessionEnd.h"
 #include "desktop/SingleInstance.h"
 #include "desktop/WindowRaiser.h"
 
@@ -44,6 +45,13 @@ int main(int argc, char* argv[]) {
         mainWindow.show();
         raiser.bringForwardAfterLookup();
     });
+    // A logout, kill or Ctrl+C ends the run as the tray's close does, settings saved. Made
+    // after the window: the browser engine, started with it, resets these signals.
+    desktop::SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &desktop::SessionEnd::endRequested, &mainWindow,
+                     &app::MainWindow::endRun);
+    // An X server that goes away ends the process through exit(): the settings are saved there.
+    sessionEnd.saveAtExit([&mainWindow] { mainWindow.saveSettingsAtEnd(); });
     mainWindow.show();
     return application.exec();
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace settings {
 
@@ -34,26 +35,34 @@ SettingsFolder::ReadResult SettingsFolder::read(const QString& fileName) const {
     if (!info.isFile())
         return {ReadResult::Failed,
                 {},
-                false,
                 QStringLiteral("%1 はファイルではありません").arg(QDir::toNativeSeparators(path))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {ReadResult::Failed,
                 {},
-                false,
                 QStringLiteral("%1 を読めません: %2")
                     .arg(QDir::toNativeSeparators(path), file.errorString())};
-    QByteArray bytes = file.read(kReadLimit + 1);
+    // In pieces: a settings file is small, and a buffer for the largest one is not made for it.
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() <= kReadLimit) {
+        const QByteArray piece = file.read(std::min(kPiece, kReadLimit + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError)
         return {ReadResult::Failed,
                 {},
-                false,
                 QStringLiteral("%1 を読めません: %2")
                     .arg(QDir::toNativeSeparators(path), file.errorString())};
-    const bool cut = bytes.size() > kReadLimit;
-    if (cut)
-        bytes.truncate(kReadLimit);
-    return {ReadResult::Read, bytes, cut, {}};
+    if (bytes.size() > kReadLimit)
+        return {ReadResult::TooLarge,
+                {},
+                QStringLiteral("%1 は設定ファイルにしては大きすぎます（%2 MiB を超えています）")
+                    .arg(QDir::toNativeSeparators(path))
+                    .arg(kReadLimit / (1024 * 1024))};
+    return {ReadResult::Read, bytes, {}};
 }
 
 QString SettingsFolder::write(const QString& fileName, const QByteArray& bytes) const {

@@ -9,9 +9,9 @@ namespace settings {
 // and the reading and writing of whole files in it.
 class SettingsFolder {
 public:
-    // No settings file comes near this; reading stops here so that a stray huge file costs
-    // neither time nor memory.
-    static constexpr qint64 kReadLimit = 64 * 1024;
+    // No settings file comes near this, however long its lines: a larger file is no settings
+    // file, and reading stops here so that it costs neither time nor memory.
+    static constexpr qint64 kReadLimit = 16 * 1024 * 1024;
 
     explicit SettingsFolder(const QString& documentsFolder);
 
@@ -19,13 +19,12 @@ public:
     QString filePath(const QString& fileName) const;
 
     struct ReadResult {
-        enum Status { Missing, Read, Failed };
+        enum Status { Missing, Read, Failed, TooLarge };
         Status status = Missing;
         QByteArray bytes;
-        bool cut = false; // the file is longer than kReadLimit: its last line may be partial
-        QString error;    // why it failed, for the user
+        QString error; // why it failed or was refused, for the user
     };
-    // The file's bytes, at most kReadLimit of them.
+    // The whole file, or TooLarge (and no bytes) when it holds more than kReadLimit bytes.
     ReadResult read(const QString& fileName) const;
 
     // Creates the folder (with its parents) when missing and replaces the file whole. The new

@@ -3,6 +3,7 @@
 #include "lookup/Catalogue.h"
 #include "lookup/SiteSelection.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -24,30 +25,35 @@ constexpr std::array<const char*, 6> kRepeatedSlotLines{"eiwa2", "eiwa3",     "e
                                                         "eiei3", "shopping2", "shopping3"};
 constexpr int kFirstRepeatedSlotLine = 36;
 
-// The words of the priority and text size lines, made once: reading compares every line.
-const std::array<std::pair<ProcessPriority, QString>, 4>& priorityWords() {
-    static const std::array<std::pair<ProcessPriority, QString>, 4> words{{
-        {ProcessPriority::High, QStringLiteral("高い")},
-        {ProcessPriority::Normal, QStringLiteral("普通")},
-        {ProcessPriority::Idle, QStringLiteral("低い")},
-        {ProcessPriority::RealTime, QStringLiteral("リアルタイム")},
-    }};
-    return words;
-}
+// The words of the priority and text size lines. At namespace scope rather than made on first
+// use: a save while the process exits must not find them already destroyed.
+const std::array<std::pair<ProcessPriority, QString>, 4> kPriorityWords{{
+    {ProcessPriority::High, QStringLiteral("高い")},
+    {ProcessPriority::Normal, QStringLiteral("普通")},
+    {ProcessPriority::Idle, QStringLiteral("低い")},
+    {ProcessPriority::RealTime, QStringLiteral("リアルタイム")},
+}};
 
-const std::array<std::pair<TextSize, QString>, 4>& textSizeWords() {
-    static const std::array<std::pair<TextSize, QString>, 4> words{{
-        {TextSize::Small, QStringLiteral("小")},
-        {TextSize::Medium, QStringLiteral("中")},
-        {TextSize::Large, QStringLiteral("大")},
-        {TextSize::Max, QStringLiteral("Max")},
-    }};
-    return words;
-}
+const std::array<std::pair<TextSize, QString>, 4> kTextSizeWords{{
+    {TextSize::Small, QStringLiteral("小")},
+    {TextSize::Medium, QStringLiteral("中")},
+    {TextSize::Large, QStringLiteral("大")},
+    {TextSize::Max, QStringLiteral("Max")},
+}};
 
 const QString kTrue = QStringLiteral("True");
 const QString kFalse = QStringLiteral("False");
-const QString kProxyOn = QStringLiteral("0");
+
+// The proxy choice is a decimal number, 0 meaning on: "00" or "-0" is 0 as well. Any other
+// value, or anything that is not a number (" 0", "0x0"), means off; the value is not cut to a
+// byte, so "256" cannot switch a proxy on.
+bool isDecimalZero(const QString& line) {
+    QStringView digits(line);
+    if (digits.startsWith(u'+') || digits.startsWith(u'-'))
+        digits = digits.sliced(1);
+    return !digits.isEmpty() &&
+           std::all_of(digits.begin(), digits.end(), [](QChar c) { return c == u'0'; });
+}
 
 template <typename Value, std::size_t N>
 Value fromWord(const std::array<std::pair<Value, QString>, N>& words, const QString& line,
@@ -95,11 +101,11 @@ const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& slot) {
 }
 
 QString SettingsLines::priorityWord(ProcessPriority priority) {
-    return toWord(priorityWords(), priority);
+    return toWord(kPriorityWords, priority);
 }
 
 QString SettingsLines::textSizeWord(TextSize size) {
-    return toWord(textSizeWords(), size);
+    return toWord(kTextSizeWords, size);
 }
 
 QStringList SettingsLines::write(const Options& options, const lookup::SiteSelection& selection) {
@@ -132,13 +138,11 @@ void SettingsLines::read(const QStringList& lines, Options& options,
         } else if (line < kPriorityLine) {
             options.*kSwitches[line - kFirstSwitchLine].member = value == kTrue;
         } else if (line == kPriorityLine) {
-            options.priority = fromWord(priorityWords(), value, ProcessPriority::Normal);
+            options.priority = fromWord(kPriorityWords, value, ProcessPriority::Normal);
         } else if (line == kTextSizeLine) {
-            options.textSize = fromWord(textSizeWords(), value, TextSize::Large);
+            options.textSize = fromWord(kTextSizeWords, value, TextSize::Large);
         } else if (line == kProxyChoiceLine) {
-            // Only the two values this program writes count. Reading any other number as a
-            // byte would let "256" or a stray "-256" switch a proxy on.
-            options.proxyChoice = value == kProxyOn ? 0 : 1;
+            options.proxyChoice = isDecimalZero(value) ? 0 : 1;
         } else {
             options.proxyAddress = value;
         }

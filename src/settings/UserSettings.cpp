@@ -23,27 +23,32 @@ void UserSettings::tellOnce(bool& told, const QString& message) {
     Q_EMIT problem(message);
 }
 
-QStringList UserSettings::readLines(const char* fileName, qsizetype maxLines) {
+std::optional<QStringList> UserSettings::readLines(const char* fileName, qsizetype maxLines) {
     if (const QString problem = folder_.folderProblem(); !problem.isEmpty()) {
         tellOnce(
             toldReadProblem_,
             QStringLiteral("設定を読み書きできません（%1）。標準の設定で続けます。").arg(problem));
-        return {};
+        return std::nullopt;
     }
     const SettingsFolder::ReadResult result = folder_.read(QString::fromLatin1(fileName));
-    if (result.status == SettingsFolder::ReadResult::Failed) {
+    switch (result.status) {
+    case SettingsFolder::ReadResult::Missing:
+        return QStringList();
+    case SettingsFolder::ReadResult::Read:
+        return linesFromBytes(result.bytes, maxLines);
+    case SettingsFolder::ReadResult::Failed:
         tellOnce(
             toldReadProblem_,
-            QStringLiteral("設定を読めません（%1）。標準の設定で続けます。").arg(result.error));
-        return {};
+            QStringLiteral("設定を読めません（%1）。標準の設定で続け、ファイルはそのまま残します。")
+                .arg(result.error));
+        return std::nullopt;
+    case SettingsFolder::ReadResult::TooLarge:
+        tellOnce(
+            toldReadProblem_,
+            QStringLiteral("%1。標準の設定で続け、ファイルはそのまま残します。").arg(result.error));
+        return std::nullopt;
     }
-    QStringList lines = linesFromBytes(result.bytes, maxLines + 1);
-    // A file longer than any settings file was cut while read: its last line may be partial.
-    if (result.cut && !lines.isEmpty())
-        lines.removeLast();
-    if (lines.size() > maxLines)
-        lines.resize(maxLines);
-    return lines;
+    return std::nullopt;
 }
 
 void UserSettings::loadSettings() {
@@ -51,20 +56,26 @@ void UserSettings::loadSettings() {
         selection_.setEntryVisible(
             *lookup::Catalogue::instance().siteByKey(QStringLiteral("ALC_eiwa")), true);
 
-    const QStringList lines = readLines(kSettingsFileName, SettingsLines::kLineCount);
-    if (lines.isEmpty())
+    const std::optional<QStringList> lines =
+        readLines(kSettingsFileName, SettingsLines::kLineCount);
+    settingsFileRead_ = lines.has_value();
+    if (!lines || lines->isEmpty())
         return;
     Options options = options_.options();
-    SettingsLines::read(lines, options, selection_);
+    SettingsLines::read(*lines, options, selection_);
     options_.setOptions(options);
 
     // Minimising at start and the proxy follow the options; the priority is the process's
     // own and is asked for only when the file names one.
-    if (lines.size() > SettingsLines::kPriorityLine)
+    if (lines->size() > SettingsLines::kPriorityLine)
         Q_EMIT priorityRequested(options.priority);
 }
 
 void UserSettings::saveSettings() {
+    // Before the file was read, or when it could not be read, the state holds none of the
+    // user's choices: writing it would put the defaults over them.
+    if (!settingsFileRead_)
+        return;
     const QStringList lines = SettingsLines::write(options_.options(), selection_);
     const QString error =
         folder_.write(QString::fromLatin1(kSettingsFileName), bytesFromLines(lines));
@@ -73,9 +84,10 @@ void UserSettings::saveSettings() {
 }
 
 CategoryVisibility UserSettings::storedCategoryVisibility() {
-    const QStringList lines = readLines(kCategoryFileName, CategoryVisibility::kLineCount);
-    return lines.isEmpty() ? CategoryVisibility::defaults(screenHeight_)
-                           : CategoryVisibility::fromLines(lines, screenHeight_);
+    const std::optional<QStringList> lines =
+        readLines(kCategoryFileName, CategoryVisibility::kLineCount);
+    return !lines || lines->isEmpty() ? CategoryVisibility::defaults(screenHeight_)
+                                      : CategoryVisibility::fromLines(*lines, screenHeight_);
 }
 
 void UserSettings::loadCategoryVisibility() {

@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace lookup {
 class SiteSelection;
@@ -36,9 +38,12 @@ public:
     void setMarkerFolder(const QString& folder) { markerFolder_ = folder; }
 
     // Reads the settings file and puts it in force. Without a file the state stays as it is;
-    // an unreadable file is reported and the state stays as it is too.
+    // a file that cannot be read, or is too large to be a settings file, is reported and the
+    // state stays as it is too.
     void loadSettings();
     // Writes the settings file from the current state; a failure is reported once per run.
+    // Only once the file was read (or found missing): before that, and after a file that could
+    // not be read, the file is left as it is.
     void saveSettings();
 
     // Applies the category-visibility file, or its defaults when there is none.
@@ -55,8 +60,8 @@ Q_SIGNALS:
     void problem(const QString& message);
 
 private:
-    // Lines of a file, or nothing when it is missing or could not be read.
-    QStringList readLines(const char* fileName, qsizetype maxLines);
+    // Lines of a file (none when it is missing), or nullopt when it could not be read.
+    std::optional<QStringList> readLines(const char* fileName, qsizetype maxLines);
     void tellOnce(bool& told, const QString& message);
     void applyCategoryVisibility(const CategoryVisibility& visibility);
 
@@ -65,6 +70,7 @@ private:
     SettingsFolder folder_;
     int screenHeight_;
     QString markerFolder_;
+    bool settingsFileRead_ = false;
     bool toldReadProblem_ = false;
     bool toldSaveProblem_ = false;
 };

@@ -397,6 +397,7 @@ class Session:
         self.documents.mkdir(parents=True)
         (self.home / ".config").mkdir()
         self.display = ""
+        self.display_server: subprocess.Popen | None = None   # Xvfb
         self.server = SiteServer(self.tmp / "requests.log")
         self.program: subprocess.Popen | None = None
         self.program_started_at = 0.0
@@ -459,6 +460,7 @@ class Session:
              f"{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._helpers.append(xvfb)
+        self.display_server = xvfb
         os.close(write_end)
         # Xvfb picks a free display number itself and writes it once it accepts clients.
         number = b""
