@@ -2,13 +2,18 @@
 
 #include "browser/AddressUrl.h"
 #include "browser/EnginePage.h"
+#include "browser/ExternalProgramPrompt.h"
+#include "browser/ExternalSchemePolicy.h"
 #include "browser/FailurePageController.h"
 
+#include <QDesktopServices>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <utility>
 
@@ -18,6 +23,10 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)),
       failurePages_(new FailurePageController(page_, this)), lostCheck_(new QTimer(this)) {
     view_->setPage(page_);
+    // The engine itself hands nothing to another program without a click; the program asks
+    // the user before it does (allowNavigation).
+    page_->settings()->setUnknownUrlSchemePolicy(
+        QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
     failurePages_->setLookupSource([this](const QUrl& url) { return failedLookup(url); });
     connect(failurePages_, &FailurePageController::failed, this,
             [this](const LoadFailure& failure, const QUrl& url) {
@@ -40,8 +49,14 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     layout->addWidget(view_);
     setFocusProxy(view_);
 
-    page_->setWindowRequestHandler(
-        [this](QWebEnginePage::WebWindowType type) { return createWindow(type); });
+    page_->setWindowRequestHandler([this] { return pageForNewWindow(); });
+    // A page opening windows by itself is told of once per page, not once per window.
+    connect(page_, &EnginePage::popupBlocked, this, [this] {
+        if (std::exchange(popupBlockedTold_, true))
+            return;
+        Q_EMIT statusTextChanged(
+            QStringLiteral("このページが開こうとしたポップアップを止めました"));
+    });
 
     connect(page_, &QWebEnginePage::titleChanged, this,
             [this](const QString& title) { Q_EMIT titleChanged(title); });
@@ -63,6 +78,10 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     });
     connect(page_, &QWebEnginePage::navigationRequested, this,
             [this](QWebEngineNavigationRequest& request) {
+                if (!allowNavigation(request)) {
+                    request.reject();
+                    return;
+                }
                 if (!request.isMainFrame())
                     return;
                 switch (request.navigationType()) {
@@ -82,6 +101,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    popupBlockedTold_ = false;
                     ownPageLoad_ = failurePages_->isLoadingOwnPage();
                     if (ownPageLoad_)
                         return;
@@ -211,8 +231,64 @@ void WebEngineBrowser::sendHistoryState() {
     Q_EMIT historyChanged(history->canGoBack(), history->canGoForward());
 }
 
-QWebEnginePage* WebEngineBrowser::createWindow(QWebEnginePage::WebWindowType type) {
-    Q_UNUSED(type);
+namespace {
+
+ExternalSchemePolicy::Navigation navigationOf(const QWebEngineNavigationRequest& request) {
+    using N = ExternalSchemePolicy::Navigation;
+    switch (request.navigationType()) {
+    case QWebEngineNavigationRequest::LinkClickedNavigation:
+        return N::LinkClicked;
+    case QWebEngineNavigationRequest::TypedNavigation:
+        return N::Typed;
+    case QWebEngineNavigationRequest::FormSubmittedNavigation:
+        return N::FormSubmitted;
+    case QWebEngineNavigationRequest::BackForwardNavigation:
+        return N::BackForward;
+    case QWebEngineNavigationRequest::ReloadNavigation:
+        return N::Reload;
+    case QWebEngineNavigationRequest::RedirectNavigation:
+        return N::Redirect;
+    default:
+        return N::Other;
+    }
+}
+
+} // namespace
+
+bool WebEngineBrowser::allowNavigation(QWebEngineNavigationRequest& request) {
+    const QUrl url = request.url();
+    // The failure page's own addresses are its controller's to judge.
+    if (FailurePage::isPageLink(url))
+        return true;
+    switch (
+        ExternalSchemePolicy::decide(url.scheme(), navigationOf(request), request.isMainFrame())) {
+    case ExternalSchemePolicy::Decision::Load:
+        return true;
+    case ExternalSchemePolicy::Decision::Refuse:
+        return false;
+    case ExternalSchemePolicy::Decision::Ask:
+        // Asked after the engine has dropped the navigation, and one question at a time.
+        if (!prompting_ && prompt_) {
+            prompting_ = true;
+            QMetaObject::invokeMethod(
+                this, [this, url] { askToOpenExternally(url); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+    return false;
+}
+
+void WebEngineBrowser::askToOpenExternally(const QUrl& url) {
+    QPointer<WebEngineBrowser> alive(this);
+    const bool agreed = prompt_->confirmOpening(this, url);
+    if (!alive)
+        return;
+    prompting_ = false;
+    if (agreed)
+        QDesktopServices::openUrl(url);
+}
+
+QWebEnginePage* WebEngineBrowser::pageForNewWindow() {
     auto* engineTarget = qobject_cast<WebEngineBrowser*>(browserForNewWindow());
     if (!engineTarget || engineTarget == this)
         return nullptr;
