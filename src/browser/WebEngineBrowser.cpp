@@ -68,8 +68,9 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
             Q_EMIT loadProgress(percent);
     });
     connect(page_, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::sendHistoryState);
-    connect(page_, &QWebEnginePage::urlChanged, this,
-            [this](const QUrl& url) { watch_.shown(url); });
+    connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        watch_.shown(FailurePage::failedAddressOf(url).value_or(url));
+    });
     lostCheck_->setSingleShot(true);
     lostCheck_->setInterval(NavigationWatch::kCheckAfterMs);
     connect(lostCheck_, &QTimer::timeout, this, [this] {
@@ -82,7 +83,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
                     request.reject();
                     return;
                 }
-                if (!request.isMainFrame())
+                if (!request.isMainFrame() || FailurePage::isPageLink(request.url()))
                     return;
                 switch (request.navigationType()) {
                 case QWebEngineNavigationRequest::TypedNavigation:
@@ -219,7 +220,7 @@ void WebEngineBrowser::setLoading(bool loading) {
 }
 
 QString WebEngineBrowser::address() const {
-    return QString::fromLatin1(page_->url().toEncoded());
+    return QString::fromLatin1(failurePages_->displayedAddress().toEncoded());
 }
 
 QString WebEngineBrowser::title() const {
