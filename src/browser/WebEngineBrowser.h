@@ -48,6 +48,8 @@ public:
     QWebEngineView* view() const { return view_; }
     FailurePageController* failurePages() const { return failurePages_; }
     QWebEnginePage* page() const;
+    // Whether the browser still follows a load it was asked for, and may ask for it again.
+    bool followsAskedLoad() const { return watch_.isFollowing(); }
     // Asks before a clicked link goes to another program; without one, no link does.
     void setExternalProgramPrompt(ExternalProgramPrompt* prompt) { prompt_ = prompt; }
 
