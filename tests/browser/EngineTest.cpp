@@ -1,6 +1,7 @@
 #include "SiteServer.h"
 #include "browser/BrowserTab.h"
 #include "browser/ExternalProgramPrompt.h"
+#include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -327,6 +328,7 @@ int main(int argc, char** argv) {
     qputenv("PATH", fakeBin.path().toUtf8() + ':' + qgetenv("PATH"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::registerStartPageScheme();
+    browser::FailurePageController::registerScheme();
     QApplication app(argc, argv);
     browser::installStartPage();
     EngineTest test;
