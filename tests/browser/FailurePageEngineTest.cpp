@@ -198,21 +198,26 @@ struct Tab {
         return finished.wait(kWait);
     }
 
-    QVariant evaluate(const QString& script) {
+    // A script sent while the page changes documents may never answer; callers that poll
+    // take a shorter bound per try.
+    QVariant evaluate(const QString& script, int timeout = kWait) {
         // Shared with the callback, which may come after a failed wait, as the page goes.
         auto answer = std::make_shared<std::optional<QVariant>>();
         page()->runJavaScript(script, [answer](const QVariant& v) { *answer = v; });
-        if (!QTest::qWaitFor([&] { return answer->has_value(); }, kWait))
+        if (!QTest::qWaitFor([&] { return answer->has_value(); }, timeout))
             return QStringLiteral("<no answer>");
         return **answer;
     }
 
-    QString text() {
-        return evaluate(QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+    QString text(int timeout = kWait) {
+        return evaluate(QStringLiteral("document.body ? document.body.innerText : ''"), timeout)
+            .toString();
     }
 
+    // Polled: each try is bounded on its own.
     bool showsFailurePage() {
-        return text().contains(QStringLiteral("再読み込みすると、このアドレスをもう一度開きます"));
+        return text(kWait / 10)
+            .contains(QStringLiteral("再読み込みすると、このアドレスをもう一度開きます"));
     }
 
     // A click on a link of the page, as the user makes it.
