@@ -17,7 +17,7 @@ namespace browser {
 
 namespace {
 
-// The failure pages kept for their links after the page has moved on.
+// The failure pages kept to be served again when the user goes back to them.
 constexpr std::size_t kRecentPages = 32;
 
 static_assert(int(LoadEnd::Started) == QWebEngineLoadingInfo::LoadStartedStatus);
