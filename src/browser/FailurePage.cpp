@@ -9,6 +9,8 @@ namespace {
 
 constexpr char kLookUpHost[] = "lookup";
 constexpr char kUseSiteHost[] = "use-site";
+constexpr char kPageHost[] = "page";
+constexpr auto kAddressEncoding = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
 
 // The start page's look: the same background, card and colours.
 constexpr char kStyle[] = R"(
@@ -76,7 +78,53 @@ QString siteHost(const QString& address) {
 } // namespace
 
 FailurePage::FailurePage(QUrl address, LoadFailure failure)
-    : address_(std::move(address)), failure_(failure), token_(newToken()) {}
+    : address_(std::move(address)), failure_(failure), id_(newToken()), token_(newToken()) {}
+
+QUrl FailurePage::pageUrl() const {
+    QUrl url;
+    url.setScheme(QLatin1StringView(kScheme));
+    url.setHost(QLatin1StringView(kPageHost));
+    url.setPath(QStringLiteral("/"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("id"), id_);
+    // In base64: the address keeps its escapes byte for byte.
+    query.addQueryItem(QStringLiteral("address"),
+                       QString::fromLatin1(address_.toEncoded().toBase64(kAddressEncoding)));
+    url.setQuery(query);
+    return url;
+}
+
+bool FailurePage::isPageUrl(const QUrl& url) {
+    return isPageLink(url) && url.host() == QLatin1StringView(kPageHost);
+}
+
+QString FailurePage::idOf(const QUrl& pageUrl) {
+    if (!isPageUrl(pageUrl))
+        return {};
+    return QUrlQuery(pageUrl).queryItemValue(QStringLiteral("id"));
+}
+
+std::optional<QUrl> FailurePage::failedAddressOf(const QUrl& pageUrl) {
+    if (!isPageUrl(pageUrl))
+        return std::nullopt;
+    const QByteArray::FromBase64Result encoded = QByteArray::fromBase64Encoding(
+        QUrlQuery(pageUrl).queryItemValue(QStringLiteral("address")).toLatin1(),
+        kAddressEncoding | QByteArray::AbortOnBase64DecodingErrors);
+    if (!encoded)
+        return std::nullopt;
+    const QUrl address = QUrl::fromEncoded(*encoded, QUrl::StrictMode);
+    if (!address.isValid() || address.isEmpty())
+        return std::nullopt;
+    return address;
+}
+
+void FailurePage::renewToken() {
+    token_ = newToken();
+}
+
+void FailurePage::dropToken() {
+    token_.clear();
+}
 
 void FailurePage::setLookup(Lookup lookup) {
     isLookup_ = true;
@@ -116,7 +164,7 @@ std::optional<FailurePage::Request> FailurePage::request(const QUrl& url) const 
     else
         return std::nullopt;
     const QUrlQuery query(url);
-    if (query.queryItemValue(QStringLiteral("token")) != token_)
+    if (token_.isEmpty() || query.queryItemValue(QStringLiteral("token")) != token_)
         return std::nullopt;
     const QString site = query.queryItemValue(QStringLiteral("site"));
     for (const Alternative& a : lookup_.alternatives) {
@@ -131,6 +179,8 @@ std::optional<FailurePage::Request> FailurePage::request(const QUrl& url) const 
 QString FailurePage::html() const {
     QString h;
     h += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+                        "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src "
+                        "'none'; style-src 'unsafe-inline'\">\n"
                         "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<main>\n")
              .arg(escaped(title()), QLatin1StringView(kStyle));
     h += QStringLiteral("<h1>%1</h1>\n").arg(escaped(failure_.heading()));

@@ -12,14 +12,17 @@ namespace browser {
 // The page a tab shows in place of one that could not be loaded: what failed and why, in
 // Japanese, and for a lookup the program started, the slot's other sites to turn to.
 //
-// The page talks back through links of a scheme of its own: one to look the text up at an
-// alternative, one to make an alternative the slot's site. Each page carries a random token
-// in them, so that only the buttons of a page the program made are taken up, never an
-// address some other page made up.
+// The page is served from a scheme of the program's own, where no site's script runs and no
+// site's document can reach it; its address there names it by a random id and carries the
+// failed address. It talks back through links of the same scheme: one to look the text up
+// at an alternative, one to make an alternative the slot's site. Every copy of the page
+// served carries a new random token in them, good for one link: so only the buttons of the
+// page the program shows are taken up, never an address some other page made up or kept.
 class FailurePage {
 public:
-    // The scheme of the page's own links. It must be registered with the engine (without the
-    // local-scheme flag, which would keep the page from following its own links).
+    // The scheme of the page and its links. It must be registered with the engine (without
+    // the local-scheme flag, which would keep a site's empty error document from giving way
+    // to the page; the program refuses every navigation to it that it did not start).
     static constexpr char kScheme[] = "lexorra2-failure";
 
     struct Alternative {
@@ -58,6 +61,20 @@ public:
     // The whole page, every text and address from outside escaped.
     QString html() const;
 
+    // The page's own address: the program's scheme, its id and the failed address.
+    QUrl pageUrl() const;
+    const QString& id() const { return id_; }
+    // Whether url is the address of a failure page, and which, and what failed.
+    static bool isPageUrl(const QUrl& url);
+    static QString idOf(const QUrl& pageUrl);
+    static std::optional<QUrl> failedAddressOf(const QUrl& pageUrl);
+
+    // A copy of the page is about to be served: its links get a token of their own, and the
+    // links of every copy before stop working.
+    void renewToken();
+    // The links stop working (the page is going away, or one of them was taken).
+    void dropToken();
+
     // The link of the page that asks for an alternative: its lookup, or making it the slot's.
     QUrl requestUrl(const Alternative& alternative, Request::Kind kind) const;
     // What a link of this page asks for, or nothing when url is no link of this page.
@@ -72,6 +89,7 @@ public:
 private:
     QUrl address_;
     LoadFailure failure_;
+    QString id_;
     QString token_;
     bool isLookup_ = false;
     Lookup lookup_;

@@ -1,6 +1,6 @@
 #include "browser/FailurePageController.h"
 
-#include "browser/RefusingSchemeHandler.h"
+#include "browser/FailurePageSchemeHandler.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -17,7 +17,7 @@ namespace browser {
 
 namespace {
 
-// The failure pages kept for their links after the page has moved on.
+// The failure pages kept to be served again when the user goes back to them.
 constexpr std::size_t kRecentPages = 32;
 
 static_assert(int(LoadEnd::Started) == QWebEngineLoadingInfo::LoadStartedStatus);
@@ -64,24 +64,16 @@ QString scriptString(const QString& text) {
     return out;
 }
 
-// Replaces the current document by html; with onlyWhenEmpty, only when the document has
-// nothing of its own to show (an error status with an empty body). Answers whether it did.
-QString replaceDocumentScript(const QString& html, bool onlyWhenEmpty) {
-    return QStringLiteral("(function () {"
-                          "  var b = document.body;"
-                          "  if (%1 && b && (b.innerText.trim().length > 0 ||"
-                          "      b.querySelector('img,svg,video,canvas,iframe,object,embed,"
-                          "input,form,table')))"
-                          "    return false;"
-                          "  document.open(); document.write(%2); document.close();"
-                          "  return true;"
-                          "})()")
-        .arg(onlyWhenEmpty ? QStringLiteral("true") : QStringLiteral("false"), scriptString(html));
-}
-
-bool isOwnPageLoad(const QUrl& url) {
-    return url.scheme() == QLatin1StringView("data");
-}
+// Whether the site's error document has nothing of the site's own: no text, no element in
+// its head or body (a script counts). Asked in the program's own script world.
+constexpr char kEmptyDocumentScript[] =
+    "(function () {"
+    "  var d = document, root = d.documentElement, b = d.body, h = d.head;"
+    "  if (!root) return true;"
+    "  if (h && h.childElementCount > 0) return false;"
+    "  if (b && (b.childElementCount > 0 || b.textContent.trim().length > 0)) return false;"
+    "  return root.childElementCount <= 2;"
+    "})()";
 
 } // namespace
 
@@ -91,7 +83,12 @@ FailurePageController::FailurePageController(QWebEnginePage* page, QObject* pare
     page_->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     QWebEngineProfile* profile = page_->profile();
     if (!profile->urlSchemeHandler(FailurePage::kScheme))
-        profile->installUrlSchemeHandler(FailurePage::kScheme, new RefusingSchemeHandler(profile));
+        profile->installUrlSchemeHandler(FailurePage::kScheme,
+                                         new FailurePageSchemeHandler(profile));
+    // Installed once per profile, by the first controller.
+    schemeHandler_ =
+        const_cast<FailurePageSchemeHandler*>(qobject_cast<const FailurePageSchemeHandler*>(
+            profile->urlSchemeHandler(FailurePage::kScheme)));
     responseTimer_->setSingleShot(true);
     responseTimer_->setInterval(kResponseTimeoutMs);
     connect(responseTimer_, &QTimer::timeout, this, &FailurePageController::responseTimedOut);
@@ -101,8 +98,7 @@ FailurePageController::FailurePageController(QWebEnginePage* page, QObject* pare
     connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
         if (!loading_.isEmpty())
             committed_ = true;
-        if (shown_ && url != shown_->address())
-            shown_.reset();
+        pageShown(url);
     });
 }
 
@@ -113,8 +109,8 @@ void FailurePageController::registerScheme() {
         return;
     QWebEngineUrlScheme scheme(FailurePage::kScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    // No flags: a page of the web (which the failure page is, at the failed address) may
-    // follow links of a plain scheme, not of a local one. Nothing is ever loaded from it.
+    // Not a local scheme: a site's empty error document may give way to the failure page.
+    // Which navigations reach it is the controller's decision alone.
     scheme.setFlags({});
     QWebEngineUrlScheme::registerScheme(scheme);
 }
@@ -131,7 +127,10 @@ std::optional<LoadFailure> FailurePageController::classify(const QWebEngineLoadi
 
 void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        loadingOwnPage_ = isOwnPageLoad(info.url());
+        // Whatever comes, the links of the page shown so far are done with.
+        if (shown_)
+            shown_->dropToken();
+        loadingOwnPage_ = FailurePage::isPageUrl(info.url());
         timedOut_ = false;
         lastLoadTimedOut_ = false;
         committed_ = false;
@@ -146,14 +145,7 @@ void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
     }
     responseTimer_->stop();
     if (loadingOwnPage_) {
-        // Back or forward to a failure page loads it again from the history.
         loadingOwnPage_ = false;
-        if (!shown_)
-            for (auto it = recent_.rbegin(); it != recent_.rend(); ++it)
-                if ((*it)->address() == info.url()) {
-                    shown_ = *it;
-                    break;
-                }
         return;
     }
     const bool timedOut = std::exchange(timedOut_, false);
@@ -171,33 +163,22 @@ void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
 void FailurePageController::loadEnded(const QUrl& address,
                                       const std::optional<LoadFailure>& failure,
                                       bool documentCommitted) {
-    if (!failure) {
-        if (documentCommitted)
-            shown_.reset();
+    if (!failure)
         return;
-    }
     std::shared_ptr<FailurePage> page = makePage(address, *failure);
     if (documentCommitted) {
-        // The site's error came with a document: keep it when it has anything to show.
+        // The site's error came with a document: it stays unless it is empty.
         page_->runJavaScript(
-            replaceDocumentScript(page->html(), true), QWebEngineScript::ApplicationWorld,
-            [this, page, alive = QPointer<FailurePageController>(this)](const QVariant& replaced) {
-                if (!alive)
-                    return;
-                if (!replaced.toBool()) {
-                    shown_.reset();
-                    return;
-                }
-                shown_ = page;
-                recent_.push_back(page);
-                if (recent_.size() > kRecentPages)
-                    recent_.pop_front();
-                Q_EMIT failed(page->failure(), page->address());
+            QString::fromLatin1(kEmptyDocumentScript), QWebEngineScript::ApplicationWorld,
+            [this, page, serial = loadSerial_,
+             alive = QPointer<FailurePageController>(this)](const QVariant& empty) {
+                if (alive && serial == loadSerial_ && empty.toBool())
+                    show(page, true);
             });
         return;
     }
     // After the engine has told everyone of this load's end, and only if no other load has
-    // begun meanwhile.
+    // begun meanwhile. A failure page that failed again gives way to the new one.
     const bool inPlace = shown_ && shown_->address() == address;
     QMetaObject::invokeMethod(
         this,
@@ -208,18 +189,19 @@ void FailurePageController::loadEnded(const QUrl& address,
         Qt::QueuedConnection);
 }
 
-void FailurePageController::show(std::shared_ptr<FailurePage> page, bool intoCurrentDocument) {
-    if (intoCurrentDocument) {
-        page_->runJavaScript(replaceDocumentScript(page->html(), false),
-                             QWebEngineScript::ApplicationWorld);
-    } else {
-        loadingOwnPage_ = true;
-        page_->setHtml(page->html(), page->address());
-    }
-    shown_ = page;
+void FailurePageController::show(std::shared_ptr<FailurePage> page, bool replacingCurrent) {
+    expected_ = page->pageUrl();
+    if (schemeHandler_)
+        schemeHandler_->allowOnce(page);
     recent_.push_back(page);
     if (recent_.size() > kRecentPages)
         recent_.pop_front();
+    if (replacingCurrent)
+        page_->runJavaScript(QStringLiteral("location.replace(%1)")
+                                 .arg(scriptString(QString::fromUtf8(expected_.toEncoded()))),
+                             QWebEngineScript::ApplicationWorld);
+    else
+        page_->load(expected_);
     Q_EMIT failed(page->failure(), page->address());
 }
 
@@ -258,35 +240,60 @@ void FailurePageController::forgetLoad() {
 }
 
 void FailurePageController::reload() {
-    if (!shown_) {
+    const std::optional<QUrl> failed = FailurePage::failedAddressOf(page_->url());
+    if (!failed) {
         page_->triggerAction(QWebEnginePage::Reload);
         return;
     }
     // In place of the failure page, so that the history keeps one entry for the address.
     page_->runJavaScript(QStringLiteral("location.replace(%1)")
-                             .arg(scriptString(QString::fromUtf8(shown_->address().toEncoded()))),
+                             .arg(scriptString(QString::fromUtf8(failed->toEncoded()))),
                          QWebEngineScript::ApplicationWorld);
 }
 
-const FailurePage* FailurePageController::pageOfLink(const QUrl& url) const {
+QUrl FailurePageController::displayedAddress() const {
+    return FailurePage::failedAddressOf(page_->url()).value_or(page_->url());
+}
+
+bool FailurePageController::isTimingResponse() const {
+    return responseTimer_->isActive();
+}
+
+std::shared_ptr<FailurePage> FailurePageController::pageOfUrl(const QUrl& pageUrl) const {
+    const QString id = FailurePage::idOf(pageUrl);
     for (auto it = recent_.rbegin(); it != recent_.rend(); ++it)
-        if ((*it)->request(url))
-            return it->get();
+        if ((*it)->id() == id)
+            return *it;
     return nullptr;
+}
+
+void FailurePageController::pageShown(const QUrl& url) {
+    if (shown_ && shown_->pageUrl() == url)
+        return;
+    if (shown_)
+        shown_->dropToken();
+    shown_ = FailurePage::isPageUrl(url) ? pageOfUrl(url) : nullptr;
 }
 
 void FailurePageController::navigationRequested(QWebEngineNavigationRequest& request) {
     if (!FailurePage::isPageLink(request.url()))
         return;
-    // Never loaded: the scheme only carries the page's buttons back.
+    if (FailurePage::isPageUrl(request.url())) {
+        pageLinkRequested(request);
+        return;
+    }
+    // The page's buttons are never loaded: the scheme only carries them back.
     request.reject();
     if (!request.isMainFrame() ||
         request.navigationType() != QWebEngineNavigationRequest::LinkClickedNavigation)
         return;
-    const FailurePage* page = pageOfLink(request.url());
-    if (!page)
+    // Only from the failure page shown now, and each copy of it once.
+    if (!shown_ || page_->url() != shown_->pageUrl())
         return;
-    const std::optional<FailurePage::Request> asked = page->request(request.url());
+    const std::optional<FailurePage::Request> asked = shown_->request(request.url());
+    if (!asked)
+        return;
+    shown_->dropToken();
     // Queued: the engine is in the middle of its navigation and the answer may start another.
     const QString siteKey = asked->alternative->siteKey;
     const QString address = asked->alternative->address;
@@ -299,13 +306,33 @@ void FailurePageController::navigationRequested(QWebEngineNavigationRequest& req
             Qt::QueuedConnection);
 }
 
+// A failure page is loaded only when the program puts it in, or from the tab's history.
+void FailurePageController::pageLinkRequested(QWebEngineNavigationRequest& request) {
+    const QUrl url = request.url();
+    const std::shared_ptr<FailurePage> page = pageOfUrl(url);
+    const bool fromHistory =
+        request.navigationType() == QWebEngineNavigationRequest::BackForwardNavigation ||
+        request.navigationType() == QWebEngineNavigationRequest::ReloadNavigation;
+    const bool expected = !expected_.isEmpty() && url == expected_;
+    if (!page || !request.isMainFrame() || !(expected || fromHistory)) {
+        request.reject();
+        return;
+    }
+    if (expected)
+        expected_.clear();
+    else if (schemeHandler_)
+        schemeHandler_->allowOnce(page);
+    request.accept();
+}
+
 std::optional<QString> FailurePageController::describeLink(const QUrl& url) const {
     if (!FailurePage::isPageLink(url))
         return std::nullopt;
-    const FailurePage* page = pageOfLink(url);
-    if (!page)
+    if (!shown_)
         return QString();
-    const std::optional<FailurePage::Request> asked = page->request(url);
+    const std::optional<FailurePage::Request> asked = shown_->request(url);
+    if (!asked)
+        return QString();
     if (asked->kind == FailurePage::Request::Kind::UseSite)
         return QStringLiteral("この分類のサイトを「%1」に切り替えて調べます")
             .arg(asked->alternative->caption);

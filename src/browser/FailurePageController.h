@@ -4,6 +4,7 @@
 #include "browser/LoadFailure.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 #include <deque>
 #include <functional>
@@ -17,16 +18,23 @@ class QWebEnginePage;
 
 namespace browser {
 
+class FailurePageSchemeHandler;
+
 // Puts the program's failure page in place of whatever the engine would show when a page
 // can't be loaded, and carries the page's buttons back to the program.
 //
-// The engine runs without error pages of its own. A load that fails before the site sends
-// anything leaves no document behind; the failure page is then loaded in its place with the
-// failed address as its address, so the address bar, the tab and the history all name the
-// site. An HTTP error status comes with a document; when the site sent nothing in it, the
-// failure page is written into that document, which keeps the entry a real one of the site.
-// Either way Reload asks the site again, and a failure page that fails again is rewritten in
-// place rather than stacked in the history.
+// The engine runs without error pages of its own. The failure page lives at an address of the
+// program's own scheme (FailurePage::pageUrl), which no site can load, frame or script; the
+// tab still names the failed address (displayedAddress). A load that fails before the site
+// sends anything leaves no document behind, and the failure page is loaded after the page
+// before it. An HTTP error status comes with a document: one with anything of the site's own
+// in it (text, pictures, scripts) stays the site's page; an empty one gives way to the failure
+// page in its history entry. Reload asks the site again, and a failure page that fails again
+// is replaced rather than stacked in the history.
+//
+// The page's links act only when the user clicks them on the failure page shown now: the
+// program lets through no navigation to its scheme that it did not start itself, and each
+// copy of the page served has tokens of its own, gone at the next navigation or first use.
 //
 // A site that sends nothing at all within the time limit is stopped and shown as timed out;
 // a site that has begun to send its page is left to finish however slowly.
@@ -58,6 +66,10 @@ public:
     bool lastLoadTimedOut() const { return lastLoadTimedOut_; }
     // Whether the page shows a failure page now.
     bool showsFailure() const { return shown_ != nullptr; }
+    // The address the tab stands for: the failed one while a failure page is shown.
+    QUrl displayedAddress() const;
+    // Whether the time limit runs for the load under way.
+    bool isTimingResponse() const;
     // Reload as the user asks for it: a failure page asks its address again, without adding
     // to the history; any other page reloads as usual.
     void reload();
@@ -77,12 +89,16 @@ private:
     void responseTimedOut();
     void loadEnded(const QUrl& address, const std::optional<LoadFailure>& failure,
                    bool documentCommitted);
-    void show(std::shared_ptr<FailurePage> page, bool intoCurrentDocument);
+    // Puts page in: from the current document in its place, or after it in the history.
+    void show(std::shared_ptr<FailurePage> page, bool replacingCurrent);
     std::shared_ptr<FailurePage> makePage(const QUrl& address, const LoadFailure& failure) const;
-    const FailurePage* pageOfLink(const QUrl& url) const;
+    std::shared_ptr<FailurePage> pageOfUrl(const QUrl& pageUrl) const;
+    void pageLinkRequested(QWebEngineNavigationRequest& request);
+    void pageShown(const QUrl& url);
     void forgetLoad();
 
     QWebEnginePage* page_;
+    QPointer<FailurePageSchemeHandler> schemeHandler_;
     QTimer* responseTimer_;
     LookupSource lookupSource_;
     // The load under way: its address and whether its document has replaced the last one.
@@ -92,10 +108,11 @@ private:
     bool lastLoadTimedOut_ = false;
     bool loadingOwnPage_ = false;
     unsigned loadSerial_ = 0; // counts the loads begun, the failure page's own left out
-    // The failure page the page shows now, and the recent ones, whose links still work when
-    // the user goes back to them.
+    // The failure page the page shows now, and the recent ones, served again when the user
+    // goes back to them.
     std::shared_ptr<FailurePage> shown_;
     std::deque<std::shared_ptr<FailurePage>> recent_;
+    QUrl expected_; // the failure page the program is putting in
 };
 
 } // namespace browser

@@ -48,6 +48,9 @@ public:
     // The while after CheckLater is over: the address to ask for again if it is still unshown.
     std::optional<QUrl> checkNow();
 
+    // Whether a load the program asked for is still followed (and may be asked again).
+    bool isFollowing() const { return asked_.has_value(); }
+
     // Whether two addresses name the same thing once escapes are undone, as the engine
     // writes them back in its own canonical form.
     static bool sameAddress(const QUrl& a, const QUrl& b);

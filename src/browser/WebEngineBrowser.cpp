@@ -2,13 +2,18 @@
 
 #include "browser/AddressUrl.h"
 #include "browser/EnginePage.h"
+#include "browser/ExternalProgramPrompt.h"
+#include "browser/ExternalSchemePolicy.h"
 #include "browser/FailurePageController.h"
 
+#include <QDesktopServices>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <utility>
 
@@ -18,6 +23,10 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)),
       failurePages_(new FailurePageController(page_, this)), lostCheck_(new QTimer(this)) {
     view_->setPage(page_);
+    // The engine itself hands nothing to another program without a click; the program asks
+    // the user before it does (allowNavigation).
+    page_->settings()->setUnknownUrlSchemePolicy(
+        QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
     failurePages_->setLookupSource([this](const QUrl& url) { return failedLookup(url); });
     connect(failurePages_, &FailurePageController::failed, this,
             [this](const LoadFailure& failure, const QUrl& url) {
@@ -40,8 +49,14 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     layout->addWidget(view_);
     setFocusProxy(view_);
 
-    page_->setWindowRequestHandler(
-        [this](QWebEnginePage::WebWindowType type) { return createWindow(type); });
+    page_->setWindowRequestHandler([this] { return pageForNewWindow(); });
+    // A page opening windows by itself is told of once per page, not once per window.
+    connect(page_, &EnginePage::popupBlocked, this, [this] {
+        if (std::exchange(popupBlockedTold_, true))
+            return;
+        Q_EMIT statusTextChanged(
+            QStringLiteral("このページが開こうとしたポップアップを止めました"));
+    });
 
     connect(page_, &QWebEnginePage::titleChanged, this,
             [this](const QString& title) { Q_EMIT titleChanged(title); });
@@ -53,8 +68,9 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
             Q_EMIT loadProgress(percent);
     });
     connect(page_, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::sendHistoryState);
-    connect(page_, &QWebEnginePage::urlChanged, this,
-            [this](const QUrl& url) { watch_.shown(url); });
+    connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        watch_.shown(FailurePage::failedAddressOf(url).value_or(url));
+    });
     lostCheck_->setSingleShot(true);
     lostCheck_->setInterval(NavigationWatch::kCheckAfterMs);
     connect(lostCheck_, &QTimer::timeout, this, [this] {
@@ -63,7 +79,11 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     });
     connect(page_, &QWebEnginePage::navigationRequested, this,
             [this](QWebEngineNavigationRequest& request) {
-                if (!request.isMainFrame())
+                if (!allowNavigation(request)) {
+                    request.reject();
+                    return;
+                }
+                if (!request.isMainFrame() || FailurePage::isPageLink(request.url()))
                     return;
                 switch (request.navigationType()) {
                 case QWebEngineNavigationRequest::TypedNavigation:
@@ -82,6 +102,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    popupBlockedTold_ = false;
                     ownPageLoad_ = failurePages_->isLoadingOwnPage();
                     if (ownPageLoad_)
                         return;
@@ -199,7 +220,7 @@ void WebEngineBrowser::setLoading(bool loading) {
 }
 
 QString WebEngineBrowser::address() const {
-    return QString::fromLatin1(page_->url().toEncoded());
+    return QString::fromLatin1(failurePages_->displayedAddress().toEncoded());
 }
 
 QString WebEngineBrowser::title() const {
@@ -211,8 +232,64 @@ void WebEngineBrowser::sendHistoryState() {
     Q_EMIT historyChanged(history->canGoBack(), history->canGoForward());
 }
 
-QWebEnginePage* WebEngineBrowser::createWindow(QWebEnginePage::WebWindowType type) {
-    Q_UNUSED(type);
+namespace {
+
+ExternalSchemePolicy::Navigation navigationOf(const QWebEngineNavigationRequest& request) {
+    using N = ExternalSchemePolicy::Navigation;
+    switch (request.navigationType()) {
+    case QWebEngineNavigationRequest::LinkClickedNavigation:
+        return N::LinkClicked;
+    case QWebEngineNavigationRequest::TypedNavigation:
+        return N::Typed;
+    case QWebEngineNavigationRequest::FormSubmittedNavigation:
+        return N::FormSubmitted;
+    case QWebEngineNavigationRequest::BackForwardNavigation:
+        return N::BackForward;
+    case QWebEngineNavigationRequest::ReloadNavigation:
+        return N::Reload;
+    case QWebEngineNavigationRequest::RedirectNavigation:
+        return N::Redirect;
+    default:
+        return N::Other;
+    }
+}
+
+} // namespace
+
+bool WebEngineBrowser::allowNavigation(QWebEngineNavigationRequest& request) {
+    const QUrl url = request.url();
+    // The failure page's own addresses are its controller's to judge.
+    if (FailurePage::isPageLink(url))
+        return true;
+    switch (
+        ExternalSchemePolicy::decide(url.scheme(), navigationOf(request), request.isMainFrame())) {
+    case ExternalSchemePolicy::Decision::Load:
+        return true;
+    case ExternalSchemePolicy::Decision::Refuse:
+        return false;
+    case ExternalSchemePolicy::Decision::Ask:
+        // Asked after the engine has dropped the navigation, and one question at a time.
+        if (!prompting_ && prompt_) {
+            prompting_ = true;
+            QMetaObject::invokeMethod(
+                this, [this, url] { askToOpenExternally(url); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+    return false;
+}
+
+void WebEngineBrowser::askToOpenExternally(const QUrl& url) {
+    QPointer<WebEngineBrowser> alive(this);
+    const bool agreed = prompt_->confirmOpening(this, url);
+    if (!alive)
+        return;
+    prompting_ = false;
+    if (agreed)
+        QDesktopServices::openUrl(url);
+}
+
+QWebEnginePage* WebEngineBrowser::pageForNewWindow() {
     auto* engineTarget = qobject_cast<WebEngineBrowser*>(browserForNewWindow());
     if (!engineTarget || engineTarget == this)
         return nullptr;

@@ -1,5 +1,6 @@
 #include "browser/WebEngineBrowserFactory.h"
 
+#include "browser/ExternalProgramDialog.h"
 #include "browser/WebEngineBrowser.h"
 #include "browser/WebEngineProxyControl.h"
 
@@ -7,12 +8,17 @@
 
 namespace browser {
 
-WebEngineBrowserFactory::WebEngineBrowserFactory(QWebEngineProfile* profile) : profile_(profile) {}
+WebEngineBrowserFactory::WebEngineBrowserFactory(QWebEngineProfile* profile)
+    : profile_(profile), dialog_(std::make_unique<ExternalProgramDialog>()),
+      prompt_(dialog_.get()) {}
 
 WebEngineBrowserFactory::~WebEngineBrowserFactory() = default;
 
 WebBrowser* WebEngineBrowserFactory::create(QWidget* owner) {
-    return new WebEngineBrowser(profile_ ? profile_ : QWebEngineProfile::defaultProfile(), owner);
+    auto* browser =
+        new WebEngineBrowser(profile_ ? profile_ : QWebEngineProfile::defaultProfile(), owner);
+    browser->setExternalProgramPrompt(prompt_);
+    return browser;
 }
 
 ProxyControl& WebEngineBrowserFactory::proxyControl() {

@@ -8,6 +8,7 @@ class QWebEngineProfile;
 
 namespace browser {
 
+class ExternalProgramPrompt;
 class WebEngineProxyControl;
 
 // Makes the real engine's browsers, all on one profile.
@@ -20,8 +21,14 @@ public:
     WebBrowser* create(QWidget* owner) override;
     ProxyControl& proxyControl() override;
 
+    // Asks the user before a page's link goes to another program; a dialog unless set. The
+    // prompt must outlive the browsers made afterwards.
+    void setExternalProgramPrompt(ExternalProgramPrompt* prompt) { prompt_ = prompt; }
+
 private:
     QWebEngineProfile* profile_;
+    std::unique_ptr<ExternalProgramPrompt> dialog_;
+    ExternalProgramPrompt* prompt_;
     std::unique_ptr<WebEngineProxyControl> proxyControl_; // made on first use
 };
 

@@ -1,5 +1,7 @@
 #include "SiteServer.h"
 #include "browser/BrowserTab.h"
+#include "browser/ExternalProgramPrompt.h"
+#include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -10,11 +12,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineView>
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 using browser::BrowserTab;
@@ -74,6 +81,34 @@ QString bodyText(QWebEnginePage* page) {
     return text;
 }
 
+// Stands for the user's answer to the question before another program opens an address.
+struct FakePrompt : browser::ExternalProgramPrompt {
+    bool agree = false;
+    QList<QUrl> asked;
+    bool confirmOpening(QWidget*, const QUrl& address) override {
+        asked << address;
+        return address.scheme() == u"sentinel" || agree;
+    }
+    bool wasAsked(const QString& scheme) const {
+        return std::any_of(asked.begin(), asked.end(),
+                           [&](const QUrl& u) { return u.scheme() == scheme; });
+    }
+};
+
+// A fake xdg-open first on PATH writes each address it is given to a file, one a line.
+QString xdgOpenLog() {
+    return qEnvironmentVariable("LEXORRA2_TEST_XDG_LOG");
+}
+
+QStringList openedExternally() {
+    QFile file(xdgOpenLog());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    lines.removeDuplicates();
+    return lines;
+}
+
 QList<QMenu*> visibleMenus() {
     QList<QMenu*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -97,6 +132,9 @@ private Q_SLOTS:
     void percentEscapesReachTheSite();
     void pageMenuReplacesEnginesMenu();
     void quickLoadsEndOnTheLastAskedFor();
+    void popupsWithoutAClickOpenNoTab();
+    void externalProgramsOpenOnlyWhenConfirmed_data();
+    void externalProgramsOpenOnlyWhenConfirmed();
 
 private:
     SiteServer server_;
@@ -113,6 +151,8 @@ void EngineTest::initTestCase() {
                                    "style=\"display:block;width:100%;height:400px\">open</a>"));
     server_.addPage("/target", page("Target page", "<p>target</p>"));
     server_.addPage("/quick", page("quick"));
+    server_.addPage("/popups", page("popups", "<script>for (var i = 0; i < 15; ++i)"
+                                              "  window.open('/target?' + i);</script>"));
     server_.addPage("/mouse",
                     page("ready", "<div style=\"width:100%;height:400px\"></div><script>"
                                   "var log = [];"
@@ -192,7 +232,7 @@ void EngineTest::linkWithTargetOpensNewTab() {
     // The tab asked for the opener's address before the engine put the target in its place;
     // that address is not loaded afterwards.
     QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
-    QTest::qWait(500);
+    QVERIFY(!t.activeBrowser()->followsAskedLoad());
     QCOMPARE(t.activeBrowser()->address(), url("/target"));
     QVERIFY(server_.targets().contains("/target"));
     QCOMPARE(t.browser(0)->address(), url("/opener"));
@@ -243,9 +283,13 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     QDeadlineTimer deadline(kWait);
     while (!t.browser(0)->title().startsWith(QStringLiteral("down0")) && !deadline.hasExpired()) {
         QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-        QTest::qWait(300);
+        (void)QTest::qWaitFor(
+            [&] { return t.browser(0)->title().startsWith(QStringLiteral("down0")); }, 1500);
     }
-    QTest::qWait(300); // lets any click still on its way arrive
+    // Clicks reach the page in order: once a middle click is logged, every left click made
+    // before it has arrived.
+    QTest::mouseClick(proxy, Qt::MiddleButton, {}, at);
+    QTRY_VERIFY_WITH_TIMEOUT(t.browser(0)->title().endsWith(QStringLiteral("down1")), kWait);
     t.activeBrowser()->page()->runJavaScript(QStringLiteral("log = []; document.title = 'ready';"));
     QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("ready"), kWait);
 
@@ -272,8 +316,20 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
 }
 
 int main(int argc, char** argv) {
+    QTemporaryDir fakeBin;
+    {
+        QFile xdgOpen(fakeBin.filePath(QStringLiteral("xdg-open")));
+        if (!xdgOpen.open(QIODevice::WriteOnly))
+            return 2;
+        xdgOpen.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$LEXORRA2_TEST_XDG_LOG\"\n");
+        xdgOpen.close();
+        xdgOpen.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    qputenv("LEXORRA2_TEST_XDG_LOG", fakeBin.filePath(QStringLiteral("opened.log")).toUtf8());
+    qputenv("PATH", fakeBin.path().toUtf8() + ':' + qgetenv("PATH"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::registerStartPageScheme();
+    browser::FailurePageController::registerScheme();
     QApplication app(argc, argv);
     browser::installStartPage();
     EngineTest test;
@@ -303,4 +359,118 @@ void EngineTest::quickLoadsEndOnTheLastAskedFor() {
         QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
         QCOMPARE(server_.targets().count(last), 1);
     }
+}
+
+// A page that opens windows by itself, without a click, gets no tab; the status bar says so once.
+void EngineTest::popupsWithoutAClickOpenNoTab() {
+    EngineTabs t;
+    t.manager->openAddress(url("/a"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    int asked = 0;
+    QObject::connect(t.activeBrowser()->page(), &QWebEnginePage::newWindowRequested,
+                     t.activeBrowser(), [&](QWebEngineNewWindowRequest&) { ++asked; });
+    QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
+
+    t.manager->openAddress(url("/popups"));
+    QTRY_COMPARE_WITH_TIMEOUT(asked, 15, kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    QCOMPARE(t.count(), 1);
+    QCOMPARE(t.active(), 0);
+    QCOMPARE(t.activeBrowser()->address(), url("/popups"));
+    int told = 0;
+    for (const QList<QVariant>& args : status)
+        told += args.at(0).toString().contains(QStringLiteral("ポップアップ"));
+    QCOMPARE(told, 1);
+    QVERIFY(!server_.targets().contains("/target?0"));
+}
+
+// A page's link to another program's scheme opens only after the user said yes to the
+// question naming it; a script, a site's redirect, a local file and the program's own pages
+// never get that far. Each row ends with a link the user agrees to, whose opening tells that
+// anything opened before it has been written down.
+void EngineTest::externalProgramsOpenOnlyWhenConfirmed_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<bool>("agree");
+    QTest::addColumn<QString>("askedScheme");
+    QTest::addColumn<QStringList>("opened");
+
+    auto link = [](const QByteArray& href) {
+        return "<a href=\"" + href +
+               "\" onclick=\"document.title='clicked'\" style=\"display:block;height:200px\">"
+               "link</a>";
+    };
+    QTest::newRow("ssh link, the user says no")
+        << link("ssh:user@host.test") << true << false << "ssh" << QStringList{};
+    QTest::newRow("mail with an attachment, the user says no")
+        << link("mailto:a@host.test?attach=/etc/passwd") << true << false << "mailto"
+        << QStringList{};
+    QTest::newRow("application link, the user says yes")
+        << link("someapp://run?cmd=calc") << true << true << "someapp"
+        << QStringList{QStringLiteral("someapp://run?cmd=calc")};
+    QTest::newRow("script without a click")
+        << QByteArray("<script>onload = function () { setTimeout(function () {"
+                      "  location.href = 'someapp://run?cmd=script'; document.title = 'navigated';"
+                      "}, 0); };</script>")
+        << false << true << QString() << QStringList{};
+    QTest::newRow("redirect after a click")
+        << link("/to-someapp") << true << true << QString() << QStringList{};
+    QTest::newRow("local file") << link("file:///etc/passwd") << true << true << QString()
+                                << QStringList{};
+    QTest::newRow("the program's own page")
+        << link(browser::startPageUrl().toLatin1()) << true << true << QString() << QStringList{};
+}
+
+void EngineTest::externalProgramsOpenOnlyWhenConfirmed() {
+    QFETCH(QByteArray, body);
+    QFETCH(bool, click);
+    QFETCH(bool, agree);
+    QFETCH(QString, askedScheme);
+    QFETCH(QStringList, opened);
+    QFile::remove(xdgOpenLog());
+    server_.addRedirect("/to-someapp", "someapp://run?cmd=redirected");
+    static int row = 0;
+    const QByteArray path = "/external-" + QByteArray::number(++row);
+    server_.addPage(path,
+                    page("external", body + "<a href=\"sentinel:done\" style=\"position:absolute;"
+                                            "top:300px;height:150px;width:100%\">sentinel</a>"));
+    FakePrompt prompt;
+    prompt.agree = agree;
+    EngineTabs t;
+    t.factory.setExternalProgramPrompt(&prompt);
+    t.manager->openAddress(url(path.constData()));
+    QTRY_VERIFY_WITH_TIMEOUT(t.activeBrowser()->title() == u"external" ||
+                                 t.activeBrowser()->title() == u"navigated",
+                             kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    QWebEngineView* view = t.activeBrowser()->view();
+    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+
+    // The first clicks after a load can be lost while the engine sets up its input.
+    auto clickUntil = [&](QPoint at, const std::function<bool()>& arrived) {
+        QDeadlineTimer deadline(kWait);
+        while (!arrived() && !deadline.hasExpired()) {
+            QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, at);
+            (void)QTest::qWaitFor(arrived, 1500);
+        }
+        return arrived();
+    };
+    if (click)
+        QVERIFY(clickUntil(QPoint(100, 100), [&] {
+            return t.activeBrowser()->title() == u"clicked" || !prompt.asked.isEmpty();
+        }));
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->title(), QStringLiteral("navigated"), kWait);
+    if (!askedScheme.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT(prompt.wasAsked(askedScheme), kWait);
+    QVERIFY(
+        clickUntil(QPoint(100, 350), [&] { return prompt.wasAsked(QStringLiteral("sentinel")); }));
+    QTRY_VERIFY_WITH_TIMEOUT(openedExternally().contains(QStringLiteral("sentinel:done")), kWait);
+
+    QStringList expected = opened;
+    expected << QStringLiteral("sentinel:done");
+    QCOMPARE(openedExternally(), expected);
+    for (const QUrl& asked : prompt.asked)
+        QVERIFY2(asked.scheme() == askedScheme || asked.scheme() == u"sentinel",
+                 qPrintable(asked.toString()));
 }

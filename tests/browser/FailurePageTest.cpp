@@ -170,6 +170,57 @@ private Q_SLOTS:
         QVERIFY(!page.request(url));
     }
 
+    // A copy of the page served renews the tokens: the links of an older copy stop working,
+    // and a taken link (or a navigation) leaves the copy with none.
+    void tokensLastOneCopyAndOneUse_data() {
+        QTest::addColumn<bool>("renewed");
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("served again") << true << false;
+        QTest::newRow("link taken") << false << true;
+        QTest::newRow("served again after a link was taken") << true << true;
+    }
+
+    void tokensLastOneCopyAndOneUse() {
+        QFETCH(bool, renewed);
+        QFETCH(bool, dropped);
+        FailurePage page = lookupPage();
+        const QUrl before = page.requestUrl(page.alternatives().front(), Kind::LookUp);
+        QVERIFY(page.request(before));
+        if (dropped)
+            page.dropToken();
+        if (renewed)
+            page.renewToken();
+        QVERIFY(!page.request(before));
+        const QUrl now = page.requestUrl(page.alternatives().front(), Kind::LookUp);
+        QCOMPARE(bool(page.request(now)), renewed);
+    }
+
+    // The page's own address names it and the failed address, escapes kept byte for byte;
+    // the page itself keeps out every script.
+    void pageAddressCarriesTheFailedAddress_data() {
+        QTest::addColumn<QByteArray>("failed");
+        QTest::newRow("UTF-8 query") << QByteArray("http://dead.test/search?q=%E8%BE%9E%E6%9B%B8");
+        QTest::newRow("Shift_JIS escaped twice, plus")
+            << QByteArray("http://dead.test/?q=%2582%25A0+%2B&x=%26");
+        QTest::newRow("https with port and fragment")
+            << QByteArray("https://dead.test:8443/a/b?c=d#e");
+    }
+
+    void pageAddressCarriesTheFailedAddress() {
+        QFETCH(QByteArray, failed);
+        const FailurePage page(QUrl::fromEncoded(failed, QUrl::StrictMode), kRefused);
+        const QUrl url = page.pageUrl();
+        QVERIFY(FailurePage::isPageUrl(url));
+        QCOMPARE(url.scheme(), QString::fromLatin1(FailurePage::kScheme));
+        QCOMPARE(FailurePage::idOf(url), page.id());
+        QCOMPARE(FailurePage::failedAddressOf(url)->toEncoded(), failed);
+        const FailurePage other(QUrl::fromEncoded(failed, QUrl::StrictMode), kRefused);
+        QVERIFY(other.id() != page.id());
+        QVERIFY(!FailurePage::isPageUrl(QUrl::fromEncoded(failed)));
+        QVERIFY(page.html().contains(
+            QStringLiteral("Content-Security-Policy\" content=\"default-src 'none'")));
+    }
+
     void pageOfAFollowedLinkOffersNothing() {
         const FailurePage page(QUrl(QStringLiteral("http://dead.test/")), kRefused);
         const QString html = page.html();

@@ -28,6 +28,10 @@ QList<QByteArray> SiteServer::targets() const {
     return out;
 }
 
+void SiteServer::addRedirect(const QByteArray& path, const QByteArray& location) {
+    redirects_.insert(path, location);
+}
+
 void SiteServer::onConnection() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -55,6 +59,12 @@ void SiteServer::serve(QTcpSocket* socket) {
     QByteArray path = target.left(target.indexOf('?') < 0 ? target.size() : target.indexOf('?'));
     QByteArray status = "200 OK";
     QByteArray body;
+    if (redirects_.contains(path)) {
+        socket->write("HTTP/1.1 302 Found\r\nLocation: " + redirects_.value(path) +
+                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
     if (pages_.contains(path)) {
         body = pages_.value(path);
     } else if (path.startsWith("/echo")) {

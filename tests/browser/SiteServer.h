@@ -19,6 +19,8 @@ public:
 
     // The page served for a path (the request target up to '?').
     void addPage(const QByteArray& path, const QByteArray& html);
+    // The path answers "302 Found" sending the browser on to location.
+    void addRedirect(const QByteArray& path, const QByteArray& location);
 
     // The request targets seen so far ("/path?query"), favicon requests left out.
     QList<QByteArray> targets() const;
@@ -29,5 +31,6 @@ private:
 
     QTcpServer server_;
     QHash<QByteArray, QByteArray> pages_;
+    QHash<QByteArray, QByteArray> redirects_;
     QList<QByteArray> requestLines_;
 };

@@ -6,7 +6,9 @@ site fails (the site server fails on request; a refused connection comes from th
 own resolver), and the cases go from one site to the next through the failure page itself.
 """
 
+import base64
 import time
+import urllib.parse
 
 import test_lookup_flow
 from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
@@ -43,6 +45,18 @@ def query(key: str, text: str = TEXT) -> str:
     return site_query_url(key, text)
 
 
+FAILURE_PAGE_PREFIX = "lexorra2-failure://page/"
+
+
+def shown_address(url: str) -> str:
+    """The address a tab stands for: the failed one while the program's failure page (at an
+    address of its own scheme, carrying the failed address) is shown."""
+    if not url.startswith(FAILURE_PAGE_PREFIX):
+        return url
+    encoded = urllib.parse.parse_qs(urllib.parse.urlsplit(url).query)["address"][0]
+    return base64.urlsafe_b64decode(encoded + "=" * (-len(encoded) % 4)).decode("latin-1")
+
+
 class FailurePageCase(E2ETestCase):
 
     def start(self):
@@ -58,7 +72,8 @@ class FailurePageCase(E2ETestCase):
         address tells it from a page with the same heading that the tab showed before."""
         def shown():
             try:
-                if request_line(self.session.devtools_pages()[0]["url"]) != request_line(address):
+                standing_for = shown_address(self.session.devtools_pages()[0]["url"])
+                if request_line(standing_for) != request_line(address):
                     return None
                 text = self.body_text()
             except (OSError, ConnectionError, IndexError, KeyError, RuntimeError):
@@ -111,10 +126,11 @@ class FailurePageCase(E2ETestCase):
         self.assertNotIn("ERR_", text)
         # Every other shown site of the slot, each with its exact query; not the failed one.
         self.assertEqual(self.offered(), [query(k) for k in KOKUGO if k != key])
-        # The failed address stays the tab's address.
+        # The failed address stays the tab's address; the page is the program's own.
         pages = self.session.devtools_pages()
         self.assertEqual(len(pages), 1)
-        self.assertEqual(request_line(pages[0]["url"]), request_line(url))
+        self.assertTrue(pages[0]["url"].startswith(FAILURE_PAGE_PREFIX), pages[0]["url"])
+        self.assertEqual(request_line(shown_address(pages[0]["url"])), request_line(url))
         self.expect_no_repeat(url)
         return text
 

@@ -1,0 +1,7 @@
+#include "browser/ExternalProgramPrompt.h"
+
+namespace browser {
+
+ExternalProgramPrompt::~ExternalProgramPrompt() = default;
+
+} // namespace browser
