@@ -250,8 +250,7 @@ TEST_F(SettingsWindowTest, ClosedBeforeTheFileWasReadLeavesItAlone) {
     lines[0] = u("goo国語辞典");
     lines[26] = "True";
     writeFile("Lexorra2.ini", fileBytes(lines));
-    window = std::make_unique<MainWindow>(&browsers);
-    window->show();
+    window.create();
     ASSERT_TRUE(browsers.created.isEmpty()); // the start sequence has not run
     window.reset();
     EXPECT_EQ(readFile("Lexorra2.ini"), fileBytes(lines));
