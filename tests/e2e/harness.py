@@ -135,6 +135,7 @@ class SiteServer:
         self.log_path = log_path
         self.pages: dict = {}
         self.failures: dict[str, tuple[str, float]] = {}   # host -> (mode, delay)
+        self._releases: dict[str, threading.Event] = {}     # held host -> its release
         self._stopping = threading.Event()
         # The page for any (host, path) that `pages` does not name.
         self.default_page: Callable[[str, str], Page] = default_page
@@ -169,7 +170,7 @@ class SiteServer:
 
             def _fail(self, mode: str, delay: float, host: str, with_body: bool):
                 """Answers as a failing site does; False when the mode still serves the
-                page (slow)."""
+                page (slow, held)."""
                 if mode == "reset":
                     self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
                                                struct.pack("ii", 1, 0))
@@ -180,6 +181,9 @@ class SiteServer:
                     server._stopping.wait(SiteServer.STALL_LIMIT)
                 elif mode == "slow":
                     server._stopping.wait(delay)
+                    return False
+                elif mode == "held":
+                    server._releases[host].wait(SiteServer.STALL_LIMIT)
                     return False
                 else:
                     status = int(mode.split("-")[0])
@@ -254,12 +258,23 @@ class SiteServer:
             raise ValueError(f"the server can't fail with {mode!r}; Session.fail knows more")
         self.failures[host.lower()] = (mode, delay)
 
+    def hold(self, host: str):
+        """Every request for host waits for release(host) before its page is served."""
+        self._releases[host.lower()] = threading.Event()
+        self.failures[host.lower()] = ("held", 0.0)
+
+    def release(self, host: str):
+        """The requests held for host get their pages, and later ones get theirs at once."""
+        self._releases[host.lower()].set()
+
     def heal(self, host: str):
         """host answers normally again."""
         self.failures.pop(host.lower(), None)
 
     def stop(self):
         self._stopping.set()
+        for release in self._releases.values():
+            release.set()
         self._httpd.shutdown()
         self._httpd.server_close()
         self._thread.join(timeout=5)
