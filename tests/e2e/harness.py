@@ -636,12 +636,21 @@ class Session:
     def type_text(self, text: str):
         self.xdotool("type", "--delay", "20", text)
 
+    def pointer(self) -> tuple[int, int]:
+        """Where the mouse pointer is on the screen."""
+        out = self.xdotool("getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
     def click(self, x: int, y: int, button: int = 1, window: int | None = None):
         """A click at (x, y): screen coordinates, or relative to window's client area."""
-        args = ["mousemove", "--sync"]
         if window is not None:
-            args += ["--window", str(window)]
-        self.xdotool(*args, str(x), str(y))
+            origin = self.window_geometry(window)
+            x, y = origin.x + x, origin.y + y
+        # xdotool's --sync waits for the pointer to move, which a pointer already there never
+        # does: it would give up only after seconds, or never on a busy machine.
+        if self.pointer() != (x, y):
+            self.xdotool("mousemove", "--sync", str(x), str(y))
         self.xdotool("click", str(button))
 
     def close_window(self, window: int, attempts: int = 3):
