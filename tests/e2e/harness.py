@@ -236,9 +236,6 @@ class SiteServer:
         class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
             daemon_threads = True
             allow_reuse_address = True
-            # A storm of lookups opens many connections at once; the accepting thread may be
-            # slow to take them on a busy machine, and the default queue holds five.
-            request_queue_size = 128
 
         self._httpd = Server(("127.0.0.1", 0), Handler)
         self.port = self._httpd.server_address[1]
