@@ -19,7 +19,7 @@ DesktopPresence::DesktopPresence(QWidget& window, DesktopPresenceHost& host,
                                  desktop::NotificationArea& tray, QAction* bringForwardOption,
                                  QObject* parent)
     : QObject(parent), window_(window), host_(host), options_(options), tray_(tray) {
-    hotkeys_ = new desktop::HotkeyController(keys, {}, this);
+    hotkeys_ = new desktop::HotkeyController(keys, {}, {}, this);
     connect(hotkeys_, &desktop::HotkeyController::raiseRequested, this,
             [this] { host_.raiseWindow(); });
     connect(hotkeys_, &desktop::HotkeyController::pauseToggleRequested, this,

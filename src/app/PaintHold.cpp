@@ -1,5 +1,7 @@
 #include "app/PaintHold.h"
 
+#include "timing/QtOneShotTimer.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <utility>
@@ -7,31 +9,34 @@
 namespace app {
 
 PaintHold::PaintHold(QWidget& window, int milliseconds, const QWidget* pageArea,
-                     int controlsAfterMilliseconds)
-    : QObject(&window), window_(window), pageArea_(pageArea) {
-    timer_.setSingleShot(true);
-    timer_.setInterval(milliseconds);
-    connect(&timer_, &QTimer::timeout, this, &PaintHold::release);
-    controlsTimer_.setSingleShot(true);
-    controlsTimer_.setInterval(controlsAfterMilliseconds);
-    connect(&controlsTimer_, &QTimer::timeout, this, &PaintHold::releaseControls);
+                     int controlsAfterMilliseconds, const timing::OneShotTimerFactory& makeTimer)
+    : QObject(&window), window_(window), milliseconds_(milliseconds), pageArea_(pageArea),
+      controlsAfterMilliseconds_(controlsAfterMilliseconds) {
+    const timing::OneShotTimerFactory& make =
+        makeTimer ? makeTimer : timing::OneShotTimerFactory(&timing::QtOneShotTimer::make);
+    timer_ = make(false);
+    timer_->setHandler([this] { release(); });
+    controlsTimer_ = make(false);
+    controlsTimer_->setHandler([this] { releaseControls(); });
     window_.installEventFilter(this);
 }
 
+PaintHold::~PaintHold() = default;
+
 void PaintHold::start() {
-    if (timer_.isActive())
+    if (timer_->isActive())
         return;
-    timer_.start();
+    timer_->start(milliseconds_);
     // A lookup soon after another keeps the controls held through its own hold as well.
-    controlsTimer_.stop();
-    if (pageArea_ && controlsTimer_.interval() > 0 && heldControls_.isEmpty())
+    controlsTimer_->stop();
+    if (pageArea_ && controlsAfterMilliseconds_ > 0 && heldControls_.isEmpty())
         holdControlsBelow(window_);
 }
 
 // Qt asks a window to paint what is dirty with one update request at a time, and asks again
 // only once that one has been handled: a request held back here is sent again at the end.
 bool PaintHold::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::UpdateRequest && timer_.isActive()) {
+    if (watched == &window_ && event->type() == QEvent::UpdateRequest && timer_->isActive()) {
         repaintWaiting_ = true;
         return true;
     }
@@ -39,9 +44,9 @@ bool PaintHold::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PaintHold::release() {
-    timer_.stop();
-    if (!heldControls_.isEmpty() && !controlsTimer_.isActive())
-        controlsTimer_.start();
+    timer_->stop();
+    if (!heldControls_.isEmpty() && !controlsTimer_->isActive())
+        controlsTimer_->start(controlsAfterMilliseconds_);
     if (!repaintWaiting_)
         return;
     repaintWaiting_ = false;

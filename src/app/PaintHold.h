@@ -1,10 +1,12 @@
 #pragma once
 
+#include "timing/OneShotTimer.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
+#include <memory>
 
 namespace app {
 
@@ -20,12 +22,14 @@ namespace app {
 class PaintHold : public QObject {
     Q_OBJECT
 public:
+    // Empty makeTimer means the event loop's timers.
     PaintHold(QWidget& window, int milliseconds, const QWidget* pageArea = nullptr,
-              int controlsAfterMilliseconds = 0);
+              int controlsAfterMilliseconds = 0, const timing::OneShotTimerFactory& makeTimer = {});
+    ~PaintHold() override;
 
     // Starts a hold; during one, another start changes nothing.
     void start();
-    bool isHolding() const { return timer_.isActive(); }
+    bool isHolding() const { return timer_->isActive(); }
     bool isHoldingControls() const { return !heldControls_.isEmpty(); }
     // Ends the window's hold before its time; without one it does nothing.
     void release();
@@ -38,10 +42,12 @@ private:
     void releaseControls();
 
     QWidget& window_;
-    QTimer timer_;
+    const int milliseconds_;
+    std::unique_ptr<timing::OneShotTimer> timer_;
     bool repaintWaiting_ = false;
     const QPointer<const QWidget> pageArea_;
-    QTimer controlsTimer_;
+    const int controlsAfterMilliseconds_;
+    std::unique_ptr<timing::OneShotTimer> controlsTimer_;
     QList<QPointer<QWidget>> heldControls_;
 };
 

@@ -1,17 +1,21 @@
 #include "browser/LoadingIndicator.h"
 
-#include <QTimer>
+#include "timing/QtOneShotTimer.h"
 
 namespace browser {
 
-LoadingIndicator::LoadingIndicator(QObject* parent) : QObject(parent), delay_(new QTimer(this)) {
-    delay_->setSingleShot(true);
-    delay_->setInterval(kShowAfterMs);
-    connect(delay_, &QTimer::timeout, this, [this] {
+LoadingIndicator::LoadingIndicator(QObject* parent)
+    : LoadingIndicator(&timing::QtOneShotTimer::make, parent) {}
+
+LoadingIndicator::LoadingIndicator(const timing::OneShotTimerFactory& makeTimer, QObject* parent)
+    : QObject(parent), delay_(makeTimer(false)) {
+    delay_->setHandler([this] {
         if (loading_)
             setVisible(true);
     });
 }
+
+LoadingIndicator::~LoadingIndicator() = default;
 
 void LoadingIndicator::started() {
     loading_ = true;
@@ -20,7 +24,7 @@ void LoadingIndicator::started() {
         Q_EMIT progressChanged(progress_);
     }
     if (!visible_)
-        delay_->start();
+        delay_->start(kShowAfterMs);
 }
 
 void LoadingIndicator::progressed(int percent) {

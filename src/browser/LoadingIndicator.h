@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QObject>
+#include "timing/OneShotTimer.h"
 
-class QTimer;
+#include <QObject>
+#include <memory>
 
 namespace browser {
 
@@ -15,6 +16,9 @@ public:
     static constexpr int kShowAfterMs = 300;
 
     explicit LoadingIndicator(QObject* parent = nullptr);
+    explicit LoadingIndicator(const timing::OneShotTimerFactory& makeTimer,
+                              QObject* parent = nullptr);
+    ~LoadingIndicator() override;
 
     void started();
     // The engine's progress, 0 to 100.
@@ -32,7 +36,7 @@ Q_SIGNALS:
 private:
     void setVisible(bool visible);
 
-    QTimer* delay_;
+    std::unique_ptr<timing::OneShotTimer> delay_;
     bool loading_ = false;
     bool visible_ = false;
     int progress_ = 0;

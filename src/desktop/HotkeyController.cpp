@@ -1,14 +1,15 @@
 #include "desktop/HotkeyController.h"
 
 #include "desktop/GlobalKeySource.h"
+#include "timing/QtOneShotTimer.h"
 
 #include <QPointer>
-#include <QTimer>
 #include <chrono>
 
 namespace desktop {
 
-HotkeyController::HotkeyController(GlobalKeySource& source, Clock clock, QObject* parent)
+HotkeyController::HotkeyController(GlobalKeySource& source, Clock clock,
+                                   const timing::OneShotTimerFactory& makeTimer, QObject* parent)
     : QObject(parent), source_(source), clock_(std::move(clock)) {
     if (!clock_) {
         clock_ = [] {
@@ -17,11 +18,10 @@ HotkeyController::HotkeyController(GlobalKeySource& source, Clock clock, QObject
                 .count();
         };
     }
-    timer_ = new QTimer(this);
-    timer_->setSingleShot(true);
     // Only runs while a key is held; a coarse timer would stretch the repeat by up to 5 %.
-    timer_->setTimerType(Qt::PreciseTimer);
-    connect(timer_, &QTimer::timeout, this, &HotkeyController::onTimer);
+    constexpr bool kPrecise = true;
+    timer_ = makeTimer ? makeTimer(kPrecise) : timing::QtOneShotTimer::make(kPrecise);
+    timer_->setHandler([this] { onTimer(); });
     connect(&source_, &GlobalKeySource::keyDown, this, &HotkeyController::onKeyDown);
     connect(&source_, &GlobalKeySource::keyUp, this, &HotkeyController::onKeyUp);
     connect(&source_, &GlobalKeySource::failed, this, &HotkeyController::onSourceFailed);

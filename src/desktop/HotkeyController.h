@@ -1,12 +1,12 @@
 #pragma once
 
 #include "desktop/KeyStepSchedule.h"
+#include "timing/OneShotTimer.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
-
-class QTimer;
+#include <memory>
 
 namespace desktop {
 
@@ -22,8 +22,11 @@ public:
     // Milliseconds of a monotonic clock; empty means the system's steady clock.
     using Clock = std::function<qint64()>;
 
-    // The source must outlive the controller or be stopped with it.
-    explicit HotkeyController(GlobalKeySource& source, Clock clock = {}, QObject* parent = nullptr);
+    // The source must outlive the controller or be stopped with it. Empty makeTimer means
+    // the event loop's timers.
+    explicit HotkeyController(GlobalKeySource& source, Clock clock = {},
+                              const timing::OneShotTimerFactory& makeTimer = {},
+                              QObject* parent = nullptr);
     ~HotkeyController() override;
 
     void setRaiseWithF12(bool on);
@@ -56,7 +59,7 @@ private:
     GlobalKeySource& source_;
     Clock clock_;
     KeyStepSchedule schedule_;
-    QTimer* timer_ = nullptr;
+    std::unique_ptr<timing::OneShotTimer> timer_;
     bool stopped_ = false;
     bool listening_ = false;
     bool unavailableTold_ = false;

@@ -2,10 +2,15 @@
 // only what changed meanwhile; around a page, the page first and the controls after it.
 #include "app/PaintHold.h"
 
+#include "support/ManualTimers.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,20 +23,55 @@ protected:
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
+// Counts the window's update requests, Qt's asks to paint what is dirty: installed after the
+// hold, it sees them before the hold keeps them back.
+class UpdateRequests : public QObject {
+public:
+    explicit UpdateRequests(QWidget& window) { window.installEventFilter(this); }
+    int seen = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        seen += event->type() == QEvent::UpdateRequest;
+        return false;
+    }
+};
+
+// Delivers whatever is waiting in the event loop; a paint it holds is done by its end.
+void passEventLoop() {
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
 // Shows the window and waits for its first paint to pass, then counts from zero.
 bool settle(QWidget& window, std::initializer_list<CountingWidget*> counted) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return false;
-    QTest::qWait(50);
+    const auto allPainted = [&] {
+        return std::all_of(counted.begin(), counted.end(),
+                           [](const CountingWidget* widget) { return widget->paints > 0; });
+    };
+    if (!QTest::qWaitFor(allPainted, 5000))
+        return false;
+    passEventLoop();
     for (CountingWidget* widget : counted)
         widget->paints = 0;
     return true;
 }
 
+// The window has asked to paint what changed, and the hold has had its say on it.
+bool askedToPaint(const UpdateRequests& requests) {
+    if (!QTest::qWaitFor([&] { return requests.seen > 0; }, 5000))
+        return false;
+    passEventLoop();
+    return true;
+}
+
 struct HeldWindow {
-    // Long enough that a loaded machine still sees the middle of the hold.
-    static constexpr int kHoldMs = 1000;
+    static constexpr int kHoldMs = 150;
     HeldWindow() {
         auto* row = new QHBoxLayout(&window);
         row->addWidget(&changed);
@@ -39,10 +79,13 @@ struct HeldWindow {
         window.resize(300, 100);
     }
     bool settled() { return settle(window, {&changed, &untouched}); }
+    ManualTimers::Timer& holdTimer() const { return timers.at(0); }
+    ManualTimers timers;
     QWidget window;
     CountingWidget changed;
     CountingWidget untouched;
-    app::PaintHold hold{window, kHoldMs};
+    app::PaintHold hold{window, kHoldMs, nullptr, 0, timers.factory()};
+    UpdateRequests requests{window};
 };
 
 } // namespace
@@ -51,11 +94,14 @@ TEST(PaintHold, WhatChangedIsPaintedWhenTheHoldEndsAndNothingElse) {
     HeldWindow w;
     ASSERT_TRUE(w.settled());
     w.hold.start();
+    ASSERT_TRUE(w.holdTimer().isActive());
+    EXPECT_EQ(w.holdTimer().milliseconds(), HeldWindow::kHoldMs);
     w.changed.update();
-    QTest::qWait(100);
+    ASSERT_TRUE(askedToPaint(w.requests));
     EXPECT_EQ(w.changed.paints, 0) << "painted during the hold";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.changed.paints > 0; }, 5000));
+    w.holdTimer().fire();
     EXPECT_FALSE(w.hold.isHolding());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.changed.paints > 0; }, 5000));
     EXPECT_EQ(w.untouched.paints, 0) << "the whole window was painted again";
 }
 
@@ -63,21 +109,22 @@ TEST(PaintHold, AHoldWithNothingChangedPaintsNothing) {
     HeldWindow w;
     ASSERT_TRUE(w.settled());
     w.hold.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.hold.isHolding(); }, 5000));
-    QTest::qWait(50);
+    w.holdTimer().fire();
+    passEventLoop();
     EXPECT_EQ(w.changed.paints + w.untouched.paints, 0);
 }
 
+// The hold's own time never ends here: what is painted is the release's doing.
 TEST(PaintHold, ReleasePaintsWhatChangedBeforeTheHoldsEnd) {
     HeldWindow w;
     ASSERT_TRUE(w.settled());
     w.hold.start();
     w.changed.update();
-    QTest::qWait(50);
+    ASSERT_TRUE(askedToPaint(w.requests));
     w.hold.release();
     EXPECT_FALSE(w.hold.isHolding());
-    // Well before the hold's own end.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.changed.paints > 0; }, HeldWindow::kHoldMs / 2));
+    EXPECT_FALSE(w.holdTimer().isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.changed.paints > 0; }, 5000));
     EXPECT_EQ(w.untouched.paints, 0);
 }
 
@@ -86,8 +133,8 @@ namespace {
 // A window laid out like the main one: a control beside the container that holds the page
 // (the search row beside the tab control) and a control inside it (the tab strip).
 struct WindowAroundAPage {
-    static constexpr int kHoldMs = 1000;
-    static constexpr int kControlsAfterMs = 1000;
+    static constexpr int kHoldMs = 150;
+    static constexpr int kControlsAfterMs = 40;
     WindowAroundAPage() {
         auto* column = new QVBoxLayout(&window);
         column->addWidget(&besideContainer);
@@ -98,12 +145,16 @@ struct WindowAroundAPage {
         window.resize(300, 300);
     }
     bool settled() { return settle(window, {&besideContainer, &insideContainer, &page}); }
+    ManualTimers::Timer& holdTimer() const { return timers.at(0); }
+    ManualTimers::Timer& controlsTimer() const { return timers.at(1); }
+    ManualTimers timers;
     QWidget window;
     CountingWidget besideContainer;
     QWidget container;
     CountingWidget insideContainer;
     CountingWidget page;
-    app::PaintHold hold{window, kHoldMs, &page, kControlsAfterMs};
+    app::PaintHold hold{window, kHoldMs, &page, kControlsAfterMs, timers.factory()};
+    UpdateRequests requests{window};
 };
 
 using ControlOf = CountingWidget WindowAroundAPage::*;
@@ -127,15 +178,19 @@ TEST_P(PaintHoldAroundAPage, ThePageIsPaintedWhenTheHoldEndsAndTheControlAfterIt
     w.hold.start();
     control.update();
     w.page.update();
-    QTest::qWait(50);
+    ASSERT_TRUE(askedToPaint(w.requests));
     EXPECT_EQ(w.page.paints + control.paints, 0) << "painted during the hold";
     w.hold.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.page.paints > 0; }, 5000));
+    passEventLoop();
     EXPECT_EQ(control.paints, 0) << "the control was painted with the page";
     EXPECT_TRUE(w.hold.isHoldingControls());
+    ASSERT_TRUE(w.controlsTimer().isActive());
+    EXPECT_EQ(w.controlsTimer().milliseconds(), WindowAroundAPage::kControlsAfterMs);
+    w.controlsTimer().fire();
+    EXPECT_FALSE(w.hold.isHoldingControls());
     ASSERT_TRUE(QTest::qWaitFor([&] { return control.paints > 0; }, 5000))
         << "the control never came back";
-    EXPECT_FALSE(w.hold.isHoldingControls());
 }
 
 TEST_P(PaintHoldAroundAPage, ControlsComeBackAfterAHoldThatRanOut) {
@@ -144,10 +199,13 @@ TEST_P(PaintHoldAroundAPage, ControlsComeBackAfterAHoldThatRanOut) {
     ASSERT_TRUE(w.settled());
     w.hold.start();
     control.update();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.hold.isHolding(); }, 5000));
+    w.holdTimer().fire();
+    EXPECT_FALSE(w.hold.isHolding());
+    ASSERT_TRUE(w.controlsTimer().isActive()) << "the control stays held for good";
+    w.controlsTimer().fire();
+    EXPECT_FALSE(w.hold.isHoldingControls());
     ASSERT_TRUE(QTest::qWaitFor([&] { return control.paints > 0; }, 5000))
         << "the control stayed held";
-    EXPECT_FALSE(w.hold.isHoldingControls());
 }
 
 TEST(PaintHoldAroundAPage, ALookupDuringTheControlsHoldKeepsThemHeldThroughItsOwn) {
@@ -155,13 +213,15 @@ TEST(PaintHoldAroundAPage, ALookupDuringTheControlsHoldKeepsThemHeldThroughItsOw
     ASSERT_TRUE(w.settled());
     w.hold.start();
     w.hold.release();
-    QTest::qWait(WindowAroundAPage::kControlsAfterMs / 2);
     ASSERT_TRUE(w.hold.isHoldingControls());
+    ASSERT_TRUE(w.controlsTimer().isActive());
     w.hold.start();
+    EXPECT_FALSE(w.controlsTimer().isActive()) << "the first controls' time still runs";
     w.besideContainer.update();
-    // The second hold runs out after the first controls' time would have ended.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.hold.isHolding(); }, 5000));
-    QTest::qWait(200);
+    w.holdTimer().fire();
+    // The controls' time starts again from the end of the second hold.
+    EXPECT_TRUE(w.controlsTimer().isActive());
+    passEventLoop();
     EXPECT_TRUE(w.hold.isHoldingControls());
     EXPECT_EQ(w.besideContainer.paints, 0);
 }

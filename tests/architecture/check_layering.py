@@ -15,7 +15,7 @@ import re
 import sys
 from pathlib import Path
 
-ROW = re.compile(r"^\|\s*`([a-z/]+/)`\s*\|\s*`([a-z]+)`\s*\|.*\|\s*([^|]*)\|\s*$")
+ROW = re.compile(r"^\|\s*`([a-z/]+/)`\s*\|\s*`([a-z]+)`[^|]*\|.*\|\s*([^|]*)\|\s*$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
 

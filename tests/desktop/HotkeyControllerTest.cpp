@@ -1,6 +1,7 @@
 #include "desktop/HotkeyController.h"
 
 #include "support/FakeKeySource.h"
+#include "support/ManualTimers.h"
 
 #include <QPointer>
 #include <QSignalSpy>
@@ -16,6 +17,8 @@ private Q_SLOTS:
     void pressRunsTheKeysStepAtOnce();
     void listensOnlyWhileAnOptionIsOn();
     void heldKeyRepeatsOnTheTimerAndStopsOnRelease();
+    void timerWakesForTheNextStep_data();
+    void timerWakesForTheNextStep();
     void releaseNotYetReadStopsTheRepeat();
     void noTimerRunsWhileNoKeyIsHeld();
     void unavailableKeysAreToldOnceAndOnlyWhenWanted();
@@ -26,8 +29,16 @@ private Q_SLOTS:
 
 private:
     qint64 clock_ = 0;
+    ManualTimers timers_;
     HotkeyController::Clock clock() {
         return [this] { return clock_; };
+    }
+    // The controller's repeat timer (the test's controllers make one each, first thing).
+    ManualTimers::Timer& repeatTimer() { return timers_.at(timers_.size() - 1); }
+    // The repeat timer's time is up at the clock's time ms.
+    void tick(qint64 ms) {
+        clock_ = ms;
+        repeatTimer().fire();
     }
 };
 
@@ -50,7 +61,7 @@ void HotkeyControllerTest::pressRunsTheKeysStepAtOnce() {
     QFETCH(int, raises);
     QFETCH(int, toggles);
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy raised(&controller, &HotkeyController::raiseRequested);
     QSignalSpy toggled(&controller, &HotkeyController::pauseToggleRequested);
     controller.setRaiseWithF12(f12On);
@@ -62,7 +73,7 @@ void HotkeyControllerTest::pressRunsTheKeysStepAtOnce() {
 
 void HotkeyControllerTest::listensOnlyWhileAnOptionIsOn() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QVERIFY(source.listeningCalls.isEmpty());
     controller.setRaiseWithF12(true);
     controller.setPauseWithEnd(true);
@@ -74,42 +85,72 @@ void HotkeyControllerTest::listensOnlyWhileAnOptionIsOn() {
 
 void HotkeyControllerTest::heldKeyRepeatsOnTheTimerAndStopsOnRelease() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
     controller.setPauseWithEnd(true);
     clock_ = 1000;
     source.press(GlobalKey::End);
     QCOMPARE(toggles.size(), 1);
     QVERIFY(controller.isRepeating());
-    clock_ = 1100; // the timer's interval has passed by the time it fires
-    QTRY_COMPARE_WITH_TIMEOUT(toggles.size(), 2, 2000);
+    QCOMPARE(repeatTimer().milliseconds(), 100);
+    tick(1100);
+    QCOMPARE(toggles.size(), 2);
     QVERIFY(controller.isRepeating());
+    tick(1200);
+    QCOMPARE(toggles.size(), 3);
     source.release(GlobalKey::End);
     QVERIFY(!controller.isRepeating());
-    clock_ = 1500;
-    QTest::qWait(150);
-    QCOMPARE(toggles.size(), 2);
+    tick(1500);
+    QCOMPARE(toggles.size(), 3);
+}
+
+// END pressed at 1000 ms; its timer is up at firedAt: whether a step runs then, and how long
+// the timer waits for the next one.
+void HotkeyControllerTest::timerWakesForTheNextStep_data() {
+    QTest::addColumn<qint64>("firedAt");
+    QTest::addColumn<int>("toggles");
+    QTest::addColumn<int>("nextInMs");
+    QTest::newRow("on time") << qint64(1100) << 2 << 100;
+    QTest::newRow("a few milliseconds early") << qint64(1097) << 2 << 100;
+    QTest::newRow("too early: waits for the rest") << qint64(1040) << 1 << 60;
+    QTest::newRow("late: one step, the next a full interval on") << qint64(1450) << 2 << 100;
+}
+
+void HotkeyControllerTest::timerWakesForTheNextStep() {
+    QFETCH(qint64, firedAt);
+    QFETCH(int, toggles);
+    QFETCH(int, nextInMs);
+    FakeKeySource source;
+    HotkeyController controller(source, clock(), timers_.factory());
+    QSignalSpy toggled(&controller, &HotkeyController::pauseToggleRequested);
+    controller.setPauseWithEnd(true);
+    clock_ = 1000;
+    source.press(GlobalKey::End);
+    tick(firedAt);
+    QCOMPARE(toggled.size(), toggles);
+    QVERIFY(repeatTimer().isActive());
+    QCOMPARE(repeatTimer().milliseconds(), nextInMs);
 }
 
 // A short press on a busy machine: the release has happened but is read only after the
 // repeat's time has come. It is read first, and nothing repeats.
 void HotkeyControllerTest::releaseNotYetReadStopsTheRepeat() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
     controller.setPauseWithEnd(true);
     clock_ = 1000;
     source.press(GlobalKey::End);
     source.unreadReleases = {GlobalKey::End};
-    clock_ = 1100;
-    QTRY_VERIFY_WITH_TIMEOUT(!controller.isRepeating(), 2000);
+    tick(1100);
+    QVERIFY(!controller.isRepeating());
     QCOMPARE(toggles.size(), 1);
     QVERIFY(source.unreadReleases.isEmpty());
 }
 
 void HotkeyControllerTest::noTimerRunsWhileNoKeyIsHeld() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     controller.setRaiseWithF12(true);
     controller.setPauseWithEnd(true);
     QVERIFY(!controller.isRepeating());
@@ -124,7 +165,7 @@ void HotkeyControllerTest::noTimerRunsWhileNoKeyIsHeld() {
 void HotkeyControllerTest::unavailableKeysAreToldOnceAndOnlyWhenWanted() {
     FakeKeySource source;
     source.reason = QStringLiteral("no X11");
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy told(&controller, &HotkeyController::unavailable);
     QCOMPARE(told.size(), 0); // both options off: nothing to say
     controller.setRaiseWithF12(true);
@@ -139,7 +180,7 @@ void HotkeyControllerTest::unavailableKeysAreToldOnceAndOnlyWhenWanted() {
 
 void HotkeyControllerTest::sourceFailureIsToldAndEndsTheRepeat() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy told(&controller, &HotkeyController::unavailable);
     QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
     controller.setPauseWithEnd(true);
@@ -147,14 +188,13 @@ void HotkeyControllerTest::sourceFailureIsToldAndEndsTheRepeat() {
     source.breakDown(QStringLiteral("display gone"));
     QCOMPARE(told.size(), 1);
     QVERIFY(!controller.isRepeating());
-    clock_ += 1000;
-    QTest::qWait(150);
+    tick(clock_ + 1000);
     QCOMPARE(toggles.size(), 1);
 }
 
 void HotkeyControllerTest::stopEndsListeningAndEveryStep() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy raises(&controller, &HotkeyController::raiseRequested);
     controller.setRaiseWithF12(true);
     source.press(GlobalKey::F12);
@@ -165,15 +205,15 @@ void HotkeyControllerTest::stopEndsListeningAndEveryStep() {
     source.release(GlobalKey::F12);
     source.press(GlobalKey::F12);
     controller.setRaiseWithF12(true);
-    clock_ += 1000;
-    QTest::qWait(150);
+    QVERIFY(!controller.isRepeating());
+    tick(clock_ + 1000);
     QCOMPARE(raises.size(), 1);
     QVERIFY(!source.listening);
 }
 
 void HotkeyControllerTest::stepThatStopsTheControllerRunsNoFurtherStep() {
     FakeKeySource source;
-    HotkeyController controller(source, clock());
+    HotkeyController controller(source, clock(), timers_.factory());
     QSignalSpy toggles(&controller, &HotkeyController::pauseToggleRequested);
     controller.setRaiseWithF12(true);
     controller.setPauseWithEnd(true);
@@ -182,22 +222,23 @@ void HotkeyControllerTest::stepThatStopsTheControllerRunsNoFurtherStep() {
     // Both keys are due at the next tick; the raise runs first and ends the program.
     connect(&controller, &HotkeyController::raiseRequested, &controller,
             [&controller] { controller.stop(); });
-    clock_ += 100;
-    QTRY_VERIFY_WITH_TIMEOUT(controller.isStopped(), 2000);
+    tick(clock_ + 100);
+    QVERIFY(controller.isStopped());
     QCOMPARE(toggles.size(), 1);
 }
 
 void HotkeyControllerTest::stepThatDeletesTheControllerIsSafe() {
     FakeKeySource source;
-    QPointer<HotkeyController> controller = new HotkeyController(source, clock());
+    QPointer<HotkeyController> controller =
+        new HotkeyController(source, clock(), timers_.factory());
     controller->setRaiseWithF12(true);
     controller->setPauseWithEnd(true);
     source.press(GlobalKey::End);
     source.press(GlobalKey::F12);
     connect(controller, &HotkeyController::raiseRequested, controller,
             [&controller] { delete controller.data(); });
-    clock_ += 100;
-    QTRY_VERIFY_WITH_TIMEOUT(controller.isNull(), 2000);
+    tick(clock_ + 100);
+    QVERIFY(controller.isNull());
     // The controller stopped listening as it went.
     QVERIFY(!source.listening);
 }

@@ -88,28 +88,34 @@ INSTANTIATE_TEST_SUITE_P(
         OwnerCase{"EmptyTextIsText", {"UTF8_STRING="}, Kind::Text, u""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The reader's own time-out, not another one: well short of the five seconds a reader that
+// ignored it would take, however busy the machine.
 TEST(ReadFailure, OwnerThatNeverAnswersIsUnreadableAfterTheTimeout) {
+    constexpr int kShortTimeoutMs = 300;
     Owner owner({"--never-answer", "UTF8_STRING=x"});
-    X11ClipboardReader reader({}, kTimeoutMs);
+    X11ClipboardReader reader({}, kShortTimeoutMs);
     QElapsedTimer took;
     took.start();
     const X11ClipboardReader::Result result = reader.read();
     EXPECT_EQ(result.kind, Kind::Unreadable);
     EXPECT_TRUE(result.reason.contains(QStringLiteral("応答しません")))
         << result.reason.toStdString();
-    EXPECT_GE(took.elapsed(), kTimeoutMs);
-    EXPECT_LT(took.elapsed(), kTimeoutMs + 1000);
+    EXPECT_GE(took.elapsed(), kShortTimeoutMs);
+    EXPECT_LT(took.elapsed(), 4000);
 }
 
+// An owner that has gone is known at once: a third of the time-out is far more than that
+// takes, and far less than waiting the time-out out.
 TEST(ReadFailure, OwnerThatClosesWhileAskedIsUnreadableAtOnce) {
+    constexpr int kLongTimeoutMs = 30000;
     Owner owner({"--exit-on-request"});
-    X11ClipboardReader reader({}, 5000);
+    X11ClipboardReader reader({}, kLongTimeoutMs);
     QElapsedTimer took;
     took.start();
     const X11ClipboardReader::Result result = reader.read();
     EXPECT_EQ(result.kind, Kind::Unreadable);
     EXPECT_TRUE(result.reason.contains(QStringLiteral("終了"))) << result.reason.toStdString();
-    EXPECT_LT(took.elapsed(), 1000) << "waited for an owner that had gone";
+    EXPECT_LT(took.elapsed(), kLongTimeoutMs / 3) << "waited for an owner that had gone";
 }
 
 TEST(ReadFailure, ClipboardWithoutOwnerIsEmptyNotAnError) {
@@ -141,7 +147,7 @@ TEST(LargeCopy, ComesWholeInChunks) {
     waited.start();
     do { // until xclip owns the clipboard
         result = reader.read();
-    } while (result.kind != Kind::Text && waited.elapsed() < 10000);
+    } while (result.kind != Kind::Text && waited.elapsed() < 30000);
     EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
     EXPECT_EQ(result.text.size(), text.size());
     EXPECT_TRUE(result.text == text);

@@ -55,6 +55,14 @@ void mapKeycode(quint8 keycode, quint32 keysym) {
     xcb_disconnect(c);
 }
 
+// The X server sends an event to every client that asked for it before it reads its next
+// request: once a witness has seen keys, anything sent to another connection is waiting on
+// its socket, and a few passes of the event loop deliver it.
+void passOverWaitingEvents() {
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::processEvents();
+}
+
 } // namespace
 
 class X11KeyWatcherTest : public QObject {
@@ -73,7 +81,7 @@ private Q_SLOTS:
     void withoutX11TheKeysAreUnavailableWithAReason();
     void stoppedControllerStopsTheWatcher();
     void displayThatGoesAwayIsToldOnceAndNotWatchedAgain();
-    void heldEndTogglesAboutEveryTenthOfASecond();
+    void heldEndTogglesUntilItIsReleased();
 };
 
 void X11KeyWatcherTest::initTestCase() {
@@ -147,7 +155,7 @@ void X11KeyWatcherTest::nothingIsReportedWhileNotListening() {
     witness.setListening(true);
     QVERIFY(xdotool({"key", "F12", "End"}));
     QTRY_COMPARE_WITH_TIMEOUT(seen.log, QStringLiteral(" F12+ F12- End+ End-"), kWaitMs);
-    QTest::qWait(50);
+    passOverWaitingEvents();
     QCOMPARE(recorder.log, QString());
 }
 
@@ -231,7 +239,7 @@ void X11KeyWatcherTest::stoppedControllerStopsTheWatcher() {
     witness.setListening(true);
     QVERIFY(xdotool({"key", "F12"}));
     QTRY_COMPARE_WITH_TIMEOUT(seen.log, QStringLiteral(" F12+ F12-"), kWaitMs);
-    QTest::qWait(50);
+    passOverWaitingEvents();
     QCOMPARE(raises.size(), 1);
 }
 
@@ -268,28 +276,25 @@ void X11KeyWatcherTest::displayThatGoesAwayIsToldOnceAndNotWatchedAgain() {
     QCOMPARE(watcher->mode(), Mode::Unavailable);
     QVERIFY(!watcher->isListening());
     QVERIFY(!watcher->unavailableReason().isEmpty());
-    QTest::qWait(100);
+    // A socket still watched after its end would be readable at every pass.
+    passOverWaitingEvents();
     QCOMPARE(failed.size(), 1);
     controller.setPauseWithEnd(false);
     controller.setPauseWithEnd(true);
     QCOMPARE(told.size(), 1);
 }
 
-// Whole chain with the real clock: END held for half a second toggles about five times.
-void X11KeyWatcherTest::heldEndTogglesAboutEveryTenthOfASecond() {
+// Whole chain with the real clock: END held goes on toggling until it is released. How
+// often it toggles is the controller's own test, on a clock of its own.
+void X11KeyWatcherTest::heldEndTogglesUntilItIsReleased() {
     X11KeyWatcher watcher(X11KeyWatcher::applicationDisplay());
     desktop::HotkeyController controller(watcher);
     QSignalSpy toggles(&controller, &desktop::HotkeyController::pauseToggleRequested);
     controller.setPauseWithEnd(true);
     QVERIFY(xdotool({"keydown", "End"}));
-    QTRY_COMPARE_WITH_TIMEOUT(toggles.size(), 1, kWaitMs);
-    QTest::qWait(450);
+    QTRY_VERIFY_WITH_TIMEOUT(toggles.size() >= 3, 4 * kWaitMs);
     QVERIFY(xdotool({"keyup", "End"}));
     QTRY_VERIFY_WITH_TIMEOUT(!controller.isRepeating(), kWaitMs);
-    // Five on an idle machine; the test process shares two cores with builds, so a tick or
-    // two may come late, and the release may be seen a little after it happened.
-    QVERIFY2(toggles.size() >= 3 && toggles.size() <= 7,
-             qPrintable(QString::number(toggles.size())));
 }
 
 QTEST_MAIN(X11KeyWatcherTest)

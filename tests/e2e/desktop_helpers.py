@@ -11,7 +11,6 @@ import ctypes
 import ctypes.util
 import re
 import subprocess
-import time
 from pathlib import Path
 
 import harness
@@ -179,24 +178,30 @@ def is_minimised(session: harness.Session, window: int) -> bool:
     return bool({"HIDDEN", "ICONIC"} & window_state(session, window))
 
 
-def hold_key(session: harness.Session, key: str, seconds: float):
-    """Holds a key down for about `seconds`, as a user's finger would."""
-    session.xdotool("keydown", key)
-    try:
-        time.sleep(seconds)
-    finally:
-        session.xdotool("keyup", key)
-
-
-def menu_open(session: harness.Session) -> bool:
-    """Whether a menu of the program is on the screen: a mapped window of class lexorra2
-    straight below the root. The window manager frames the program's windows and the tray
-    takes in its icon; only menus (and tooltips) stay unframed."""
+def open_menus(session: harness.Session) -> int:
+    """How many menus of the program are on the screen (a submenu counts as one more): mapped
+    windows of class lexorra2 straight below the root. The window manager frames the
+    program's windows and the tray takes in its icon; only menus (and tooltips) stay
+    unframed."""
     out = subprocess.run(["xwininfo", "-root", "-children"], env=session.base_env(),
                          capture_output=True, text=True, timeout=10).stdout
+    count = 0
     for window in re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M):
         props = subprocess.run(["xprop", "-id", window, "WM_CLASS"], env=session.base_env(),
                                capture_output=True, text=True, timeout=10).stdout
         if '"lexorra2"' in props and session.map_state(int(window, 16)) == "IsViewable":
-            return True
-    return False
+            count += 1
+    return count
+
+
+def menu_open(session: harness.Session) -> bool:
+    return open_menus(session) > 0
+
+
+def keys_in_menus(session: harness.Session, *keys: str):
+    """Presses keys in a menu just asked for, each once its menu is on the screen: the first
+    in the menu, each further one in the submenu the key before it opened."""
+    for depth, key in enumerate(keys, start=1):
+        wait_until(lambda: open_menus(session) >= depth, 20, 0.05,
+                   f"{depth} menus open for the key {key!r}")
+        session.key(key)

@@ -135,6 +135,7 @@ class SiteServer:
         self.log_path = log_path
         self.pages: dict = {}
         self.failures: dict[str, tuple[str, float]] = {}   # host -> (mode, delay)
+        self._releases: dict[str, threading.Event] = {}     # held host -> its release
         self._stopping = threading.Event()
         # The page for any (host, path) that `pages` does not name.
         self.default_page: Callable[[str, str], Page] = default_page
@@ -169,7 +170,7 @@ class SiteServer:
 
             def _fail(self, mode: str, delay: float, host: str, with_body: bool):
                 """Answers as a failing site does; False when the mode still serves the
-                page (slow)."""
+                page (slow, held)."""
                 if mode == "reset":
                     self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
                                                struct.pack("ii", 1, 0))
@@ -180,6 +181,9 @@ class SiteServer:
                     server._stopping.wait(SiteServer.STALL_LIMIT)
                 elif mode == "slow":
                     server._stopping.wait(delay)
+                    return False
+                elif mode == "held":
+                    server._releases[host].wait(SiteServer.STALL_LIMIT)
                     return False
                 else:
                     status = int(mode.split("-")[0])
@@ -254,12 +258,23 @@ class SiteServer:
             raise ValueError(f"the server can't fail with {mode!r}; Session.fail knows more")
         self.failures[host.lower()] = (mode, delay)
 
+    def hold(self, host: str):
+        """Every request for host waits for release(host) before its page is served."""
+        self._releases[host.lower()] = threading.Event()
+        self.failures[host.lower()] = ("held", 0.0)
+
+    def release(self, host: str):
+        """The requests held for host get their pages, and later ones get theirs at once."""
+        self._releases[host.lower()].set()
+
     def heal(self, host: str):
         """host answers normally again."""
         self.failures.pop(host.lower(), None)
 
     def stop(self):
         self._stopping.set()
+        for release in self._releases.values():
+            release.set()
         self._httpd.shutdown()
         self._httpd.server_close()
         self._thread.join(timeout=5)
@@ -623,12 +638,21 @@ class Session:
     def type_text(self, text: str):
         self.xdotool("type", "--delay", "20", text)
 
+    def pointer(self) -> tuple[int, int]:
+        """Where the mouse pointer is on the screen."""
+        out = self.xdotool("getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
     def click(self, x: int, y: int, button: int = 1, window: int | None = None):
         """A click at (x, y): screen coordinates, or relative to window's client area."""
-        args = ["mousemove", "--sync"]
         if window is not None:
-            args += ["--window", str(window)]
-        self.xdotool(*args, str(x), str(y))
+            origin = self.window_geometry(window)
+            x, y = origin.x + x, origin.y + y
+        # xdotool's --sync waits for the pointer to move, which a pointer already there never
+        # does: it would give up only after seconds, or never on a busy machine.
+        if self.pointer() != (x, y):
+            self.xdotool("mousemove", "--sync", str(x), str(y))
         self.xdotool("click", str(button))
 
     def close_window(self, window: int, attempts: int = 3):

@@ -10,6 +10,7 @@ import base64
 import time
 import urllib.parse
 
+import desktop_helpers as desk
 import test_lookup_flow
 from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
                      wait_until)
@@ -137,8 +138,8 @@ class FailurePageCase(E2ETestCase):
     def reload_from_page_menu(self):
         geometry = self.session.window_geometry(self.window)
         self.session.click(geometry.width // 2, geometry.height - 120, 3, self.window)
-        time.sleep(0.5)
         # コピー, 貼り付け, then 再読み込み after the separator.
+        wait_until(lambda: desk.menu_open(self.session), 20, 0.05, "the page's menu")
         self.session.key("Down", "Down", "Down", "Return")
 
 
@@ -208,10 +209,7 @@ class DeadSiteTest(FailurePageCase):
             started = time.monotonic()
             # Through the slot's menu: 国語辞書(&Z), then goo国語辞典(&G).
             test_lookup_flow.SiteMenuTest.open_site_menu(self, self.window)
-            time.sleep(0.5)
-            self.session.key("z")
-            time.sleep(0.5)
-            self.session.key("g")
+            desk.keys_in_menus(self.session, "z", "g")
             self.assertEqual(self.flow.wait_lookup(since).line, request_line(query("goo2_kokugo")))
             self.wait_failure_page(HEADINGS["stall"], query("goo2_kokugo"), RESPONSE_TIMEOUT + 20)
             self.assertGreaterEqual(time.monotonic() - started, RESPONSE_TIMEOUT - 1)
@@ -238,25 +236,17 @@ class LoadingTest(FailurePageCase):
         right = shot.pixel(geometry.x + geometry.width - 4, y)
         return close_to(left, BAR_BLUE, 8) and close_to(right, BAR_GREY, 8)
 
+    # Whether a quick page shows no bar is a matter of time, tested with the indicator's own
+    # timer; here the page comes only when the server is told to send it.
     def test_a_slow_page_shows_its_loading_until_it_is_there(self):
-        self.session.fail(HOSTS["yahoo2_kokugo"], "slow", delay=4.0)
+        host = HOSTS["yahoo2_kokugo"]
+        self.session.server.hold(host)
         self.start()
         top = self.flow.panel_top(self.window)
         self.assertFalse(self.bar_shown(top), "no bar before any lookup")
         since = self.flow.copy(TEXT)
         request = self.flow.wait_lookup(since)
-        wait_until(lambda: self.bar_shown(top), 3.5, 0.1, "the progress bar")
+        wait_until(lambda: self.bar_shown(top), 20, 0.1, "the progress bar")
+        self.session.server.release(host)
         self.flow.wait_loaded(request)
-        wait_until(lambda: not self.bar_shown(top), 5, 0.1, "the progress bar to go")
-
-    def test_a_quick_page_shows_no_bar(self):
-        self.start()
-        top = self.flow.panel_top(self.window)
-        since = self.flow.copy(TEXT)
-        request = self.flow.wait_lookup(since)
-        seen = False
-        deadline = time.monotonic() + 1.5
-        while time.monotonic() < deadline:
-            seen = seen or self.bar_shown(top)
-        self.flow.wait_loaded(request)
-        self.assertFalse(seen, "the bar blinked for a page that came at once")
+        wait_until(lambda: not self.bar_shown(top), 20, 0.1, "the progress bar to go")

@@ -13,6 +13,7 @@ import time
 import unittest
 from urllib.parse import quote
 
+import desktop_helpers as desk
 from harness import (E2ETestCase, Session, close_to, program_path, site_query_url,
                      tools_available, wait_until)
 
@@ -386,10 +387,7 @@ class SiteMenuTest(E2ETestCase):
         self.open_site_menu(window)
         since = len(self.session.server.requests())
         # 国語辞書(&Z), then goo国語辞典(&G).
-        time.sleep(0.5)
-        self.session.key("z")
-        time.sleep(0.5)
-        self.session.key("g")
+        desk.keys_in_menus(self.session, "z", "g")
         flow.expect_lookup(since, site_query_url("goo2_kokugo", "辞書"))
         # goo is now the slot's site: the next copy goes there too.
         flow.copy_and_expect("apple", site_query_url("goo2_kokugo", "apple"))

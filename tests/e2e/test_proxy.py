@@ -12,6 +12,7 @@ import re
 import time
 from urllib.parse import urlsplit
 
+import desktop_helpers as desk
 from harness import E2ETestCase, SiteServer, wait_until
 from test_lookup_flow import (JAPANESE_DICTIONARY, START_PAGE_URL, is_lookup, request_line,
                               site_query_url)
@@ -61,9 +62,7 @@ class ProxyTest(E2ETestCase):
         self.assertGreaterEqual(len(items), 1, "items on the action bar")
         left, right = items[0]
         self.session.click((left + right) // 2, 14, window=window)
-        for key in keys:
-            time.sleep(0.5)
-            self.session.key(key)
+        desk.keys_in_menus(self.session, *keys)
 
     def open_dialog(self, window: int) -> int:
         self.options_menu_entry(window, "p", "z")

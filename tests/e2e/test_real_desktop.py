@@ -5,7 +5,6 @@ at 200 % scaling. The program is the built lexorra2; the site server records wha
 
 import re
 import subprocess
-import time
 import unittest
 
 from harness import E2ETestCase, Session, wait_until
@@ -167,13 +166,21 @@ class HighDpiTest(RealDesktopCase):
         self.session.start_program(env=env)
         window = self.session.wait_for_main_window()
         self.session.wait_for_page(lambda p: p["url"].startswith("lexorra2://"))
-        time.sleep(1)  # the window manager's placement settles
+        # The window manager places the window as it frames it, in its own time.
+        wait_until(lambda: self.framed(window), 20, 0.1, "the window manager to frame the window")
         frame = self.frame_geometry(window)
         self.assertGreaterEqual(frame[0], 0, f"frame {frame} starts left of the screen")
         self.assertGreaterEqual(frame[1], 0, f"frame {frame} starts above the screen")
         self.assertLessEqual(frame[0] + frame[2], 1280, f"frame {frame} ends right of it")
         self.assertLessEqual(frame[1] + frame[3], 1024, f"frame {frame} ends below it")
         self.flow.copy_and_expect("scaled", dictionary("scaled"))
+
+    def framed(self, window: int) -> bool:
+        """Whether the window manager has framed the window (it says how wide the frame is)."""
+        out = subprocess.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"],
+                             env=self.session.base_env(), capture_output=True, text=True,
+                             timeout=10).stdout
+        return "=" in out
 
     def frame_geometry(self, window: int) -> tuple[int, int, int, int]:
         """x, y, width, height of the window with its frame, on the screen."""

@@ -11,7 +11,11 @@ template <typename Predicate> bool processEventsUntil(Predicate done, int ms = 5
     return done();
 }
 
-// Lets whatever is queued run (timers of a few milliseconds included).
+// Lets whatever is queued run, timers of a few milliseconds included: their time has come by
+// the last pass, which runs however late the ones before it ran on a busy machine.
 inline void settle() {
     processEventsUntil([] { return false; }, 50);
+    QApplication::sendPostedEvents();
+    QApplication::processEvents(QEventLoop::AllEvents);
+    QApplication::sendPostedEvents();
 }

@@ -249,8 +249,10 @@ private Q_SLOTS:
         QVERIFY2(r.lines[0].contains(QStringLiteral("no answer within 1.5 s")),
                  qPrintable(r.lines[0]));
         const double seconds = parse(r.lines[0]).captured(3).toDouble();
-        QVERIFY2(seconds >= 1.4 && seconds < 3, qPrintable(r.lines[0]));
-        QVERIFY2(r.elapsedMs < 10000, qPrintable(QString::number(r.elapsedMs)));
+        // At least its limit; ten times it is more than a busy machine adds, and less than the
+        // half minute the test gives the tool before it ends it.
+        QVERIFY2(seconds >= 1.4 && seconds < 15, qPrintable(r.lines[0]));
+        QVERIFY2(r.elapsedMs < 15000, qPrintable(QString::number(r.elapsedMs)));
         QCOMPARE(r.exitCode, 1);
     }
 
