@@ -537,6 +537,9 @@ void MainWindow::connectSettings() {
     connect(userSettings_, &settings::UserSettings::priorityRequested, processPriority_,
             &desktop::ProcessPriority::apply);
     connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
+    // The engine starts threads and processes as pages load; the priority reaches them too.
+    connect(tabs_, &browser::TabManager::activeLoadEnded, processPriority_,
+            &desktop::ProcessPriority::followNewThreads);
     connect(userSettings_, &settings::UserSettings::problem, this,
             &MainWindow::reportSettingsProblem);
     connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
