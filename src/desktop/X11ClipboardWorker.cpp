@@ -1,0 +1,47 @@
+#include "desktop/X11ClipboardWorker.h"
+
+namespace desktop {
+
+X11ClipboardWorker::X11ClipboardWorker(std::unique_ptr<X11ClipboardReader> reader, QObject* parent)
+    : QObject(parent), reader_(std::move(reader)) {
+    thread_.setObjectName(QStringLiteral("ClipboardRead"));
+    inThread_ = new QObject;
+    inThread_->moveToThread(&thread_);
+    thread_.start();
+}
+
+X11ClipboardWorker::~X11ClipboardWorker() {
+    reader_->stop();
+    thread_.quit();
+    thread_.wait();
+    delete inThread_;
+}
+
+void X11ClipboardWorker::read() {
+    if (reading_) {
+        readAgain_ = true;
+        return;
+    }
+    reading_ = true;
+    readAgain_ = false;
+    QMetaObject::invokeMethod(
+        inThread_,
+        [this] {
+            const X11ClipboardReader::Result result = reader_->read();
+            // Posted to this object: dropped unread if it is destroyed first.
+            QMetaObject::invokeMethod(
+                this, [this, result] { deliver(result); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void X11ClipboardWorker::deliver(const X11ClipboardReader::Result& result) {
+    reading_ = false;
+    if (readAgain_) {
+        read();
+        return;
+    }
+    Q_EMIT finished(result);
+}
+
+} // namespace desktop
