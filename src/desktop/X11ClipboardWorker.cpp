@@ -1,5 +1,7 @@
 #include "desktop/X11ClipboardWorker.h"
 
+#include <utility>
+
 namespace desktop {
 
 X11ClipboardWorker::X11ClipboardWorker(std::unique_ptr<X11ClipboardReader> reader, QObject* parent)
@@ -37,10 +39,10 @@ void X11ClipboardWorker::read() {
 
 void X11ClipboardWorker::deliver(const X11ClipboardReader::Result& result) {
     reading_ = false;
-    if (readAgain_) {
+    // The newer read starts before this result is told: whatever the receiver does meanwhile
+    // (a lookup that runs the event loop) finds a read under way and only asks for one more.
+    if (std::exchange(readAgain_, false))
         read();
-        return;
-    }
     Q_EMIT finished(result);
 }
 

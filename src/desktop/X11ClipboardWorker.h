@@ -21,8 +21,9 @@ public:
     X11ClipboardWorker(const X11ClipboardWorker&) = delete;
     X11ClipboardWorker& operator=(const X11ClipboardWorker&) = delete;
 
-    // Starts a read. Asked while one is under way, it reads again once that one has ended and
-    // tells only the newer result: the clipboard has changed meanwhile.
+    // Starts a read. Asked while one is under way, it reads once more after that one (however
+    // often asked meanwhile) and tells both results: the earlier may be a failure to tell of,
+    // such as an owner that went away while read.
     void read();
     bool isReading() const { return reading_; }
 
