@@ -15,3 +15,7 @@ pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 target_link_libraries(clipboard_owner PRIVATE PkgConfig::XCB)
 # The xcb clipboard owner it shares with the tests' clipboard tool.
 target_include_directories(clipboard_owner PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+
+# window_ping: how long the window's event loop takes to answer, for endless_owner.py.
+add_executable(window_ping ${CMAKE_CURRENT_LIST_DIR}/window_ping.cpp)
+target_link_libraries(window_ping PRIVATE PkgConfig::XCB)

@@ -175,9 +175,12 @@ MainWindow::~MainWindow() {
     // The keys first: no step of theirs may reach a window that is going away.
     presence_->stop();
     std::fesetenv(&savedFloatingPointEnvironment_);
-    // No copy may start a lookup in a window that is going away.
+    // No copy may start a lookup in a window that is going away; the clipboard's reading
+    // thread is stopped and joined.
     delete watcher_;
     watcher_ = nullptr;
+    delete clipboard_;
+    clipboard_ = nullptr;
     saveSettingsAtEnd();
     // The tabs' browsers go before the factory that made them.
     delete tabs_;
@@ -399,6 +402,7 @@ void MainWindow::startWatchingClipboard() {
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
+    connect(watcher_, &input::ClipboardWatcher::clipboardTooLong, this, &MainWindow::setStatusText);
     watchForHeldBackCopies();
     connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
@@ -537,6 +541,9 @@ void MainWindow::connectSettings() {
     connect(userSettings_, &settings::UserSettings::priorityRequested, processPriority_,
             &desktop::ProcessPriority::apply);
     connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
+    // The engine starts threads and processes as pages load; the priority reaches them too.
+    connect(tabs_, &browser::TabManager::activeLoadEnded, processPriority_,
+            &desktop::ProcessPriority::followNewThreads);
     connect(userSettings_, &settings::UserSettings::problem, this,
             &MainWindow::reportSettingsProblem);
     connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,

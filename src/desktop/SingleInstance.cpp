@@ -1,13 +1,17 @@
 #include "desktop/SingleInstance.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace desktop {
 
@@ -22,10 +26,41 @@ constexpr char kDone[] = "done\n";
 // at this pace until its timeout.
 constexpr int kRetryMs = 50;
 
+// A request is one short line; anything longer than this without an end of line is not a
+// later start of this program, and is not buffered.
+constexpr qint64 kMaxRequestBytes = 4096;
+
+// Why folder may not hold the lock and the socket, or nothing when it is a folder of this
+// user's that no one else can enter: anyone who can create files there could listen on the
+// socket first, or hold the lock, and silence every later start.
+QString whyNotPrivate(const QString& folder) {
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+        return QStringLiteral("No private runtime folder (got \"%1\").").arg(folder);
+    struct stat status {};
+    if (lstat(QFile::encodeName(folder).constData(), &status) != 0) {
+        return QStringLiteral("Cannot use the folder %1: %2.")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!S_ISDIR(status.st_mode))
+        return QStringLiteral("%1 is not a folder.").arg(folder);
+    if (status.st_uid != geteuid()) {
+        return QStringLiteral("The folder %1 belongs to user %2, not to this user.")
+            .arg(folder)
+            .arg(status.st_uid);
+    }
+    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        return QStringLiteral("The folder %1 is open to other users (mode %2).")
+            .arg(folder)
+            .arg(status.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    }
+    return {};
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& folder, const QString& name, QObject* parent)
-    : QObject(parent), lockPath_(QDir(folder).filePath(name + QStringLiteral(".lock"))),
+    : QObject(parent), folder_(QDir::cleanPath(folder)),
+      lockPath_(QDir(folder).filePath(name + QStringLiteral(".lock"))),
       socketPath_(QDir(folder).filePath(name + QStringLiteral(".socket"))), lock_(lockPath_) {
     // The first instance holds the lock for as long as it runs, days on end: age alone never
     // makes the lock stale, only an owner that no longer runs.
@@ -38,13 +73,24 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::sessionFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime))
+        return QDir::cleanPath(runtime);
+    // No session folder: one of this user's own below the temporary folder, made private. One
+    // that already exists is checked by claim(), never repaired: someone else may have made it.
+    const QString folder =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("lexorra2-%1").arg(geteuid()));
+    mkdir(QFile::encodeName(folder).constData(), 0700);
+    return folder;
 }
 
 SingleInstance::Claim SingleInstance::claim() {
     error_.clear();
     if (lock_.isLocked())
         return Claim::Claimed;
+    error_ = whyNotPrivate(folder_);
+    if (!error_.isEmpty())
+        return Claim::Unavailable;
     if (lock_.tryLock(0)) {
         if (!listen())
             return Claim::Unavailable;
@@ -91,10 +137,14 @@ bool SingleInstance::listen() {
 
 void SingleInstance::answerConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        socket->setReadBufferSize(kMaxRequestBytes);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
+            if (!socket->canReadLine()) {
+                if (socket->bytesAvailable() >= kMaxRequestBytes)
+                    socket->abort();
                 return;
+            }
             const bool comeForward = socket->readLine(64) == kComeForward;
             // Answered before the window is raised: raising runs the event loop, during
             // which the socket may go away.

@@ -12,7 +12,7 @@ class QLocalServer;
 namespace desktop {
 
 // Keeps the program to one running instance per user session. The first instance holds a
-// lock file in the session's runtime folder and listens on a local socket beside it; a later
+// lock file in a folder private to the user and listens on a local socket beside it; a later
 // start finds the lock taken, asks the running instance through the socket to come forward
 // and ends. A lock whose owner has died (a crash) is taken over, not obeyed.
 class SingleInstance : public QObject {
@@ -25,8 +25,9 @@ public:
         OtherAsked,
         // Another instance holds the lock but did not answer in time.
         OtherNotAnswering,
-        // The lock could not be made (no runtime folder, no permission); the program may
-        // run, unguarded.
+        // The lock could not be made (no permission), or the folder is not private to the
+        // user (another owner, open to others), so neither lock nor socket is trusted; the
+        // program may run, unguarded.
         Unavailable,
     };
 
@@ -34,7 +35,8 @@ public:
     SingleInstance(const QString& folder, const QString& name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The user's runtime folder, private to the user and emptied at logout.
+    // The user's runtime folder ($XDG_RUNTIME_DIR), else lexorra2-<uid> below the temporary
+    // folder, made with mode 0700 if missing. claim() checks that it is private.
     static QString sessionFolder();
 
     // How long a later start waits for the running instance to answer.
@@ -62,6 +64,7 @@ private:
     bool askRunningInstance();
     void answerConnections();
 
+    QString folder_;
     QString lockPath_;
     QString socketPath_;
     QLockFile lock_;

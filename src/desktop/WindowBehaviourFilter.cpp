@@ -2,6 +2,7 @@
 
 #include "desktop/NotificationArea.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -64,8 +65,21 @@ void WindowBehaviourFilter::applyMinimiseAtStart(bool minimiseAtStart) {
         minimise();
 }
 
+void WindowBehaviourFilter::closeModalDialogs() {
+    // A dialog still open runs an event loop of its own, which would hold the end of the run
+    // until someone answers it. The tray reaches here while one is up.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            modal->hide();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+}
+
 void WindowBehaviourFilter::quit() {
     behaviour_.setQuitting();
+    closeModalDialogs();
     // Closed first: Qt's quit asks every window to close and gives up when one refuses, which
     // the window would do while its close button minimises. Then the application's event
     // loop ends, also where another window of the program is still open.

@@ -22,8 +22,8 @@ public:
     void setCloseButtonMinimises(bool on) { behaviour_.setCloseButtonMinimises(on); }
     void setMinimiseWhenInactive(bool on) { behaviour_.setMinimiseWhenInactive(on); }
 
-    // Ends the program: the window closes whatever the options say, and the application's
-    // event loop ends once it has.
+    // Ends the program: open dialogs close, the window closes whatever the options say, and
+    // the application's event loop ends once it has.
     void quit();
     bool isQuitting() const { return behaviour_.isQuitting(); }
     // Minimises the window if the stored kidouji_saisyouka_on says so.
@@ -45,6 +45,7 @@ protected:
 
 private:
     void postMinimise();
+    void closeModalDialogs();
 
     QWidget& window_;
     NotificationArea& tray_;

@@ -14,8 +14,10 @@ namespace desktop {
 
 namespace {
 
-// How often a wait looks whether the owner is still there.
+// How often a wait looks whether the owner is still there (and whether the read is stopped).
 constexpr int kOwnerCheckMs = 50;
+// A whole copy, chunks and all, may take this many times the wait for one answer.
+constexpr int kWholeCopyTimeouts = 5;
 
 qint64 monotonicMs() {
     static QElapsedTimer clock = [] {
@@ -33,8 +35,8 @@ template <typename T> using Reply = std::unique_ptr<T, Freer>;
 
 } // namespace
 
-X11ClipboardReader::X11ClipboardReader(const QByteArray& display, int timeoutMs)
-    : timeoutMs_(timeoutMs) {
+X11ClipboardReader::X11ClipboardReader(const QByteArray& display, int timeoutMs, qint64 maxBytes)
+    : timeoutMs_(timeoutMs), maxBytes_(maxBytes) {
     int screenNumber = 0;
     connection_ = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
     if (xcb_connection_has_error(connection_)) {
@@ -99,6 +101,10 @@ template <typename Match>
 void* X11ClipboardReader::waitForEvent(Match match, qint64 deadline, Transfer::Outcome& outcome) {
     qint64 nextOwnerCheck = monotonicMs() + kOwnerCheckMs;
     for (;;) {
+        if (stopped_) {
+            outcome = Transfer::Stopped;
+            return nullptr;
+        }
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
             if (match(event))
                 return event;
@@ -129,6 +135,7 @@ void* X11ClipboardReader::waitForEvent(Match match, qint64 deadline, Transfer::O
 
 X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
     const qint64 deadline = monotonicMs() + timeoutMs_;
+    const qint64 lastDeadline = monotonicMs() + qint64(timeoutMs_) * kWholeCopyTimeouts;
     xcb_delete_property(connection_, window_, propertyAtom_);
     xcb_convert_selection(connection_, window_, clipboardAtom_, target, propertyAtom_,
                           XCB_CURRENT_TIME);
@@ -152,36 +159,46 @@ X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
         return transfer;
     }
     uint32_t type = XCB_NONE;
-    if (!takeProperty(transfer.data, type)) {
-        transfer.outcome = Transfer::Broken;
+    const Take taken = takeProperty(transfer.data, type, maxBytes_);
+    if (taken != Take::Whole) {
+        transfer.outcome = taken == Take::TooLong ? Transfer::TooLong : Transfer::Broken;
+        transfer.data.clear();
         return transfer;
     }
     if (type == incrAtom_)
-        return receiveIncrementally(deadline);
+        return receiveIncrementally(deadline, lastDeadline);
     transfer.outcome = Transfer::Data;
     return transfer;
 }
 
-// Reads what the owner wrote into the property and deletes it; in a chunked transfer the
-// deletion asks for the next chunk.
-bool X11ClipboardReader::takeProperty(QByteArray& data, uint32_t& type) {
+// Reads what the owner wrote into the property, at most room bytes, and deletes it; in a
+// chunked transfer the deletion asks for the next chunk. A longer value is left in place (the
+// server deletes only a value read to its end), so that the owner sends nothing more.
+X11ClipboardReader::Take X11ClipboardReader::takeProperty(QByteArray& data, uint32_t& type,
+                                                          qint64 room) {
+    // In 32-bit units, one more than room holds: a value that fills them is too long.
+    const auto units = static_cast<uint32_t>(std::max<qint64>(room, 0) / 4 + 1);
     Reply<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(connection_,
                                xcb_get_property(connection_, 1, window_, propertyAtom_,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1fffffff),
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, units),
                                nullptr));
     xcb_flush(connection_);
     if (!reply)
-        return false;
+        return Take::Failed;
     type = reply->type;
-    data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                      xcb_get_property_value_length(reply.get()));
-    return true;
+    const int length = xcb_get_property_value_length(reply.get());
+    if (reply->bytes_after > 0 || length > room)
+        return Take::TooLong;
+    data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())), length);
+    return Take::Whole;
 }
 
 // A large copy comes in chunks: the owner writes one into the property each time the
-// requestor has deleted the last, and an empty one ends it. Each chunk renews the wait.
-X11ClipboardReader::Transfer X11ClipboardReader::receiveIncrementally(qint64 deadline) {
+// requestor has deleted the last, and an empty one ends it. Each chunk renews the wait, up to
+// the last deadline of the whole copy; more than maxBytes_ end it as too long.
+X11ClipboardReader::Transfer X11ClipboardReader::receiveIncrementally(qint64 deadline,
+                                                                      qint64 lastDeadline) {
     Transfer transfer;
     for (;;) {
         Reply<xcb_generic_event_t> event(static_cast<xcb_generic_event_t*>(waitForEvent(
@@ -192,13 +209,17 @@ X11ClipboardReader::Transfer X11ClipboardReader::receiveIncrementally(qint64 dea
                 return p->window == window_ && p->atom == propertyAtom_ &&
                        p->state == XCB_PROPERTY_NEW_VALUE;
             },
-            deadline, transfer.outcome)));
-        if (!event)
+            std::min(deadline, lastDeadline), transfer.outcome)));
+        if (!event) {
+            transfer.data.clear();
             return transfer;
+        }
         QByteArray chunk;
         uint32_t type = XCB_NONE;
-        if (!takeProperty(chunk, type)) {
-            transfer.outcome = Transfer::Broken;
+        const Take taken = takeProperty(chunk, type, maxBytes_ - transfer.data.size());
+        if (taken != Take::Whole) {
+            transfer.outcome = taken == Take::TooLong ? Transfer::TooLong : Transfer::Broken;
+            transfer.data.clear();
             return transfer;
         }
         if (chunk.isEmpty()) {
@@ -223,6 +244,10 @@ X11ClipboardReader::Result X11ClipboardReader::failure(Transfer::Outcome outcome
                 QStringLiteral("（コピー元のプログラムが内容を渡す前に終了しました）")};
     case Transfer::Broken:
         return {Result::Unreadable, {}, QStringLiteral("（X サーバーとの接続が切れました）")};
+    case Transfer::TooLong:
+        return {
+            Result::TooLong, {}, QStringLiteral("（%1 KiB を超えています）").arg(maxBytes_ / 1024)};
+    case Transfer::Stopped:      // nobody waits for this read any more
     case Transfer::OwnerChanged: // a newer copy, told of by a change of its own
     case Transfer::Refused:
     case Transfer::Data:
@@ -232,6 +257,8 @@ X11ClipboardReader::Result X11ClipboardReader::failure(Transfer::Outcome outcome
 }
 
 X11ClipboardReader::Result X11ClipboardReader::read() {
+    if (stopped_)
+        return {};
     if (!connection_)
         return {Result::Unreadable, {}, QStringLiteral("（X サーバーに接続できません）")};
     // Whatever an earlier, abandoned read left behind.

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 
 struct xcb_connection_t;
@@ -19,16 +20,25 @@ namespace desktop {
 // failure is told apart and comes with a reason for the user. What counts as text follows
 // ClipboardReadPlan: files from a file manager and pictures are not text; rich text gives its
 // plain text.
+//
+// Every read is bounded: an owner gets timeoutMs for each answer and each chunk of a large
+// copy, a whole copy at most five times that, and no more than maxBytes are taken (a copy
+// that streams without end, or one longer than any site takes, is TooLong). A read may run on
+// another thread than the one that made the reader; stop() ends it from any thread.
 class X11ClipboardReader {
 public:
+    // Longer than any site's query takes, by far.
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
     struct Result {
-        enum Kind { Text, NoText, Unreadable } kind = NoText;
+        enum Kind { Text, NoText, Unreadable, TooLong } kind = NoText;
         QString text;   // Text: the copied text
-        QString reason; // Unreadable: why, for the user
+        QString reason; // Unreadable, TooLong: why, for the user
     };
 
     // Connects to `display` (the DISPLAY variable's form; empty for $DISPLAY).
-    explicit X11ClipboardReader(const QByteArray& display = {}, int timeoutMs = 2000);
+    explicit X11ClipboardReader(const QByteArray& display = {}, int timeoutMs = 2000,
+                                qint64 maxBytes = kMaxBytes);
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader&) = delete;
     X11ClipboardReader& operator=(const X11ClipboardReader&) = delete;
@@ -36,16 +46,28 @@ public:
     // False when no X server could be reached.
     bool isConnected() const;
     Result read();
+    // Ends a read under way within moments, and every later one at once; thread-safe.
+    void stop() { stopped_ = true; }
 
 private:
     struct Transfer {
-        enum Outcome { Data, Refused, TimedOut, OwnerGone, OwnerChanged, Broken } outcome = Broken;
+        enum Outcome {
+            Data,
+            Refused,
+            TimedOut,
+            OwnerGone,
+            OwnerChanged,
+            Broken,
+            TooLong,
+            Stopped
+        } outcome = Broken;
         QByteArray data;
     };
+    enum class Take { Whole, TooLong, Failed };
 
     Transfer convert(uint32_t target);
-    Transfer receiveIncrementally(qint64 deadline);
-    bool takeProperty(QByteArray& data, uint32_t& type);
+    Transfer receiveIncrementally(qint64 deadline, qint64 lastDeadline);
+    Take takeProperty(QByteArray& data, uint32_t& type, qint64 room);
     QStringList atomNames(const QList<uint32_t>& atoms);
     uint32_t atom(const char* name);
     uint32_t currentOwner();
@@ -63,6 +85,8 @@ private:
     uint32_t incrAtom_ = 0;
     uint32_t propertyAtom_ = 0;
     int timeoutMs_;
+    qint64 maxBytes_;
+    std::atomic<bool> stopped_{false};
 };
 
 } // namespace desktop

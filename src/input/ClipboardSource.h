@@ -12,14 +12,19 @@ public:
     using QObject::QObject;
 
     struct Content {
-        enum Kind { Text, NoText, Unreadable } kind = NoText;
+        enum Kind { Text, NoText, Unreadable, TooLong } kind = NoText;
         QString text;   // Text: the copied text, unchanged
-        QString reason; // Unreadable: why, for the user
+        QString reason; // Unreadable, TooLong: why, for the user
     };
+    // Reads the clipboard in place.
     virtual Content read() = 0;
+    // Reads the clipboard and tells what it holds through readFinished, at once or, for a
+    // source that reads elsewhere, later (asked again meanwhile: once, with the newer copy).
+    virtual void requestRead() { Q_EMIT readFinished(read()); }
 
 Q_SIGNALS:
     void changed();
+    void readFinished(const input::ClipboardSource::Content& content);
 };
 
 } // namespace input

@@ -11,6 +11,7 @@ ClipboardWatcher::ClipboardWatcher(ClipboardSource& source, lookup::LookupContro
                                    const settings::Options& options, QObject* parent)
     : QObject(parent), source_(source), lookups_(lookups), options_(options) {
     connect(&source_, &ClipboardSource::changed, this, &ClipboardWatcher::clipboardChanged);
+    connect(&source_, &ClipboardSource::readFinished, this, &ClipboardWatcher::take);
 }
 
 void ClipboardWatcher::togglePause() {
@@ -19,15 +20,30 @@ void ClipboardWatcher::togglePause() {
 }
 
 void ClipboardWatcher::clipboardChanged() {
-    const ClipboardSource::Content content = source_.read();
+    // Paused, the clipboard is not even read: an owner that hangs costs nothing then.
+    if (paused_ || suppressed_)
+        return;
+    source_.requestRead();
+}
+
+void ClipboardWatcher::take(const ClipboardSource::Content& content) {
+    // Paused or suppressed while the read went on: the copy came too late.
+    if (paused_ || suppressed_)
+        return;
     if (content.kind == ClipboardSource::Content::Unreadable) {
         Q_EMIT clipboardUnreadable(
             QStringLiteral("クリップボード %1 を開けません").arg(content.reason));
         return;
     }
+    if (content.kind == ClipboardSource::Content::TooLong) {
+        // The search box keeps its text: a part of the copy would be a lookup nobody asked for.
+        Q_EMIT clipboardTooLong(
+            QStringLiteral("コピーされた文字列は長すぎるため検索しません%1").arg(content.reason));
+        return;
+    }
     if (content.kind != ClipboardSource::Content::Text)
         return;
-    if (content.text == lookups_.searchText() || paused_ || suppressed_)
+    if (content.text == lookups_.searchText())
         return;
     lookups_.takeCopiedText(options_.fullWidthToAscii ? fullWidthToAscii(content.text)
                                                       : content.text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input/ClipboardSource.h"
+
 #include <QObject>
 #include <QString>
 
@@ -12,8 +14,6 @@ struct Options;
 }
 
 namespace input {
-
-class ClipboardSource;
 
 // Looks up every text copied anywhere: hands it (normalised when the options say so) to the
 // lookup controller, unless paused, unchanged or suppressed while the proxy dialog is open.
@@ -30,15 +30,19 @@ public:
 
     // Pause or resume.
     void togglePause();
-    // One clipboard change.
+    // One clipboard change: read unless paused or suppressed; the copy is taken once read.
     void clipboardChanged();
 
 Q_SIGNALS:
     void pausedChanged(bool paused);
     // The clipboard changed but could not be read; the message is for the user.
     void clipboardUnreadable(const QString& message);
+    // The copy is longer than any site takes; the message is for the user.
+    void clipboardTooLong(const QString& message);
 
 private:
+    void take(const ClipboardSource::Content& content);
+
     ClipboardSource& source_;
     lookup::LookupController& lookups_;
     const settings::Options& options_;

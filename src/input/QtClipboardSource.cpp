@@ -2,6 +2,7 @@
 
 #include "desktop/ClipboardReadPlan.h"
 #include "desktop/X11ClipboardReader.h"
+#include "desktop/X11ClipboardWorker.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,12 +11,49 @@
 
 namespace input {
 
+namespace {
+
+ClipboardSource::Content contentOf(const desktop::X11ClipboardReader::Result& result) {
+    using Content = ClipboardSource::Content;
+    switch (result.kind) {
+    case desktop::X11ClipboardReader::Result::Text:
+        return {Content::Text, result.text, {}};
+    case desktop::X11ClipboardReader::Result::Unreadable:
+        return {Content::Unreadable, {}, result.reason};
+    case desktop::X11ClipboardReader::Result::TooLong:
+        return {Content::TooLong, {}, result.reason};
+    case desktop::X11ClipboardReader::Result::NoText:
+        break;
+    }
+    return {Content::NoText, {}, {}};
+}
+
+// What Qt has already read, past the bound the X11 reader keeps to.
+ClipboardSource::Content tooLongOr(const QString& text) {
+    // In UTF-8, as the X11 reader counts; a UTF-16 unit is at least one byte there.
+    const qint64 limit = desktop::X11ClipboardReader::kMaxBytes;
+    if (text.size() > limit || text.toUtf8().size() > limit) {
+        return {ClipboardSource::Content::TooLong,
+                {},
+                QStringLiteral("（%1 KiB を超えています）")
+                    .arg(desktop::X11ClipboardReader::kMaxBytes / 1024)};
+    }
+    return {ClipboardSource::Content::Text, text, {}};
+}
+
+} // namespace
+
 QtClipboardSource::QtClipboardSource(QClipboard* clipboard, QObject* parent)
     : ClipboardSource(parent), clipboard_(clipboard) {
     if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
-        x11_ = std::make_unique<desktop::X11ClipboardReader>();
-        if (!x11_->isConnected())
-            x11_.reset();
+        auto reader = std::make_unique<desktop::X11ClipboardReader>();
+        if (reader->isConnected()) {
+            x11_ = std::make_unique<desktop::X11ClipboardWorker>(std::move(reader));
+            connect(x11_.get(), &desktop::X11ClipboardWorker::finished, this,
+                    [this](const desktop::X11ClipboardReader::Result& result) {
+                        Q_EMIT readFinished(contentOf(result));
+                    });
+        }
     }
     connect(clipboard_, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
         if (mode == QClipboard::Clipboard)
@@ -25,22 +63,14 @@ QtClipboardSource::QtClipboardSource(QClipboard* clipboard, QObject* parent)
 
 QtClipboardSource::~QtClipboardSource() = default;
 
-ClipboardSource::Content QtClipboardSource::read() {
-    if (!x11_)
-        return readThroughQt();
-    const desktop::X11ClipboardReader::Result result = x11_->read();
-    switch (result.kind) {
-    case desktop::X11ClipboardReader::Result::Text:
-        return {Content::Text, result.text, {}};
-    case desktop::X11ClipboardReader::Result::Unreadable:
-        return {Content::Unreadable, {}, result.reason};
-    case desktop::X11ClipboardReader::Result::NoText:
-        break;
-    }
-    return {Content::NoText, {}, {}};
+void QtClipboardSource::requestRead() {
+    if (x11_)
+        x11_->read();
+    else
+        Q_EMIT readFinished(read());
 }
 
-ClipboardSource::Content QtClipboardSource::readThroughQt() {
+ClipboardSource::Content QtClipboardSource::read() {
     const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
     if (!data)
         return {Content::Unreadable, {}, QStringLiteral("（クリップボードを読めません）")};
@@ -56,9 +86,9 @@ ClipboardSource::Content QtClipboardSource::readThroughQt() {
                                  .trimmed();
         if (text.isEmpty())
             return {Content::NoText, {}, {}};
-        return {Content::Text, text, {}};
+        return tooLongOr(text);
     }
-    return {Content::Text, data->text(), {}};
+    return tooLongOr(data->text());
 }
 
 } // namespace input

@@ -7,27 +7,30 @@
 class QClipboard;
 
 namespace desktop {
-class X11ClipboardReader;
+class X11ClipboardWorker;
 }
 
 namespace input {
 
 // The desktop's clipboard (on X11 the CLIPBOARD selection, told of changes by XFixes). On X11
-// the text is read on a connection of the program's own, which tells an owner that has gone
-// or does not answer from an empty copy; elsewhere through Qt. Either way only text is a word:
-// files and pictures are no text, rich text gives its plain text.
+// the text is read on a connection of the program's own, on a thread of its own and within
+// bounds of time and size, which tells an owner that has gone, does not answer or sends too
+// much from an empty copy, and never holds the window; elsewhere through Qt. Either way only
+// text is a word: files and pictures are no text, rich text gives its plain text.
 class QtClipboardSource : public ClipboardSource {
     Q_OBJECT
 public:
     explicit QtClipboardSource(QClipboard* clipboard, QObject* parent = nullptr);
+    // Stops a read under way and joins its thread.
     ~QtClipboardSource() override;
+    // Through Qt, in place.
     Content read() override;
+    // On X11 on the reading thread; through Qt, in place, elsewhere.
+    void requestRead() override;
 
 private:
-    Content readThroughQt();
-
     QClipboard* clipboard_;
-    std::unique_ptr<desktop::X11ClipboardReader> x11_;
+    std::unique_ptr<desktop::X11ClipboardWorker> x11_;
 };
 
 } // namespace input

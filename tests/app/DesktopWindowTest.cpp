@@ -13,6 +13,7 @@
 #include "settings/OptionsStore.h"
 #include "support/FakeBrowser.h"
 #include "support/MenuOutline.h"
+#include "support/Modal.h"
 #include "support/Named.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,6 +82,17 @@ const QStringList kTrayMenu = {
     "Lexorra23 Lexorra2を閉じる",
 };
 
+// Stands for the tray's icon as the desktop shows it: a window of the program's own, outside
+// the main window, that counts the clicks it is given.
+class TrayIconWindow : public QWidget {
+public:
+    TrayIconWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) { resize(24, 24); }
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
 QMenu* barMenu(const MainWindow& window, const char* menuActionName) {
     auto* action = named<QAction>(window, menuActionName);
     return action ? action->menu() : nullptr;
@@ -99,6 +112,8 @@ private Q_SLOTS:
     void closeCommand_data();
     void closeCommand();
     void trayCloseEndsTheWindowWithCloseToTrayOn();
+    void trayAnswersWhileADialogIsOpen_data();
+    void trayAnswersWhileADialogIsOpen();
     void deactivationMinimises();
     void f12RaisesTheMinimisedWindow();
     void endPausesAndThePicturesFollow();
@@ -229,6 +244,56 @@ void DesktopWindowTest::trayCloseEndsTheWindowWithCloseToTrayOn() {
     named<QAction>(*window_, "F12_de_saizennmen_on")->setChecked(true);
     QVERIFY(keys_.listening);
     named<QAction>(*window_, "Lexorra23")->trigger();
+    QVERIFY(!window_->isVisible());
+    QVERIFY(!keys_.listening);
+}
+
+void DesktopWindowTest::trayAnswersWhileADialogIsOpen_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("about box") << "Action7"
+                               << "AboutBox";
+    QTest::newRow("categories") << "JISYO_NO_TUIKA_KAIJYO"
+                                << "JISYO_TUIKA_KAIJYO_Form";
+    QTest::newRow("proxy") << "proxy_Set_check"
+                           << "Proxy_Form";
+}
+
+// With a dialog up, the tray's icon still takes clicks and its "Lexorra2を閉じる" ends the run:
+// the dialog goes, the window closes, the keys stop.
+void DesktopWindowTest::trayAnswersWhileADialogIsOpen() {
+    QFETCH(QString, command);
+    QFETCH(QString, dialog);
+    TrayIconWindow trayIcon;
+    trayIcon.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&trayIcon));
+    named<QAction>(*window_, "F12_de_saizennmen_on")->setChecked(true);
+    QVERIFY(keys_.listening);
+    QVERIFY(tray_.menu);
+    auto* close = named<QAction>(*window_, "Lexorra23");
+    QVERIFY(tray_.menu->actions().contains(close));
+
+    bool dialogShown = false;
+    bool dialogStayed = false;
+    whenModal("QDialog", [&](QWidget* modal) {
+        dialogShown = modal->objectName() == dialog;
+        // Through the window system, as the desktop delivers it: a dialog modal to the whole
+        // program holds it back.
+        QTest::mouseClick(trayIcon.windowHandle(), Qt::LeftButton, {}, QPoint(12, 12));
+        tray_.menu->popup(QPoint(0, 0));
+        QTest::mouseClick(tray_.menu, Qt::LeftButton, {},
+                          tray_.menu->actionGeometry(close).center());
+        QPointer<QWidget> left = modal;
+        dialogStayed = left && left->isVisible();
+        // So that a dialog the close did not reach does not hold the test.
+        if (dialogStayed)
+            left->close();
+    });
+    named<QAction>(*window_, command.toLatin1().constData())->trigger();
+
+    QVERIFY(dialogShown);
+    QCOMPARE(trayIcon.presses, 1);
+    QVERIFY2(!dialogStayed, "the dialog stayed open after the tray's close");
     QVERIFY(!window_->isVisible());
     QVERIFY(!keys_.listening);
 }

@@ -305,11 +305,20 @@ TEST_F(LookupFlowTest, WindowComesForward) {
 
 TEST_F(LookupFlowTest, OddCopies) {
     started();
-    // A megabyte of text is kept whole (a line edit would cut it at 32767 characters).
-    const QString huge = QString(1 << 20, u'字');
+    // Close to a mebibyte of text is kept whole (a line edit would cut it at 32767
+    // characters) and goes to the translation site.
+    const QString huge = QString(340000, u'字');
     copy(huge);
     EXPECT_EQ(box().size(), huge.size());
     EXPECT_TRUE(lastLoad().startsWith(url("google_Honyaku", QString())));
+    // Past a mebibyte (in UTF-8) no site takes it: the status bar says so, the search box keeps
+    // its text and nothing is loaded.
+    const auto before = loads().size();
+    copy(QString(360000, u'字'));
+    EXPECT_EQ(box().size(), huge.size());
+    EXPECT_EQ(loads().size(), before);
+    EXPECT_TRUE(form->statusText().contains(QStringLiteral("長すぎる")))
+        << form->statusText().toStdString();
 
     const QString odd = QString::fromUtf16(u"a\tb\r\nc\0d\x01", 9);
     copy(odd);

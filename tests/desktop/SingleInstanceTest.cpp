@@ -3,13 +3,19 @@
 #include "desktop/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,6 +112,10 @@ struct CrashCase {
     bool socketLeftBehind;
 };
 
+void PrintTo(const CrashCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class CrashedInstance : public SingleInstanceTest, public testing::WithParamInterface<CrashCase> {};
 
 TEST_P(CrashedInstance, LockIsTakenOverAndAnswered) {
@@ -166,6 +176,184 @@ TEST_F(SingleInstanceTest, FolderThatCannotHoldTheLockLetsTheProgramRunUnguarded
     EXPECT_EQ(instance.claim(), SingleInstance::Claim::Unavailable);
     EXPECT_FALSE(instance.errorString().isEmpty());
     EXPECT_EQ(instance.claimForStart(), std::nullopt);
+}
+
+// Restores an environment variable when the test ends.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnvironment() {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+TEST_F(SingleInstanceTest, WithoutRuntimeFolderAPrivateFolderOfTheUserHoldsLockAndSocket) {
+    ASSERT_TRUE(folder.isValid());
+    // The program may have been started from anywhere: nothing may land in the current folder.
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
+    const ScopedEnvironment temporary("TMPDIR", QFile::encodeName(folder.path()));
+
+    const QString session = SingleInstance::sessionFolder();
+    EXPECT_EQ(session, folder.filePath(QStringLiteral("lexorra2-%1").arg(geteuid())));
+    {
+        SingleInstance first(session, kName);
+        ASSERT_EQ(first.claim(), SingleInstance::Claim::Claimed)
+            << first.errorString().toStdString();
+        EXPECT_TRUE(QDir::isAbsolutePath(first.lockFilePath()));
+        EXPECT_TRUE(QDir::isAbsolutePath(first.socketPath()));
+        EXPECT_TRUE(QFile::exists(session + QStringLiteral("/lexorra2.lock")));
+        EXPECT_FALSE(QFile::exists(folder.filePath(kName + QStringLiteral(".lock"))));
+
+        struct stat status {};
+        ASSERT_EQ(stat(QFile::encodeName(session).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700u);
+        EXPECT_EQ(status.st_uid, geteuid());
+
+        SingleInstance second(SingleInstance::sessionFolder(), kName);
+        EXPECT_EQ(second.claim(), SingleInstance::Claim::OtherAsked)
+            << second.errorString().toStdString();
+    }
+    QDir::setCurrent(started);
+}
+
+// A folder another user could have made or can enter: they could listen on the socket before
+// this user's first start, or hold the lock, and so silence every later start. It is not
+// trusted; the program runs without the guard and says why.
+struct UntrustedFolderCase {
+    const char* name;
+    // Turns the fresh private folder at path into the untrusted one; false: not possible here.
+    std::function<bool(const QString& path)> spoil;
+};
+
+void PrintTo(const UntrustedFolderCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class UntrustedFolder : public SingleInstanceTest,
+                        public testing::WithParamInterface<UntrustedFolderCase> {};
+
+TEST_P(UntrustedFolder, IsRefusedAndTheProgramRunsUnguarded) {
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("lexorra2-%1").arg(geteuid()));
+    ASSERT_TRUE(QDir().mkdir(path));
+    if (!GetParam().spoil(path))
+        GTEST_SKIP() << "needs to run as root";
+    const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
+    const ScopedEnvironment temporary("TMPDIR", QFile::encodeName(folder.path()));
+    const QString session = SingleInstance::sessionFolder();
+    ASSERT_EQ(session, path);
+
+    SingleInstance instance(session, kName);
+    EXPECT_EQ(instance.claim(), SingleInstance::Claim::Unavailable);
+    EXPECT_TRUE(instance.errorString().contains(path)) << instance.errorString().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("/lexorra2.lock")));
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("/lexorra2.socket")));
+    EXPECT_EQ(instance.claimForStart(), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UntrustedFolder,
+    testing::Values(
+        UntrustedFolderCase{"OpenToOthers",
+                            [](const QString& path) {
+                                return chmod(QFile::encodeName(path).constData(), 0777) == 0;
+                            }},
+        UntrustedFolderCase{"ReadableByGroup",
+                            [](const QString& path) {
+                                return chmod(QFile::encodeName(path).constData(), 0750) == 0;
+                            }},
+        UntrustedFolderCase{"OwnedByAnotherUser",
+                            [](const QString& path) {
+                                return geteuid() == 0 && chown(QFile::encodeName(path).constData(),
+                                                               65534, 65534) == 0;
+                            }},
+        UntrustedFolderCase{"LinkToAnotherFolder",
+                            [](const QString& path) {
+                                const QString target = path + QStringLiteral("-target");
+                                return QDir().rename(path, target) && QFile::link(target, path);
+                            }},
+        UntrustedFolderCase{"PlainFile",
+                            [](const QString& path) {
+                                QFile file(path);
+                                return QDir().rmdir(path) && file.open(QIODevice::WriteOnly);
+                            }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SingleInstanceTest, RelativeFolderIsRefused) {
+    SingleInstance instance(QStringLiteral("relative"), kName);
+    EXPECT_EQ(instance.claim(), SingleInstance::Claim::Unavailable);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("relative/lexorra2.lock")));
+}
+
+// A message on the socket is one short line: whatever connects and streams bytes without an end
+// of line is cut off at a small size, long before the time-out, and the instance goes on
+// answering later starts.
+struct EndlessMessageCase {
+    const char* name;
+    qint64 bytes;
+};
+
+void PrintTo(const EndlessMessageCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class EndlessMessage : public SingleInstanceTest,
+                       public testing::WithParamInterface<EndlessMessageCase> {};
+
+TEST_P(EndlessMessage, IsCutOffAndLaterStartsAreAnswered) {
+    ASSERT_TRUE(folder.isValid());
+    SingleInstance first(folder.path(), kName);
+    // So long that only the size limit can end the connection within the wait below.
+    first.setAnswerTimeout(std::chrono::hours(1));
+    QSignalSpy asked(&first, &SingleInstance::comeForwardAsked);
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::Claimed);
+
+    QLocalSocket stranger;
+    QSignalSpy dropped(&stranger, &QLocalSocket::disconnected);
+    stranger.connectToServer(first.socketPath());
+    ASSERT_TRUE(stranger.waitForConnected(10000));
+    stranger.write(QByteArray(GetParam().bytes, 'x'));
+    EXPECT_TRUE(dropped.wait(30000)) << "a message without end of line was kept open";
+
+    SingleInstance second(folder.path(), kName);
+    EXPECT_EQ(second.claim(), SingleInstance::Claim::OtherAsked)
+        << second.errorString().toStdString();
+    EXPECT_EQ(asked.count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EndlessMessage,
+                         testing::Values(EndlessMessageCase{"JustOverTheLimit", 4097},
+                                         EndlessMessageCase{"OneMebibyte", 1 << 20}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SingleInstanceTest, SilentClientIsDroppedAfterTheTimeout) {
+    ASSERT_TRUE(folder.isValid());
+    SingleInstance first(folder.path(), kName);
+    first.setAnswerTimeout(std::chrono::milliseconds(100));
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::Claimed);
+
+    QLocalSocket silent;
+    QSignalSpy dropped(&silent, &QLocalSocket::disconnected);
+    silent.connectToServer(first.socketPath());
+    ASSERT_TRUE(silent.waitForConnected(10000));
+    silent.write("come-for");
+    EXPECT_TRUE(dropped.wait(30000));
 }
 
 } // namespace

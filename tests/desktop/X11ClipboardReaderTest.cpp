@@ -3,13 +3,19 @@
 // xclip for large copies.
 #include "desktop/X11ClipboardReader.h"
 
+#include "desktop/X11ClipboardWorker.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryFile>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using desktop::X11ClipboardReader;
+using desktop::X11ClipboardWorker;
 using Kind = X11ClipboardReader::Result::Kind;
 
 namespace {
@@ -126,35 +132,148 @@ TEST(ReadFailure, ClipboardWithoutOwnerIsEmptyNotAnError) {
     EXPECT_TRUE(result.reason.isEmpty());
 }
 
+// xclip holding text on the clipboard, for copies larger than one X request.
+class XclipOwner {
+public:
+    explicit XclipOwner(const QByteArray& bytes) {
+        if (!file_.open())
+            return;
+        file_.write(bytes);
+        file_.flush();
+        xclip_.setStandardInputFile(file_.fileName());
+        xclip_.start(QStringLiteral("xclip"),
+                     {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"});
+        started_ = xclip_.waitForStarted(5000);
+    }
+    ~XclipOwner() {
+        xclip_.kill();
+        xclip_.waitForFinished(5000);
+    }
+    bool started() const { return started_; }
+
+    // Reads until xclip owns the clipboard (an earlier owner's NoText or text before that).
+    X11ClipboardReader::Result readOnceOwned(X11ClipboardReader& reader, Kind expected) {
+        X11ClipboardReader::Result result;
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            result = reader.read();
+        } while (result.kind != expected && waited.elapsed() < 10000);
+        return result;
+    }
+
+private:
+    QTemporaryFile file_;
+    QProcess xclip_;
+    bool started_ = false;
+};
+
 // A copy larger than one X request comes in chunks (INCR); the next read on the same
 // connection must not be confused by what the first left behind.
 TEST(LargeCopy, ComesWholeInChunks) {
     QString text;
     for (int i = 0; text.size() < 600000; ++i)
         text += QStringLiteral("辞書%1 ").arg(i);
-    QTemporaryFile file;
-    ASSERT_TRUE(file.open());
-    file.write(text.toUtf8());
-    file.flush();
-    QProcess xclip;
-    xclip.setStandardInputFile(file.fileName());
-    xclip.start(QStringLiteral("xclip"),
-                {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"});
-    ASSERT_TRUE(xclip.waitForStarted(5000));
+    ASSERT_LT(text.toUtf8().size(), X11ClipboardReader::kMaxBytes);
+    XclipOwner xclip(text.toUtf8());
+    ASSERT_TRUE(xclip.started());
     X11ClipboardReader reader({}, 5000);
-    X11ClipboardReader::Result result;
-    QElapsedTimer waited;
-    waited.start();
-    do { // until xclip owns the clipboard
-        result = reader.read();
-    } while (result.kind != Kind::Text && waited.elapsed() < 30000);
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(reader, Kind::Text);
     EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
     EXPECT_EQ(result.text.size(), text.size());
     EXPECT_TRUE(result.text == text);
     const X11ClipboardReader::Result again = reader.read();
     EXPECT_TRUE(again.text == text);
-    xclip.kill();
-    xclip.waitForFinished(5000);
+}
+
+// Longer than any site takes: the read stops at the bound, says so, and the next read on the
+// same connection works.
+struct TooLongCase {
+    const char* name;
+    qint64 bytes;
+};
+
+void PrintTo(const TooLongCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class CopyTooLong : public testing::TestWithParam<TooLongCase> {};
+
+TEST_P(CopyTooLong, StopsAtTheBound) {
+    XclipOwner xclip(QByteArray(GetParam().bytes, 'w'));
+    ASSERT_TRUE(xclip.started());
+    X11ClipboardReader reader({}, 5000);
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(reader, Kind::TooLong);
+    EXPECT_EQ(result.kind, Kind::TooLong) << result.reason.toStdString();
+    EXPECT_TRUE(result.text.isEmpty());
+    EXPECT_FALSE(result.reason.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CopyTooLong,
+                         testing::Values(TooLongCase{"JustOverTheBound",
+                                                     X11ClipboardReader::kMaxBytes + 1},
+                                         TooLongCase{"TenMegabytes", 10'000'000}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An owner that streams a copy without end is cut off at the bound, not read until memory
+// runs out.
+TEST(EndlessCopy, StopsAtTheBound) {
+    Owner owner({"--endless-incr", "UTF8_STRING=x"});
+    X11ClipboardReader reader({}, 5000);
+    const X11ClipboardReader::Result result = reader.read();
+    EXPECT_EQ(result.kind, Kind::TooLong) << result.reason.toStdString();
+}
+
+// The worker reads on a thread of its own: while an owner hangs, the asking thread's event
+// loop goes on (a timer keeps firing), and the answer comes back there.
+TEST(Worker, EventLoopRunsWhileAnOwnerHangs) {
+    Owner owner({"--never-answer", "UTF8_STRING=x"});
+    X11ClipboardWorker worker(std::make_unique<X11ClipboardReader>(QByteArray(), kTimeoutMs));
+    QSignalSpy finished(&worker, &X11ClipboardWorker::finished);
+    int ticksWhileReading = 0;
+    QTimer ping;
+    QObject::connect(&ping, &QTimer::timeout, [&] {
+        if (worker.isReading())
+            ++ticksWhileReading;
+    });
+    ping.start(5);
+    worker.read();
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_GE(ticksWhileReading, 3);
+    const auto result = finished.first().first().value<X11ClipboardReader::Result>();
+    EXPECT_EQ(result.kind, Kind::Unreadable);
+}
+
+// Asked again while a read is under way (a newer copy), the worker reads once more after it:
+// the hung owner's read ends with the change (nothing to take), then the newer copy comes.
+TEST(Worker, ChangeDuringAReadIsReadAfterIt) {
+    auto hung = std::make_unique<Owner>(QStringList{"--never-answer", "UTF8_STRING=x"});
+    X11ClipboardWorker worker(std::make_unique<X11ClipboardReader>(QByteArray(), kTimeoutMs));
+    QSignalSpy finished(&worker, &X11ClipboardWorker::finished);
+    worker.read();
+    Owner newer({"UTF8_STRING=新しい"});
+    worker.read();
+    worker.read();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 30000));
+    QTest::qWait(0);
+    ASSERT_EQ(finished.count(), 2);
+    EXPECT_EQ(finished.at(0).first().value<X11ClipboardReader::Result>().kind, Kind::NoText);
+    const auto second = finished.at(1).first().value<X11ClipboardReader::Result>();
+    EXPECT_EQ(second.kind, Kind::Text);
+    EXPECT_EQ(second.text, QStringLiteral("新しい"));
+}
+
+// A window that goes while its clipboard read hangs does not wait for the owner: the read is
+// stopped and its thread joined at once (were it not, the owner's hour would hold the test).
+TEST(Worker, DestroyedWhileAnOwnerHangsStopsTheRead) {
+    Owner owner({"--never-answer", "UTF8_STRING=x"});
+    auto worker = std::make_unique<X11ClipboardWorker>(
+        std::make_unique<X11ClipboardReader>(QByteArray(), 3600 * 1000));
+    QSignalSpy finished(worker.get(), &X11ClipboardWorker::finished);
+    worker->read();
+    QTest::qWait(100);
+    worker.reset();
+    EXPECT_EQ(finished.count(), 0);
 }
 
 } // namespace

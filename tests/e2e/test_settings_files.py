@@ -5,7 +5,9 @@ The documents folder of each session is a fresh temporary one; each case writes 
 needs before the program starts.
 """
 
+import os
 import unittest
+from pathlib import Path
 
 from harness import E2ETestCase, site_query_url, tools_available, wait_until
 from test_lookup_flow import START_PAGE_URL, LookupSession
@@ -79,6 +81,39 @@ class SettingsFiles(E2ETestCase):
         self.write_settings(lines)
         window = self.start()
         self.assertEqual(self.close_and_read_back(window), settings_bytes(lines))
+
+    def thread_nice_values(self) -> list[tuple[int, str, int]]:
+        """(process, thread name, nice value) of every thread of the program and of every
+        process it started, as /proc tells them now."""
+        values = []
+        for pid in self.session.program_processes():
+            for task in Path(f"/proc/{pid}/task").glob("*"):
+                try:
+                    stat = (task / "stat").read_text()
+                    name = (task / "comm").read_text().strip()
+                except OSError:
+                    continue  # ended since the listing
+                fields = stat[stat.rindex(")") + 2:].split()
+                values.append((pid, name, int(fields[16])))
+        return values
+
+    def test_a_stored_priority_reaches_every_thread_and_helper_process(self):
+        if os.geteuid() != 0:
+            self.skipTest("a higher priority is only granted to root here")
+        lines = list(DEFAULT_LINES)
+        lines[32] = "高い"
+        self.write_settings(lines)
+        self.start()
+        lookups = LookupSession(self, self.session)
+        for word in ("優先", "順位", "全体"):
+            lookups.copy_and_expect(word, site_query_url("yahoo2_kokugo", word))
+        self.assertGreater(len(self.session.program_processes()), 1, "the engine's helpers run")
+        try:
+            wait_until(lambda: all(nice == -10 for _, _, nice in self.thread_nice_values()),
+                       20, 0.2, "every thread at nice -10")
+        except TimeoutError:
+            self.fail("threads off the chosen priority: " + repr(
+                [value for value in self.thread_nice_values() if value[2] != -10]))
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 #include "lookup/SiteQuery.h"
 #include "settings/Options.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace input;
@@ -42,7 +43,28 @@ namespace {
 class FakeClipboard : public ClipboardSource {
 public:
     Content content;
-    Content read() override { return content; }
+    int reads = 0;
+    // Whether requestRead() leaves the read under way until finishRead(), as a read on
+    // another thread does.
+    bool readsLater = false;
+    bool reading = false;
+
+    Content read() override {
+        ++reads;
+        return content;
+    }
+    void requestRead() override {
+        if (!readsLater) {
+            ClipboardSource::requestRead();
+            return;
+        }
+        ++reads;
+        reading = true;
+    }
+    void finishRead() {
+        reading = false;
+        Q_EMIT readFinished(content);
+    }
     void copy(const QString& text) {
         content = {Content::Text, text, {}};
         Q_EMIT changed();
@@ -82,6 +104,9 @@ struct Watch {
         QObject::connect(
             &watcher, &ClipboardWatcher::clipboardUnreadable,
             [this](const QString& m) { host.calls << QStringLiteral("error[%1]").arg(m); });
+        QObject::connect(&watcher, &ClipboardWatcher::clipboardTooLong, [this](const QString& m) {
+            host.calls << QStringLiteral("status[%1]").arg(m);
+        });
     }
     FakeClipboard clip;
     FakeView host;
@@ -146,6 +171,80 @@ TEST(ClipboardWatcher, ProxyDialogSuppresses) {
     w.watcher.setSuppressed(true);
     w.clip.copy(u"a"_qs);
     EXPECT_TRUE(w.host.calls.isEmpty());
+}
+
+// Paused or suppressed, a copy is not even read: an owner that hangs costs nothing then.
+struct QuietCase {
+    const char* name;
+    bool paused;
+    bool suppressed;
+};
+
+void PrintTo(const QuietCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class QuietWatcher : public testing::TestWithParam<QuietCase> {};
+
+TEST_P(QuietWatcher, ReadsNothing) {
+    Watch w;
+    if (GetParam().paused)
+        w.watcher.togglePause();
+    w.watcher.setSuppressed(GetParam().suppressed);
+    w.clip.copy(u"a"_qs);
+    EXPECT_EQ(w.clip.reads, 0);
+    EXPECT_TRUE(w.host.calls.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, QuietWatcher,
+                         testing::Values(QuietCase{"Paused", true, false},
+                                         QuietCase{"Suppressed", false, true},
+                                         QuietCase{"Both", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A read that ends after the watcher was paused (or the proxy dialog opened) starts nothing;
+// one that ends while watching is taken.
+struct LateReadCase {
+    const char* name;
+    std::function<void(Watch&)> meanwhile;
+    QStringList calls;
+};
+
+void PrintTo(const LateReadCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class LateRead : public testing::TestWithParam<LateReadCase> {};
+
+TEST_P(LateRead, IsTakenOnlyWhileWatching) {
+    Watch w;
+    w.clip.readsLater = true;
+    w.clip.copy(u"遅い"_qs);
+    ASSERT_TRUE(w.clip.reading);
+    EXPECT_TRUE(w.host.calls.isEmpty());
+    GetParam().meanwhile(w);
+    w.clip.finishRead();
+    EXPECT_EQ(w.host.calls, GetParam().calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LateRead,
+    testing::Values(
+        LateReadCase{"Watching", [](Watch&) {}, {u"lookup[遅い]"_qs}},
+        LateReadCase{"PausedMeanwhile", [](Watch& w) { w.watcher.togglePause(); }, {}},
+        LateReadCase{"ProxyDialogMeanwhile", [](Watch& w) { w.watcher.setSuppressed(true); }, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A copy longer than any site takes: the status bar says so, the search box keeps its text and
+// nothing is looked up.
+TEST(ClipboardWatcher, TooLongIsToldAndLooksUpNothing) {
+    Watch w;
+    w.host.box = u"kept"_qs;
+    w.clip.content = {ClipboardSource::Content::TooLong, {}, u"（1024 KiB を超えています）"_qs};
+    Q_EMIT w.clip.changed();
+    EXPECT_EQ(w.host.calls, QStringList{u"status[コピーされた文字列は長すぎるため検索しません"
+                                        u"（1024 KiB を超えています）]"_qs});
+    EXPECT_EQ(w.host.box, u"kept");
 }
 
 TEST(ClipboardWatcher, MinimisedWindow) {

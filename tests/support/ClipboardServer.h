@@ -55,8 +55,11 @@ public:
 
     // Serves until another client takes the clipboard. `fill` puts what a request asks for in
     // the property it names and returns that property, XCB_NONE when it has no such format,
-    // or no value to leave the request unanswered.
+    // or no value to leave the request unanswered. Other events go to `other`.
     template <typename Fill> void serve(Fill fill) const {
+        serve(fill, [](const xcb_generic_event_t&) {});
+    }
+    template <typename Fill, typename Other> void serve(Fill fill, Other other) const {
         while (xcb_generic_event_t* event = xcb_wait_for_event(connection_)) {
             const uint8_t type = event->response_type & 0x7f;
             if (type == XCB_SELECTION_CLEAR) {
@@ -69,6 +72,8 @@ public:
                 const xcb_atom_t property = request->property ? request->property : request->target;
                 if (const std::optional<xcb_atom_t> answered = fill(*request, property))
                     answer(*request, *answered);
+            } else {
+                other(*event);
             }
             std::free(event);
         }

@@ -87,6 +87,10 @@ QString AboutBox::versionText() const {
 void AboutBox::showModal(QWidget* parent) {
     auto* box = new AboutBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal to the window only: the tray icon, a window of its own, must go on answering,
+    // its close included.
+    if (parent)
+        box->setWindowModality(Qt::WindowModal);
     box->exec();
 }
 

@@ -16,7 +16,8 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 
-    // Shows a new box modally; it is released once it has closed.
+    // Shows a new box, modal to parent's window (to the whole program without a parent); it
+    // is released once it has closed.
     static void showModal(QWidget* parent);
 
     QString versionText() const;

@@ -19,7 +19,8 @@ CategoryVisibilityDialog::CategoryVisibilityDialog(const CategoryVisibility& tic
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("JISYO_TUIKA_KAIJYO_Form"));
     setWindowTitle(QStringLiteral("辞書の追加・解除"));
-    setModal(true);
+    // Modal to the window only, so that the tray goes on answering.
+    setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     setFixedSize(290, 556);
 
     list_ = new QListWidget(this);

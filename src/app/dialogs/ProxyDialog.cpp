@@ -104,6 +104,7 @@ void ProxyDialog::accept() {
         if (!settings::ProxyAddress::parse(typed, &error)) {
             QMessageBox box(QMessageBox::Warning, kTitle, error, QMessageBox::Ok, this);
             box.setObjectName(QStringLiteral("ProxyAddressError"));
+            box.setWindowModality(Qt::WindowModal);
             box.exec();
             addressEdit_->setFocus();
             addressEdit_->selectAll();

@@ -14,6 +14,9 @@ std::optional<ProxyDialogRunner::Choice> ProxyDialogRunner::run(QWidget* parent,
     QPointer<ProxyDialog> dialog = new ProxyDialog(choice, address, parent);
     open_ = dialog;
     Q_EMIT openChanged(true);
+    // Modal to the window only, so that the tray goes on answering.
+    if (parent)
+        dialog->setWindowModality(Qt::WindowModal);
     std::optional<Choice> result;
     connect(dialog, &ProxyDialog::chosen, this, [&](quint8 chosenChoice, const QString& kept) {
         result = Choice{chosenChoice, kept};
