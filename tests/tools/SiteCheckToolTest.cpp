@@ -287,16 +287,32 @@ private Q_SLOTS:
         QTest::newRow("unknown key") << QStringList{"no_such_site"} << "unknown site key";
         QTest::newRow("unknown option") << QStringList{"--fast"} << "unknown option";
         QTest::newRow("time-out not a number") << QStringList{"--timeout", "soon"} << "--timeout";
+        QTest::newRow("time-out NaN") << QStringList{"--timeout", "nan"} << "--timeout";
+        QTest::newRow("time-out infinite") << QStringList{"--timeout", "inf"} << "--timeout";
+        QTest::newRow("time-out minus infinite") << QStringList{"--timeout", "-inf"} << "--timeout";
+        QTest::newRow("time-out zero") << QStringList{"--timeout", "0"} << "--timeout";
+        QTest::newRow("time-out under a millisecond")
+            << QStringList{"--timeout", "1e-9"} << "--timeout";
+        QTest::newRow("time-out over an hour") << QStringList{"--timeout", "3601"} << "--timeout";
+        QTest::newRow("time-out beyond an int") << QStringList{"--timeout", "1e300"} << "--timeout";
         QTest::newRow("socks proxy") << QStringList{"--proxy", "socks5://127.0.0.1:1"} << "proxy";
     }
 
+    // Refused before any request: a site that never answers would otherwise keep a tool that
+    // took a wrong argument running.
     void wrongArguments() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run r = check(args);
+        ProxySite site;
+        site.answers["www.weblio.jp"] = Answer::silent();
+        const Run r = check(
+            QStringList{QStringLiteral("--proxy"), site.proxy(), QStringLiteral("weblio_kokugo")} +
+            args);
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.lines.isEmpty());
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QCOMPARE(r.err.count(u'\n'), 1);
+        QVERIFY(site.requestLines.isEmpty());
     }
 };
 
