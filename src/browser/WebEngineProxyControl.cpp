@@ -1,12 +1,11 @@
 #include "browser/WebEngineProxyControl.h"
 
+#include "browser/ProxyPromptListener.h"
 #include "settings/ProxyAddress.h"
 
 #include <QEventLoop>
 #include <QNetworkProxy>
 #include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -15,9 +14,7 @@ namespace browser {
 
 WebEngineProxyControl::WebEngineProxyControl(QWebEngineProfile* profile, QObject* parent)
     : QObject(parent), profile_(profile ? profile : QWebEngineProfile::defaultProfile()),
-      listener_(new QTcpServer(this)) {
-    connect(listener_, &QTcpServer::newConnection, this, &WebEngineProxyControl::answer);
-}
+      listener_(new ProxyPromptListener({}, this)) {}
 
 // The page goes before the profile it lives on, whoever owns that.
 WebEngineProxyControl::~WebEngineProxyControl() {
@@ -61,7 +58,8 @@ void WebEngineProxyControl::put(const QNetworkProxy& proxy) {
 bool WebEngineProxyControl::promptEngine() {
     if (!prompter_)
         prompter_ = new QWebEnginePage(profile_);
-    if (!listener_->isListening() && !listener_->listen(QHostAddress::LocalHost, 0))
+    const QUrl prompt = listener_->open();
+    if (prompt.isEmpty())
         return false;
 
     QEventLoop wait;
@@ -72,9 +70,7 @@ bool WebEngineProxyControl::promptEngine() {
     });
     connect(this, &QObject::destroyed, &wait, &QEventLoop::quit);
     QTimer::singleShot(kMaxWaitMs, &wait, &QEventLoop::quit);
-    prompter_->load(QUrl(QStringLiteral("http://127.0.0.1:%1/proxy-changed-%2")
-                             .arg(listener_->serverPort())
-                             .arg(++prompts_)));
+    prompter_->load(prompt);
     // Only the engine's events and timers run meanwhile: the user's input waits.
     const QPointer<WebEngineProxyControl> self(this);
     wait.exec(QEventLoop::ExcludeUserInputEvents);
@@ -83,22 +79,6 @@ bool WebEngineProxyControl::promptEngine() {
     if (self)
         listener_->close();
     return finished;
-}
-
-// "No content": the page stays blank and keeps no history.
-void WebEngineProxyControl::answer() {
-    while (QTcpSocket* socket = listener_->nextPendingConnection()) {
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-            socket->setProperty("request",
-                                socket->property("request").toByteArray() + socket->readAll());
-            if (!socket->property("request").toByteArray().contains("\r\n\r\n"))
-                return;
-            socket->write("HTTP/1.1 204 No Content\r\nContent-Length: 0\r\n"
-                          "Cache-Control: no-store\r\nConnection: close\r\n\r\n");
-            socket->disconnectFromHost();
-        });
-    }
 }
 
 } // namespace browser

@@ -5,11 +5,12 @@
 #include <QObject>
 
 class QNetworkProxy;
-class QTcpServer;
 class QWebEnginePage;
 class QWebEngineProfile;
 
 namespace browser {
+
+class ProxyPromptListener;
 
 // Sets the proxy of the real engine, so that the very next request of any tab goes the new way.
 //
@@ -38,12 +39,10 @@ private:
     // Sends the request that makes the engine read the setting again and waits for its end.
     // False when the engine did not finish it in time.
     bool promptEngine();
-    void answer();
 
     QWebEngineProfile* profile_;
-    QTcpServer* listener_;
+    ProxyPromptListener* listener_;
     QWebEnginePage* prompter_ = nullptr; // made on first use
-    int prompts_ = 0;
     bool prompting_ = false;
     bool changedMeanwhile_ = false;
 };

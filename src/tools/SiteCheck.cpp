@@ -1,8 +1,7 @@
 #include "tools/SiteCheck.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include "tools/StatusProbe.h"
+
 #include <QTimer>
 #include <utility>
 
@@ -18,10 +17,7 @@ bool headRefused(int status) {
 } // namespace
 
 SiteCheck::SiteCheck(std::vector<Site> sites, QObject* parent)
-    : QObject(parent), network_(new QNetworkAccessManager(this)), sites_(std::move(sites)),
-      results_(sites_.size()), checks_(sites_.size()) {
-    network_->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    network_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    : QObject(parent), sites_(std::move(sites)), results_(sites_.size()), checks_(sites_.size()) {
     for (std::size_t i = 0; i < sites_.size(); ++i) {
         results_[i].key = sites_[i].key;
         results_[i].asked = sites_[i].url;
@@ -29,10 +25,6 @@ SiteCheck::SiteCheck(std::vector<Site> sites, QObject* parent)
 }
 
 SiteCheck::~SiteCheck() = default;
-
-void SiteCheck::setProxy(const QNetworkProxy& proxy) {
-    network_->setProxy(proxy);
-}
 
 void SiteCheck::start() {
     if (sites_.empty()) {
@@ -51,54 +43,65 @@ void SiteCheck::startNext() {
         check.limit = new QTimer(this);
         check.limit->setSingleShot(true);
         connect(check.limit, &QTimer::timeout, this, [this, index] {
-            finish(index, 0, results_[index].asked,
+            finish(index, 0, checks_[index].url,
                    QStringLiteral("no answer within %1 s").arg(timeoutMs_ / 1000.0));
         });
         check.limit->start(timeoutMs_);
-        ask(index, "HEAD");
+        ask(index, "HEAD", sites_[index].url);
     }
 }
 
-void SiteCheck::ask(std::size_t index, const QByteArray& method) {
-    QNetworkRequest request(sites_[index].url);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("Mozilla/5.0 (X11; Linux x86_64) lexorra2-url --check"));
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    QNetworkReply* reply = method == "HEAD" ? network_->head(request) : network_->get(request);
-    checks_[index].reply = reply;
-    const bool headersOnly = method == "HEAD";
-    // A GET is over as soon as the page starts to come: its body is not needed.
-    if (!headersOnly)
-        connect(reply, &QNetworkReply::readyRead, this,
-                [this, index, reply] { answered(index, reply, false); });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, index, reply, headersOnly] { answered(index, reply, headersOnly); });
-}
-
-void SiteCheck::answered(std::size_t index, QNetworkReply* reply, bool headersOnly) {
+void SiteCheck::ask(std::size_t index, const QByteArray& method, const QUrl& url) {
     Check& check = checks_[index];
-    if (check.done || check.reply != reply)
+    check.method = method;
+    check.url = url;
+    if (check.probe)
+        check.probe->deleteLater();
+    auto* probe = new StatusProbe(method, url, proxy_, this);
+    check.probe = probe;
+    connect(probe, &StatusProbe::answered, this,
+            [this, index](int status, const QByteArray& location) {
+                answered(index, status, location);
+            });
+    connect(probe, &StatusProbe::failed, this,
+            [this, index](const QString& reason) { finish(index, 0, checks_[index].url, reason); });
+    probe->start();
+}
+
+void SiteCheck::answered(std::size_t index, int status, const QByteArray& location) {
+    Check& check = checks_[index];
+    if (check.done)
         return;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QUrl finalUrl = reply->url();
-    if (headersOnly && !check.triedGet &&
-        (headRefused(status) ||
-         reply->error() == QNetworkReply::ContentOperationNotPermittedError)) {
-        check.triedGet = true;
-        check.reply = nullptr;
-        reply->deleteLater();
-        ask(index, "GET");
+    if (status >= 300 && status < 400 && !location.isEmpty()) {
+        const QUrl target = check.url.resolved(QUrl::fromEncoded(location));
+        const QString refusal = redirectRefusal(check.url, target, check.redirects);
+        if (!refusal.isEmpty()) {
+            finish(index, status, check.url, refusal);
+            return;
+        }
+        ++check.redirects;
+        ask(index, check.method, target);
         return;
     }
-    QString error;
-    if (status == 0 && reply->error() != QNetworkReply::NoError)
-        error = reply->errorString();
-    else if (reply->error() == QNetworkReply::TooManyRedirectsError ||
-             reply->error() == QNetworkReply::InsecureRedirectError)
-        error = reply->errorString();
-    finish(index, status, finalUrl, error);
+    if (check.method == "HEAD" && !check.triedGet && headRefused(status)) {
+        check.triedGet = true;
+        check.redirects = 0;
+        ask(index, "GET", sites_[index].url);
+        return;
+    }
+    finish(index, status, check.url, {});
+}
+
+QString SiteCheck::redirectRefusal(const QUrl& from, const QUrl& to, int redirectsSoFar) {
+    if (!to.isValid())
+        return QStringLiteral("redirect to an invalid address refused");
+    if (to.scheme() != u"http" && to.scheme() != u"https")
+        return QStringLiteral("redirect to %1: refused").arg(to.scheme());
+    if (from.scheme() == u"https" && to.scheme() == u"http")
+        return QStringLiteral("redirect from https: to http: refused");
+    if (redirectsSoFar >= kMaxRedirects)
+        return QStringLiteral("more than %1 redirects").arg(kMaxRedirects);
+    return {};
 }
 
 void SiteCheck::finish(std::size_t index, int status, const QUrl& finalUrl, const QString& error) {
@@ -116,16 +119,14 @@ void SiteCheck::finish(std::size_t index, int status, const QUrl& finalUrl, cons
         check.limit->deleteLater();
         check.limit = nullptr;
     }
-    if (QNetworkReply* reply = std::exchange(check.reply, nullptr)) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
+    if (StatusProbe* probe = std::exchange(check.probe, nullptr)) {
+        probe->disconnect(this);
+        probe->deleteLater();
     }
     --running_;
     report();
     startNext();
 }
-
 void SiteCheck::report() {
     const bool allReported = nextToReport_ == results_.size();
     while (nextToReport_ < results_.size() && checks_[nextToReport_].done)

@@ -8,15 +8,16 @@
 #include <QUrl>
 #include <vector>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTimer;
 
 namespace tools {
 
+class StatusProbe;
+
 // Asks sites whether their query address still leads to a page: HEAD first, GET where a site
 // answers HEAD with an error, redirects followed, a few sites at a time, each within a time
-// limit.
+// limit. Only the status line and headers of each answer are read, and those only up to a
+// bound, so no server can make a check hold much memory.
 class SiteCheck : public QObject {
     Q_OBJECT
 public:
@@ -42,7 +43,7 @@ public:
     explicit SiteCheck(std::vector<Site> sites, QObject* parent = nullptr);
     ~SiteCheck() override;
 
-    void setProxy(const QNetworkProxy& proxy);
+    void setProxy(const QNetworkProxy& proxy) { proxy_ = proxy; }
     void setParallel(int count) { parallel_ = qMax(1, count); }
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
 
@@ -57,20 +58,25 @@ Q_SIGNALS:
 
 private:
     struct Check {
-        QNetworkReply* reply = nullptr;
+        StatusProbe* probe = nullptr;
         QTimer* limit = nullptr;
         QElapsedTimer clock;
+        QByteArray method;
+        QUrl url; // the address asked now, after redirects
+        int redirects = 0;
         bool triedGet = false;
         bool done = false;
     };
 
     void startNext();
-    void ask(std::size_t index, const QByteArray& method);
-    void answered(std::size_t index, QNetworkReply* reply, bool headersOnly);
+    void ask(std::size_t index, const QByteArray& method, const QUrl& url);
+    void answered(std::size_t index, int status, const QByteArray& location);
+    // The reason not to follow a redirect from `from` to `to`, empty to follow it.
+    static QString redirectRefusal(const QUrl& from, const QUrl& to, int redirectsSoFar);
     void finish(std::size_t index, int status, const QUrl& finalUrl, const QString& error);
     void report();
 
-    QNetworkAccessManager* network_;
+    QNetworkProxy proxy_{QNetworkProxy::NoProxy};
     std::vector<Site> sites_;
     std::vector<Result> results_;
     std::vector<Check> checks_;

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QStringDecoder>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -59,6 +60,16 @@ std::optional<QNetworkProxy> proxyFrom(const QString& given) {
                          url.password());
 }
 
+// NaN and infinities read as numbers but compare false with every bound, and turning them into
+// an int is undefined: only finite values within the range pass.
+std::optional<int> timeoutMilliseconds(const QString& seconds) {
+    bool ok = false;
+    const double value = seconds.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0.001 || value > 3600)
+        return std::nullopt;
+    return static_cast<int>(std::lround(value * 1000));
+}
+
 QString resultLine(const tools::SiteCheck::Result& r) {
     QString line = QStringLiteral("%1 %2 %3s %4 %5")
                        .arg(r.ok() ? QStringLiteral("OK  ") : QStringLiteral("FAIL"),
@@ -85,11 +96,11 @@ int checkSites(int argc, char** argv) {
         } else if (arg == u"--text" && hasValue) {
             text = QString::fromUtf8(argv[++i]);
         } else if (arg == u"--timeout" && hasValue) {
-            bool ok = false;
-            const double seconds = fromArgument(argv[++i]).toDouble(&ok);
-            if (!ok || seconds <= 0 || seconds > 3600)
-                return fail(QStringLiteral("--timeout takes a number of seconds"));
-            timeoutMs = qRound(seconds * 1000);
+            const std::optional<int> ms = timeoutMilliseconds(fromArgument(argv[++i]));
+            if (!ms)
+                return fail(QStringLiteral("--timeout takes a number of seconds from 0.001 to "
+                                           "3600"));
+            timeoutMs = *ms;
         } else if (arg.startsWith(u'-')) {
             return fail(QStringLiteral("unknown option or missing value \"%1\" (%2)")
                             .arg(arg, QLatin1StringView(kUsage)));

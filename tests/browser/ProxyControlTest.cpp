@@ -5,10 +5,15 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <memory>
+#include <vector>
 
 using browser::WebEngineBrowser;
 
@@ -53,6 +58,8 @@ private Q_SLOTS:
     void theVeryNextLoadTakesTheNewRoute_data();
     void theVeryNextLoadTakesTheNewRoute();
     void openTabsKeepTheirHistoryAndCookies();
+    void strangersAtTheListenerAreDropped_data();
+    void strangersAtTheListenerAreDropped();
 
 private:
     // The route of a choice: "A" or "B" (through that server as proxy), "direct", a blank
@@ -197,6 +204,52 @@ void ProxyControlTest::openTabsKeepTheirHistoryAndCookies() {
     QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("two"), kWait);
     tab.goBack();
     QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("one"), kWait);
+}
+
+// While the control waits for the engine after a change, other clients reach its listener on
+// the loopback interface: each is dropped unanswered, and the change goes through as always.
+void ProxyControlTest::strangersAtTheListenerAreDropped_data() {
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::newRow("endless bytes") << QByteArrayList{QByteArray(64 * 1024, 'x')};
+    QTest::newRow("endless headers")
+        << QByteArrayList{"GET / HTTP/1.1\r\n", QByteArray(64 * 1024, 'h')};
+    QTest::newRow("a guessed address") << QByteArrayList{"GET /proxy-changed-1 HTTP/1.1\r\n\r\n",
+                                                         "GET /proxy-changed-2 HTTP/1.1\r\n\r\n",
+                                                         "GET /proxy-changed-100 HTTP/1.1\r\n\r\n"};
+    QTest::newRow("junk") << QByteArrayList{"\x16\x03\x01\x02\r\n\r\n"};
+}
+
+void ProxyControlTest::strangersAtTheListenerAreDropped() {
+    QFETCH(QByteArrayList, sent);
+    QVERIFY(apply(QStringLiteral("direct")).isEmpty());
+    std::vector<std::unique_ptr<QTcpSocket>> strangers;
+    QList<QByteArray> received(sent.size());
+    // Runs in the control's wait, when its listener listens.
+    QTimer::singleShot(0, this, [&] {
+        const auto* listener = control_.findChild<QTcpServer*>();
+        QVERIFY(listener && listener->isListening());
+        for (qsizetype i = 0; i < sent.size(); ++i) {
+            auto socket = std::make_unique<QTcpSocket>();
+            QTcpSocket* raw = socket.get();
+            connect(raw, &QTcpSocket::readyRead, raw,
+                    [&received, raw, i] { received[i] += raw->readAll(); });
+            raw->connectToHost(QHostAddress::LocalHost, listener->serverPort());
+            QVERIFY(raw->waitForConnected(kWait));
+            raw->write(sent[i]);
+            strangers.push_back(std::move(socket));
+        }
+    });
+    QVERIFY(apply(QStringLiteral("A")).isEmpty());
+    QCOMPARE(strangers.size(), std::size_t(sent.size()));
+    for (const auto& stranger : strangers)
+        QTRY_COMPARE_WITH_TIMEOUT(stranger->state(), QAbstractSocket::UnconnectedState, kWait);
+    QCOMPARE(received, QList<QByteArray>(sent.size()));
+
+    WebEngineBrowser tab(QWebEngineProfile::defaultProfile(), nullptr);
+    const QByteArray next = "/next?" + QByteArray::number(++serial_);
+    tab.load(url(next));
+    QTRY_VERIFY_WITH_TIMEOUT(!wentTo(next).isEmpty(), kWait);
+    QCOMPARE(wentTo(next), QStringLiteral("A"));
 }
 
 int main(int argc, char** argv) {

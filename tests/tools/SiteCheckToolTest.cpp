@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -16,6 +17,10 @@ struct Answer {
     QByteArray location; // for a redirect
     bool stall = false;  // never answers
     bool close = false;  // closes the connection without a word
+    // Sends without end (up to what a test can wait for): header lines after the status line,
+    // or a body after the headers, to HEAD as well.
+    bool endlessHeaders = false;
+    bool endlessBody = false;
 
     static Answer withStatus(int status, int headStatus = 0) {
         Answer a;
@@ -31,6 +36,17 @@ struct Answer {
     static Answer closing() {
         Answer a;
         a.close = true;
+        return a;
+    }
+    static Answer withEndlessHeaders() {
+        Answer a;
+        a.endlessHeaders = true;
+        return a;
+    }
+    static Answer withEndlessBody(int status) {
+        Answer a;
+        a.status = status;
+        a.endlessBody = true;
         return a;
     }
     static Answer redirect(int status, QByteArray location) {
@@ -87,6 +103,17 @@ private:
         }
         const int status =
             method == "HEAD" && answer.headStatus ? answer.headStatus : answer.status;
+        if (answer.endlessHeaders) {
+            socket->write("HTTP/1.1 " + QByteArray::number(status) + " Status\r\n");
+            sendForEver(socket, "X-Padding: " + QByteArray(1000, 'x') + "\r\n");
+            return;
+        }
+        if (answer.endlessBody) {
+            socket->write("HTTP/1.1 " + QByteArray::number(status) +
+                          " Status\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n");
+            sendForEver(socket, QByteArray(1000, 'x'));
+            return;
+        }
         const QByteArray body =
             "<html><body>page of " + target.host().toLatin1() + "</body></html>";
         QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) +
@@ -101,6 +128,21 @@ private:
             reply += body;
         socket->write(reply);
         socket->disconnectFromHost();
+    }
+
+    // Writes the piece again whenever the little that is queued has gone, until the peer
+    // closes or 256 MiB went, far more than a bounded client takes.
+    static void sendForEver(QTcpSocket* socket, const QByteArray& piece) {
+        constexpr qint64 kQueued = 64 * 1024;
+        constexpr qint64 kMost = 256LL * 1024 * 1024;
+        auto sent = std::make_shared<qint64>(0);
+        auto more = [socket, piece, sent] {
+            while (socket->state() == QAbstractSocket::ConnectedState &&
+                   socket->bytesToWrite() < kQueued && *sent < kMost)
+                *sent += socket->write(piece);
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        more();
     }
 
     QTcpServer server_;
@@ -157,21 +199,53 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("finalAddress");
         QTest::addColumn<QByteArrayList>("methods");
+        QTest::addColumn<QString>("reason"); // in brackets at the end; empty for none
 
         const QString weblio = QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8");
         QTest::newRow("working") << Answer{} << "OK  "
-                                 << "200" << weblio << QByteArrayList{"HEAD"};
+                                 << "200" << weblio << QByteArrayList{"HEAD"} << QString();
         QTest::newRow("HEAD refused, GET answered")
             << Answer::withStatus(200, 405) << "OK  "
-            << "200" << weblio << QByteArrayList{"HEAD", "GET"};
+            << "200" << weblio << QByteArrayList{"HEAD", "GET"} << QString();
         QTest::newRow("not found, by HEAD and by GET")
             << Answer::withStatus(404) << "FAIL"
-            << "404" << weblio << QByteArrayList{"HEAD", "GET"};
-        QTest::newRow("server error") << Answer::withStatus(503) << "FAIL"
-                                      << "503" << weblio << QByteArrayList{"HEAD", "GET"};
-        QTest::newRow("closed without an answer") << Answer::closing() << "FAIL"
-                                                  << "---" << weblio << QByteArrayList{"HEAD"};
+            << "404" << weblio << QByteArrayList{"HEAD", "GET"} << QString();
+        QTest::newRow("server error")
+            << Answer::withStatus(503) << "FAIL"
+            << "503" << weblio << QByteArrayList{"HEAD", "GET"} << QString();
+        QTest::newRow("closed without an answer")
+            << Answer::closing() << "FAIL"
+            << "---" << weblio << QByteArrayList{"HEAD"} << "connection closed without an answer";
     }
+
+    // What a hostile server sends is read only as far as the status needs, and a redirect the
+    // check does not follow says why.
+    void hostileAnswers_data() {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("finalAddress");
+        QTest::addColumn<QByteArrayList>("methods");
+        QTest::addColumn<QString>("reason");
+
+        const QString weblio = QStringLiteral("http://www.weblio.jp/content/%E8%BE%9E%E6%9B%B8");
+        QTest::newRow("endless headers")
+            << Answer::withEndlessHeaders() << "FAIL"
+            << "---" << weblio << QByteArrayList{"HEAD"} << "headers longer than 64 KiB";
+        QTest::newRow("endless body") << Answer::withEndlessBody(200) << "OK  "
+                                      << "200" << weblio << QByteArrayList{"HEAD"} << QString();
+        QTest::newRow("endless body of an error")
+            << Answer::withEndlessBody(404) << "FAIL"
+            << "404" << weblio << QByteArrayList{"HEAD", "GET"} << QString();
+        QTest::newRow("redirect to file:")
+            << Answer::redirect(302, "file:///etc/passwd") << "FAIL"
+            << "302" << weblio << QByteArrayList{"HEAD"} << "redirect to file: refused";
+        QTest::newRow("redirect to another scheme")
+            << Answer::redirect(301, "someapp://run?cmd=x") << "FAIL"
+            << "301" << weblio << QByteArrayList{"HEAD"} << "redirect to someapp: refused";
+    }
+
+    void hostileAnswers() { oneLinePerSiteAndTheExitStatus(); }
 
     void oneLinePerSiteAndTheExitStatus() {
         QFETCH(Answer, answer);
@@ -179,6 +253,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, finalAddress);
         QFETCH(QByteArrayList, methods);
+        QFETCH(QString, reason);
         ProxySite site;
         site.answers["www.weblio.jp"] = answer;
         const Run r =
@@ -190,6 +265,7 @@ private Q_SLOTS:
         QCOMPARE(m.captured(2), status);
         QCOMPARE(m.captured(4), QStringLiteral("weblio_kokugo"));
         QCOMPARE(m.captured(5), finalAddress);
+        QCOMPARE(m.captured(6), reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason));
         QCOMPARE(r.exitCode, verdict == u"OK  " ? 0 : 1);
         QByteArrayList asked;
         for (const QByteArray& line : site.requestLines) {
@@ -287,16 +363,32 @@ private Q_SLOTS:
         QTest::newRow("unknown key") << QStringList{"no_such_site"} << "unknown site key";
         QTest::newRow("unknown option") << QStringList{"--fast"} << "unknown option";
         QTest::newRow("time-out not a number") << QStringList{"--timeout", "soon"} << "--timeout";
+        QTest::newRow("time-out NaN") << QStringList{"--timeout", "nan"} << "--timeout";
+        QTest::newRow("time-out infinite") << QStringList{"--timeout", "inf"} << "--timeout";
+        QTest::newRow("time-out minus infinite") << QStringList{"--timeout", "-inf"} << "--timeout";
+        QTest::newRow("time-out zero") << QStringList{"--timeout", "0"} << "--timeout";
+        QTest::newRow("time-out under a millisecond")
+            << QStringList{"--timeout", "1e-9"} << "--timeout";
+        QTest::newRow("time-out over an hour") << QStringList{"--timeout", "3601"} << "--timeout";
+        QTest::newRow("time-out beyond an int") << QStringList{"--timeout", "1e300"} << "--timeout";
         QTest::newRow("socks proxy") << QStringList{"--proxy", "socks5://127.0.0.1:1"} << "proxy";
     }
 
+    // Refused before any request: a site that never answers would otherwise keep a tool that
+    // took a wrong argument running.
     void wrongArguments() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run r = check(args);
+        ProxySite site;
+        site.answers["www.weblio.jp"] = Answer::silent();
+        const Run r = check(
+            QStringList{QStringLiteral("--proxy"), site.proxy(), QStringLiteral("weblio_kokugo")} +
+            args);
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.lines.isEmpty());
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QCOMPARE(r.err.count(u'\n'), 1);
+        QVERIFY(site.requestLines.isEmpty());
     }
 };
 
