@@ -18,7 +18,9 @@ ActionBar::ActionBar(QWidget* parent) : QWidget(parent), layout_(new FlowLayout(
     setAutoFillBackground(true);
 }
 
-QToolButton* ActionBar::buttonFor(const QAction* action) const { return buttons_.value(action); }
+QToolButton* ActionBar::buttonFor(const QAction* action) const {
+    return buttons_.value(action);
+}
 
 void ActionBar::setColorMap(const ActionBarColorMap& map) {
     colorMap_ = map;
@@ -26,15 +28,17 @@ void ActionBar::setColorMap(const ActionBarColorMap& map) {
     pal.setColor(QPalette::Window, map.color);
     setPalette(pal);
     // A sheet on the bar itself outranks the application's style for the buttons on it.
-    setStyleSheet(QStringLiteral(
-                      "QToolButton { background: transparent; border: 1px solid transparent;"
-                      " padding: 3px 6px; }"
-                      "QToolButton:hover { background: %1; border-color: #a8a8b0; }"
-                      "QToolButton:pressed, QToolButton:open { background: %2;"
-                      " border-color: #8c8c94; }"
-                      "QToolButton[rarelyUsed=\"true\"] { background: %3; }")
-                      .arg(map.highlightColor.name(), map.selectedColor.name(),
-                           map.unusedColor.name()));
+    setStyleSheet(
+        QStringLiteral("QToolButton { background: transparent; border: 1px solid transparent;"
+                       " padding: 3px 6px; }"
+                       "QToolButton:hover { background: %1; border-color: #a8a8b0; }"
+                       "QToolButton:pressed, QToolButton:open { background: %2;"
+                       " border-color: #8c8c94; }"
+                       // The current category; the same size as the others, so that
+                       // marking another moves nothing on the bar.
+                       "QToolButton:checked { background: #d4e2f4; border-color: #2f6db5; }"
+                       "QToolButton[rarelyUsed=\"true\"] { background: %3; }")
+            .arg(map.highlightColor.name(), map.selectedColor.name(), map.unusedColor.name()));
 }
 
 void ActionBar::actionEvent(QActionEvent* event) {

@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionBar.h"
+#include "app/LoadingBar.h"
 #include "app/PaintHold.h"
+#include "app/PauseIndicator.h"
 #include "app/StatusPanel.h"
 #include "app/ToolbarLayout.h"
 #include "app/dialogs/AboutBox.h"
@@ -32,6 +34,7 @@
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
 #include "lookup/Catalogue.h"
+#include "lookup/CurrentSiteText.h"
 #include "lookup/LookupController.h"
 #include "lookup/SiteAlternatives.h"
 #include "lookup/SiteSelection.h"
@@ -39,6 +42,7 @@
 #include "settings/UserSettings.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -48,7 +52,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QOpenGLWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -73,8 +76,6 @@ constexpr int kClientHeight = 599;
 constexpr int kActionBarHeight = 56;
 constexpr int kPanelHeight = 53;
 constexpr int kStatusBarHeight = 19;
-constexpr int kLoadingBarHeight = 3;
-constexpr int kLoadingBarLeast = 5; // percent
 const QString kHeldBackCopyNotice = QStringLiteral(
     "このデスクトップは、ほかのウインドウでのコピーを Lexorra2 が前面に来るまで渡しません。"
     "コピーしたら Lexorra2 に切り替えてください。");
@@ -219,10 +220,13 @@ void MainWindow::buildActionBar() {
     addDictionaryMenuHead(*siteMenus_->menu(), *this);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's slot
-    // order, then the pause button.
+    // order, then the pause button. The current slot's button is the one checked.
+    auto* currentSlotButtons = new QActionGroup(this);
+    currentSlotButtons->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
-        auto* action = new QAction(slot.buttonCaption, this);
+        auto* action = new QAction(slot.buttonCaption, currentSlotButtons);
         action->setObjectName(slot.buttonAction);
+        action->setCheckable(true);
         // The bar shows the button label; the caption stays the action's text (they differ
         // for the auction slot: "オークション" on a button labelled "競売").
         action->setIconText(slot.buttonLabel);
@@ -337,6 +341,12 @@ void MainWindow::buildStatusBar() {
     statusPanel_->setObjectName(QStringLiteral("stBarPanel"));
     statusPanel_->setMinimumWidth(50);
     statusBar->addWidget(statusPanel_, 1);
+    pauseIndicator_ = new PauseIndicator(*this, *statusBar, this);
+    auto* currentSiteText = new lookup::CurrentSiteText(*lookups_, this);
+    currentSite_ = new QLabel(currentSiteText->text(), statusBar);
+    currentSite_->setObjectName(QStringLiteral("CurrentSiteIndicator"));
+    connect(currentSiteText, &lookup::CurrentSiteText::changed, currentSite_, &QLabel::setText);
+    statusBar->addPermanentWidget(currentSite_);
     setStatusBar(statusBar);
     setStatusText(QStringLiteral("abcd"));
 }
@@ -401,6 +411,8 @@ void MainWindow::startWatchingClipboard() {
     });
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
             &DesktopPresence::setPaused);
+    connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseIndicator_,
+            &PauseIndicator::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     connect(watcher_, &input::ClipboardWatcher::clipboardTooLong, this, &MainWindow::setStatusText);
     watchForHeldBackCopies();
@@ -448,6 +460,11 @@ void MainWindow::runStartSequence() {
     startTimer_->stop();
 }
 
+void MainWindow::markCurrentSlot() {
+    if (QAction* button = categoryButton(lookups_->currentSlot()))
+        button->setChecked(true);
+}
+
 void MainWindow::connectLookups() {
     lookup::SiteSelection& selection = lookups_->selection();
     connect(&selection, &lookup::SiteSelection::buttonVisibleChanged, this,
@@ -460,9 +477,16 @@ void MainWindow::connectLookups() {
             });
     connect(siteMenus_, &SiteMenus::entryChosen, lookups_,
             [this](const lookup::SiteEntry* entry) { lookups_->chooseSite(*entry); });
+    // A button pressed is checked by its click, even when the lookup went elsewhere (a long
+    // text goes to translation): the mark follows the controller after every press.
     for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots())
-        connect(categoryButton(slot), &QAction::triggered, lookups_,
-                [this, &slot] { lookups_->lookUpInSlot(slot); });
+        connect(categoryButton(slot), &QAction::triggered, lookups_, [this, &slot] {
+            lookups_->lookUpInSlot(slot);
+            markCurrentSlot();
+        });
+    connect(lookups_, &lookup::LookupController::currentSlotChanged, this,
+            &MainWindow::markCurrentSlot);
+    markCurrentSlot();
 
     searchBox_ = new input::SearchBox(searchCombo_, searchButton_, this);
     searchBox_->setObjectName(QStringLiteral("SearchBox"));
@@ -503,17 +527,11 @@ void MainWindow::connectFailurePages() {
 void MainWindow::buildLoadingBar(QWidget* parent) {
     // Laid over the top of the tabs rather than into the column, so that showing it never
     // moves the page.
-    loadingBar_ = new QProgressBar(parent);
+    loadingBar_ = new LoadingBar(parent);
     loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
-    loadingBar_->setRange(0, 100);
-    loadingBar_->setTextVisible(false);
-    loadingBar_->setFixedHeight(kLoadingBarHeight);
-    loadingBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: #d8d8e0; }"
-                                              "QProgressBar::chunk { background: #2f6db5; }"));
     loadingBar_->hide();
     connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
-        // The engine tells little before the first answer: the bar starts with a sliver.
-        loadingBar_->setValue(std::max(percent, kLoadingBarLeast));
+        loadingBar_->setProgress(percent);
         if (shown == loadingBar_->isVisible())
             return;
         loadingBar_->setVisible(shown);
@@ -528,7 +546,7 @@ void MainWindow::placeLoadingBar() {
     if (!loadingBar_)
         return;
     const QRect panel = toolbarPanel_->geometry();
-    loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), kLoadingBarHeight);
+    loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), LoadingBar::kHeight);
 }
 
 void MainWindow::connectSettings() {

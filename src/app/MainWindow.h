@@ -14,7 +14,6 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QProgressBar;
 class QMargins;
 class QMenu;
 class QPushButton;
@@ -55,9 +54,11 @@ class ProcessPriority;
 namespace app {
 
 class ActionBar;
+class LoadingBar;
 class BrowserOptionActions;
 class OptionActions;
 class PaintHold;
+class PauseIndicator;
 class ProxyCommands;
 class SiteMenus;
 class StatusPanel;
@@ -83,7 +84,8 @@ public:
     QAction* categoryButton(const lookup::LookupCategory& slot) const;
     const std::vector<QAction*>& categoryButtons() const { return categoryButtons_; }
 
-    // Text of the status bar's one panel.
+    // Text of the status bar's message panel; its permanent part beside it says where a copy
+    // goes and whether watching is paused.
     QString statusText() const;
     void setStatusText(const QString& text);
 
@@ -115,6 +117,7 @@ private:
     void buildPageArea(browser::WebBrowserFactory* browsers);
     void buildActionBar();
     void buildStatusBar();
+    void markCurrentSlot();
     void connectTabs();
     void connectFailurePages();
     void buildLoadingBar(QWidget* parent);
@@ -168,7 +171,7 @@ private:
 
     ActionBar* actionBar_ = nullptr;
     QWidget* toolbarPanel_ = nullptr;
-    QProgressBar* loadingBar_ = nullptr; // the active tab's loading, under the toolbar
+    LoadingBar* loadingBar_ = nullptr; // the active tab's loading, under the toolbar
     QPushButton* backButton_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
     QComboBox* searchCombo_ = nullptr;
@@ -176,6 +179,8 @@ private:
     QLabel* longTextNotice_ = nullptr;
     QLabel* logo_ = nullptr;
     StatusPanel* statusPanel_ = nullptr;
+    QLabel* currentSite_ = nullptr; // where a copy goes now, in the status bar's permanent part
+    PauseIndicator* pauseIndicator_ = nullptr;
     std::vector<QAction*> categoryButtons_;
     QAction* pauseAction_ = nullptr;
     SiteMenus* siteMenus_ = nullptr;

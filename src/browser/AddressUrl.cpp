@@ -51,4 +51,8 @@ QUrl addressToUrl(const QString& address) {
     return QUrl::fromUserInput(text);
 }
 
+QString addressForReading(const QUrl& url) {
+    return url.toDisplayString();
+}
+
 } // namespace browser

@@ -14,4 +14,10 @@ namespace browser {
 // read the way an address bar reads it, normally as http.
 QUrl addressToUrl(const QString& address);
 
+// An address as a person reads it: escapes of UTF-8 text shown as the text, a Japanese host
+// in its own letters rather than its "xn--" form, no password. Escapes that stand for
+// delimiters or for bytes of another encoding stay, so that the address still says exactly
+// where it goes.
+QString addressForReading(const QUrl& url);
+
 } // namespace browser

@@ -19,8 +19,8 @@ LoadingIndicator::~LoadingIndicator() = default;
 
 void LoadingIndicator::started() {
     loading_ = true;
-    if (progress_ != 0) {
-        progress_ = 0;
+    if (progress_ != kNothingArrived) {
+        progress_ = kNothingArrived;
         Q_EMIT progressChanged(progress_);
     }
     if (!visible_)
@@ -29,6 +29,8 @@ void LoadingIndicator::started() {
 
 void LoadingIndicator::progressed(int percent) {
     percent = qBound(0, percent, 100);
+    if (progress_ == kNothingArrived && percent <= kEngineStartMark)
+        return;
     if (!loading_ || percent == progress_)
         return;
     progress_ = percent;

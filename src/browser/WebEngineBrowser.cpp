@@ -107,7 +107,12 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
                     if (ownPageLoad_)
                         return;
                     setLoading(true);
-                    Q_EMIT statusTextChanged(QStringLiteral("%1 を開いています...").arg(address()));
+                    // The page still names the address it showed before: the one being
+                    // opened is the navigation's.
+                    Q_EMIT statusTextChanged(
+                        QStringLiteral("%1 を開いています...")
+                            .arg(addressForReading(
+                                FailurePage::failedAddressOf(info.url()).value_or(info.url()))));
                     return;
                 }
                 if (std::exchange(ownPageLoad_, false)) {

@@ -13,6 +13,21 @@ LookupController::LookupController(LookupView& view, const settings::Options& op
                                    QObject* parent)
     : QObject(parent), view_(view), options_(options) {
     selection_.setObjectName(QStringLiteral("SiteSelection"));
+    toldSlot_ = dispatch_.currentSlot();
+}
+
+const LookupCategory& LookupController::currentSlot() const {
+    if (const LookupCategory* slot =
+            Catalogue::instance().slotBySelectionName(dispatch_.currentSlot()))
+        return *slot;
+    return Catalogue::instance().slots().front();
+}
+
+void LookupController::tellCurrentSlot() {
+    if (dispatch_.currentSlot() == toldSlot_)
+        return;
+    toldSlot_ = dispatch_.currentSlot();
+    Q_EMIT currentSlotChanged(&currentSlot());
 }
 
 void LookupController::lookUpSearchText() {
@@ -62,6 +77,7 @@ std::optional<LookupController::FailedLookup> LookupController::lookupBehindFail
 void LookupController::carryOut(const LookupDispatch::Plan& plan, const QString& text) {
     for (std::size_t i = 0; i < plan.sites.size() && i < std::size_t(plan.urls.size()); ++i)
         rememberQuery(plan.urls[qsizetype(i)], *plan.sites[i], text);
+    tellCurrentSlot();
     view_.setLongTextNotice(dispatch_.isLongText());
     view_.openQueryUrls(plan.urls);
     if (plan.recordHistory)

@@ -33,6 +33,8 @@ public:
     SiteSelection& selection() { return selection_; }
     const SiteSelection& selection() const { return selection_; }
     const LookupDispatch& dispatch() const { return dispatch_; }
+    // The slot that lookups go to now.
+    const LookupCategory& currentSlot() const;
 
     // Looks the search box's text up in the current slot.
     void lookUpSearchText();
@@ -81,16 +83,21 @@ public:
 Q_SIGNALS:
     // The first copy of the run waits for the start sequence.
     void firstLookupDeferred();
+    // Lookups go to another slot from now on: a button, a site chosen in a menu or on a
+    // failure page, or the long-text rule and its return.
+    void currentSlotChanged(const lookup::LookupCategory* slot);
 
 private:
     void rememberQuery(const QString& address, const SiteEntry& site, const QString& text);
     void carryOut(const LookupDispatch::Plan& plan, const QString& text);
+    void tellCurrentSlot();
 
     LookupView& view_;
     const settings::Options& options_;
     SiteSelection selection_;
     LookupDispatch dispatch_;
     bool firstLookupRequested_ = false;
+    QString toldSlot_;
     std::deque<SentQuery> sentQueries_;
 };
 

@@ -1,7 +1,5 @@
 // The main window with its menus, keys, tray and window options, under the offscreen platform
 // with a fake browser, a fake key source and a fake tray.
-#include "support/FakeKeySource.h"
-#include "support/FakeNotificationArea.h"
 #include "app/ActionBar.h"
 #include "app/DesktopPresence.h"
 #include "app/MainWindow.h"
@@ -12,6 +10,8 @@
 #include "desktop/WindowBehaviourFilter.h"
 #include "settings/OptionsStore.h"
 #include "support/FakeBrowser.h"
+#include "support/FakeKeySource.h"
+#include "support/FakeNotificationArea.h"
 #include "support/MenuOutline.h"
 #include "support/Modal.h"
 #include "support/Named.h"
@@ -20,6 +20,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -117,6 +118,8 @@ private Q_SLOTS:
     void deactivationMinimises();
     void f12RaisesTheMinimisedWindow();
     void endPausesAndThePicturesFollow();
+    void pauseIsShownInStatusAndTitle_data();
+    void pauseIsShownInStatusAndTitle();
     void withoutX11TheStatusBarSaysWhyOnce();
     void supportPagesOpenInTheActiveTab_data();
     void supportPagesOpenInTheActiveTab();
@@ -335,6 +338,49 @@ void DesktopWindowTest::endPausesAndThePicturesFollow() {
     QCOMPARE(pause->text(), QStringLiteral("休止"));
     QVERIFY(!tray_.paused);
     QCOMPARE(window_->windowIcon().cacheKey(), desktop::ProgramIcons::icon(false).cacheKey());
+}
+
+// Paused from any path, the window says so where the eye is, and stops saying it on resume.
+void DesktopWindowTest::pauseIsShownInStatusAndTitle_data() {
+    QTest::addColumn<QString>("pauseBy");
+    QTest::addColumn<QString>("resumeBy");
+    // END steps at most once an interval, so each row uses it once.
+    QTest::newRow("pause button, then again") << "button"
+                                              << "button";
+    QTest::newRow("END key, then the tray menu") << "end"
+                                                 << "tray";
+    QTest::newRow("tray menu, then END key") << "tray"
+                                             << "end";
+}
+
+void DesktopWindowTest::pauseIsShownInStatusAndTitle() {
+    QFETCH(QString, pauseBy);
+    QFETCH(QString, resumeBy);
+    named<QAction>(*window_, "End_kyuushi_on")->setChecked(true);
+    const auto toggle = [&](const QString& path) {
+        if (path == u"button") {
+            named<QAction>(*window_, "kyuushi")->trigger();
+        } else if (path == u"end") {
+            keys_.press(GlobalKey::End);
+            keys_.release(GlobalKey::End);
+        } else {
+            named<QAction>(*window_, "N40")->trigger();
+        }
+    };
+    auto* indicator = named<QLabel>(*window_, "PausedIndicator");
+    const QString title = window_->windowTitle();
+    QVERIFY(!indicator->isVisible());
+
+    toggle(pauseBy);
+    QCOMPARE(named<QAction>(*window_, "kyuushi")->text(), QStringLiteral("監視"));
+    QVERIFY(indicator->isVisible());
+    QCOMPARE(indicator->text(), QStringLiteral("休止中"));
+    QCOMPARE(window_->windowTitle(), title + QStringLiteral(" - 休止中"));
+
+    toggle(resumeBy);
+    QCOMPARE(named<QAction>(*window_, "kyuushi")->text(), QStringLiteral("休止"));
+    QVERIFY(!indicator->isVisible());
+    QCOMPARE(window_->windowTitle(), title);
 }
 
 // The real key watcher: under the offscreen platform there is no X11 display.

@@ -1,5 +1,6 @@
 // The whole lookup flow in the real window, with a recording browser in place of the engine
 // and the platform's in-process clipboard.
+#include "app/ActionBar.h"
 #include "app/MainWindow.h"
 #include "app/menus/SiteMenus.h"
 #include "browser/StartPage.h"
@@ -26,7 +27,10 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -200,6 +204,63 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     EXPECT_EQ(loads().size(), count);
     EXPECT_EQ(named<QComboBox>(*form, "Search_Combobox")->itemText(0), "犬")
         << "the word still enters the history";
+}
+
+// Where a copy goes is in sight: the current slot's button is the one checked on the bar, and
+// the status bar names the slot and its site, whatever made the slot current.
+TEST_F(LookupFlowTest, CurrentCategoryIsMarkedOnEveryPath) {
+    started();
+    auto* bar = named<app::ActionBar>(*form, "ActionMainMenuBar1");
+    auto* shown = named<QLabel>(*form, "CurrentSiteIndicator");
+    auto* box = named<QComboBox>(*form, "Search_Combobox");
+    box->setEditText(QStringLiteral("word"));
+    auto pressOnBar = [&](const char* button) {
+        QTest::mouseClick(bar->buttonFor(action(button)), Qt::LeftButton);
+    };
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        const char* button; // the one checked after it
+        const char* status;
+    };
+    const Step steps[] = {
+        {"at start", [] {}, "A_Settei_kokugo_Button", "国語: yahoo!国語辞典"},
+        {"a category button", [&] { pressOnBar("A_Settei_eiei_Button"); }, "A_Settei_eiei_Button",
+         "英英: LongmanWebDictionary"},
+        {"the current button again", [&] { pressOnBar("A_Settei_eiei_Button"); },
+         "A_Settei_eiei_Button", "英英: LongmanWebDictionary"},
+        {"a site in another slot's menu", [&] { action("A_goo_eiwa_check")->trigger(); },
+         "A_Settei_eiwa_Button", "英和、和英: goo英和、和英"},
+        {"a long text goes to translation",
+         [&] {
+             box->setEditText(QString(300, u'x'));
+             pressOnBar("A_Settei_eiwa_Button");
+         },
+         "A_Settei_Honyaku_Button", "翻訳: google翻訳　自動検出→日本語"},
+        {"a short text returns", [&] { copy(QStringLiteral("short")); }, "A_Settei_eiwa_Button",
+         "英和、和英: goo英和、和英"},
+        {"the failure page's choice",
+         [&] {
+             Q_EMIT browsers.created.first()->siteChoiceRequested(QStringLiteral("goo2_kokugo"));
+         },
+         "A_Settei_kokugo_Button", "国語: goo国語辞典"},
+        {"no site for the current slot", [&] { action("A_no_uses_kokugo_check")->trigger(); },
+         "A_Settei_kokugo_Button", "国語: 使わない"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        QStringList checked;
+        for (QAction* button : form->categoryButtons())
+            if (button->isChecked())
+                checked << button->objectName();
+        EXPECT_EQ(checked, QStringList{QString::fromLatin1(step.button)});
+        if (QToolButton* onBar = bar->buttonFor(action(step.button)); onBar->isVisible()) {
+            EXPECT_TRUE(onBar->isChecked());
+        }
+        EXPECT_EQ(shown->text(), QString::fromUtf8(step.status));
+        EXPECT_TRUE(shown->isVisible());
+    }
 }
 
 TEST_F(LookupFlowTest, CategoryButtonMakesItsSlotCurrent) {

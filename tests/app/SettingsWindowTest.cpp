@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -64,9 +65,7 @@ protected:
     }
 
     // A window past its start sequence (the first tab is open).
-    void start() {
-        ASSERT_NE(window.start(), nullptr);
-    }
+    void start() { ASSERT_NE(window.start(), nullptr); }
     QAction* action(const char* name) { return named<QAction>(*window, name); }
 
     QString folder;
@@ -121,6 +120,31 @@ TEST_F(SettingsWindowTest, MinimisedAtStartWhenStored) {
     writeFile("Lexorra2.ini", fileBytes(lines));
     start();
     EXPECT_TRUE(processEventsUntil([&] { return window->isMinimized(); }, 2000));
+}
+
+// The status bar names the stored site of the slot a run starts in, and its button is the
+// checked one, also when nothing is chosen for it.
+TEST_F(SettingsWindowTest, StoredSiteOfTheCurrentSlotIsNamedAtStart) {
+    const struct {
+        const char* name;
+        const char* stored;
+        const char* shown;
+    } rows[] = {
+        {"a site", "goo国語辞典", "国語: goo国語辞典"},
+        {"no site", "使わない", "国語: 使わない"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList lines = defaultLines();
+        lines[0] = u(row.stored);
+        writeFile("Lexorra2.ini", fileBytes(lines));
+        browsers.created.clear();
+        start();
+        EXPECT_EQ(named<QLabel>(*window, "CurrentSiteIndicator")->text(),
+                  QString::fromUtf8(row.shown));
+        EXPECT_TRUE(action("A_Settei_kokugo_Button")->isChecked());
+        window.reset();
+    }
 }
 
 TEST_F(SettingsWindowTest, WithoutFilesTheStartingStateStays) {

@@ -126,6 +126,7 @@ private Q_SLOTS:
     void initTestCase();
     void loadShowsTitleCutTo20();
     void startPageIsServedFromTheProgram();
+    void statusNamesTheAddressBeingOpened();
     void backAndForwardFollowHistory();
     void linkWithTargetOpensNewTab();
     void percentEscapesReachTheSite_data();
@@ -184,6 +185,24 @@ void EngineTest::startPageIsServedFromTheProgram() {
     QVERIFY2(text.contains(QStringLiteral("Copy a word in any program to look it up")),
              qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("ようこそ")), qPrintable(text));
+}
+
+// While B loads after A, the status bar names B, as a person reads it.
+void EngineTest::statusNamesTheAddressBeingOpened() {
+    EngineTabs t;
+    t.manager->openAddress(url("/a?q=%E8%BE%9E%E6%9B%B8"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
+    t.manager->openAddress(url("/b?q=%E8%BE%9E%E6%9B%B8%2B"));
+    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    QStringList said;
+    for (const QList<QVariant>& args : status)
+        said << args.at(0).toString();
+    const QString opening = url("/b?q=") + QStringLiteral("辞書%2B を開いています...");
+    QVERIFY2(said.contains(opening), qPrintable(said.join(u'\n')));
+    QVERIFY2(!said.join(u'\n').contains(QStringLiteral("/a?")), qPrintable(said.join(u'\n')));
 }
 
 void EngineTest::backAndForwardFollowHistory() {

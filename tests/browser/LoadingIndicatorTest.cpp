@@ -16,6 +16,9 @@ private Q_SLOTS:
     void slowPageShowsUntilItEnds();
     void nextLoadWhileShownStartsOver();
     void progressAfterTheEndIsIgnored();
+    void progressIsShownOnlyOnceThePageArrives_data();
+    void progressIsShownOnlyOnceThePageArrives();
+    void waitingLongForTheSiteStaysWaiting();
 };
 
 // Steps: 's' started, 'p' progressed to 70, 'e' ended, 't' the delay's time is up.
@@ -83,7 +86,7 @@ void LoadingIndicatorTest::nextLoadWhileShownStartsOver() {
     indicator.progressed(70);
     indicator.started();
     QVERIFY(indicator.isVisible());
-    QCOMPARE(indicator.progress(), 0);
+    QCOMPARE(indicator.progress(), LoadingIndicator::kNothingArrived);
     QCOMPARE(shown.size(), 1);
 }
 
@@ -96,6 +99,57 @@ void LoadingIndicatorTest::progressAfterTheEndIsIgnored() {
     QSignalSpy progress(&indicator, &LoadingIndicator::progressChanged);
     indicator.progressed(100);
     QCOMPARE(progress.size(), 0);
+}
+
+// The engine's reports after a load started, blank-separated; "s" starts another load.
+void LoadingIndicatorTest::progressIsShownOnlyOnceThePageArrives_data() {
+    QTest::addColumn<QString>("reports");
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<QList<int>>("told");
+    const int nothing = LoadingIndicator::kNothingArrived;
+    QTest::newRow("no report yet") << "" << nothing << QList<int>{};
+    QTest::newRow("the engine's start mark is no answer") << "0 10 10" << nothing << QList<int>{};
+    QTest::newRow("past the mark: the page is coming") << "0 10 35 80" << 80 << QList<int>{35, 80};
+    QTest::newRow("a first report past the mark") << "70" << 70 << QList<int>{70};
+    QTest::newRow("another load waits again") << "0 60 s 10" << nothing << QList<int>{60, nothing};
+    QTest::newRow("then comes in its turn") << "60 s 10 20" << 20 << QList<int>{60, nothing, 20};
+}
+
+void LoadingIndicatorTest::progressIsShownOnlyOnceThePageArrives() {
+    QFETCH(QString, reports);
+    QFETCH(int, progress);
+    QFETCH(QList<int>, told);
+    ManualTimers timers;
+    LoadingIndicator indicator(timers.factory());
+    indicator.started();
+    timers.at(0).fire();
+    QSignalSpy changes(&indicator, &LoadingIndicator::progressChanged);
+    for (const QString& report : reports.split(u' ', Qt::SkipEmptyParts)) {
+        if (report == u"s")
+            indicator.started();
+        else
+            indicator.progressed(report.toInt());
+    }
+    QCOMPARE(indicator.progress(), progress);
+    QList<int> toldValues;
+    for (const QList<QVariant>& args : changes)
+        toldValues << args.at(0).toInt();
+    QCOMPARE(toldValues, told);
+}
+
+// A site that takes seconds to answer: shown, and still nothing arrived, however long it
+// takes; only the page's first bytes give a percentage.
+void LoadingIndicatorTest::waitingLongForTheSiteStaysWaiting() {
+    ManualTimers timers;
+    LoadingIndicator indicator(timers.factory());
+    indicator.started();
+    indicator.progressed(0);
+    indicator.progressed(10);
+    timers.at(0).fire();
+    QVERIFY(indicator.isVisible());
+    QCOMPARE(indicator.progress(), LoadingIndicator::kNothingArrived);
+    indicator.progressed(42);
+    QCOMPARE(indicator.progress(), 42);
 }
 
 QTEST_GUILESS_MAIN(LoadingIndicatorTest)

@@ -904,7 +904,7 @@ void TabManagerTest::loadingIsShownOnlyWhenItLasts() {
     QCOMPARE(t.tab(1)->shownCaption(), QStringLiteral("B"));
     QTRY_COMPARE_WITH_TIMEOUT(t.tab(1)->shownCaption(), mark + QStringLiteral("B"), 5000);
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.last(), (QVariantList{true, 0}));
+    QCOMPARE(shown.last(), (QVariantList{true, browser::LoadingIndicator::kNothingArrived}));
     Q_EMIT t.activeBrowser()->loadProgress(70);
     QCOMPARE(shown.last(), (QVariantList{true, 70}));
     QVERIFY(t.strip()->captions().contains(mark + QStringLiteral("B")));
