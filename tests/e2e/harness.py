@@ -733,8 +733,13 @@ class Session:
         wait_until(lambda: self.get_clipboard(target) == data, 10, 0.05, "xclip to own the clipboard")
 
     def get_clipboard(self, target: str = "UTF8_STRING") -> bytes:
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target],
-                                env=self.base_env(), capture_output=True, timeout=10)
+        """What the clipboard's owner gives; nothing when it does not answer within 2 s (an
+        owner that never answers may still hold the clipboard a moment after a new copy)."""
+        try:
+            result = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target],
+                                    env=self.base_env(), capture_output=True, timeout=2)
+        except subprocess.TimeoutExpired:
+            return b""
         return result.stdout if result.returncode == 0 else b""
 
     def screenshot(self, path: Path) -> Screenshot:
