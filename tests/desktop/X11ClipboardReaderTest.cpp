@@ -31,6 +31,13 @@ public:
             ADD_FAILURE() << "clipboard_offer did not take the clipboard: "
                           << process_.readAllStandardError().toStdString();
     }
+    // True once the owner has received a request (told by --never-answer owners).
+    bool waitForRequest() {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(30000))
+                return false;
+        return process_.readLine().startsWith("request");
+    }
     ~Owner() {
         process_.kill();
         process_.waitForFinished(5000);
@@ -271,7 +278,7 @@ TEST(Worker, DestroyedWhileAnOwnerHangsStopsTheRead) {
         std::make_unique<X11ClipboardReader>(QByteArray(), 3600 * 1000));
     QSignalSpy finished(worker.get(), &X11ClipboardWorker::finished);
     worker->read();
-    QTest::qWait(100);
+    ASSERT_TRUE(owner.waitForRequest());
     worker.reset();
     EXPECT_EQ(finished.count(), 0);
 }

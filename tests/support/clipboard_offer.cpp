@@ -6,11 +6,12 @@
 // VALUE is the format's content as it stands, or @PATH for the bytes of a file (a picture).
 // It prints "owner" once it holds the clipboard, then serves every request until another
 // client takes the clipboard. --never-answer takes requests and answers none of them (a hung
-// program); --exit-on-request ends the program at the first request without an answer (a
+// program) and prints "request" for each; --exit-on-request ends the program at the first request without an answer (a
 // program that closes while the copy is being read); --endless-incr answers a request for a
 // format in chunks (INCR) and never sends the last, empty one (a copy that never ends).
 #include "ClipboardServer.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -37,6 +38,8 @@ bool readFile(const char* path, std::string& out) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Callers that only wait for "owner" close the pipe; later lines must not end the owner.
+    std::signal(SIGPIPE, SIG_IGN);
     enum { Serve, NeverAnswer, ExitOnRequest, EndlessIncr } mode = Serve;
     std::vector<std::pair<std::string, std::string>> formats;
     for (int i = 1; i < argc; ++i) {
@@ -97,8 +100,12 @@ int main(int argc, char* argv[]) {
             xcb_atom_t property) -> std::optional<xcb_atom_t> {
             if (mode == ExitOnRequest)
                 std::_Exit(0); // the X server drops the ownership with the connection
-            if (mode == NeverAnswer)
+            if (mode == NeverAnswer) {
+                // Told so a test can act while the requestor is known to be waiting.
+                std::printf("request\n");
+                std::fflush(stdout);
                 return std::nullopt;
+            }
             if (request.target == server.targetsAtom()) {
                 std::vector<xcb_atom_t> list{server.targetsAtom()};
                 for (const Offer& offer : offers)
