@@ -1,17 +1,21 @@
-// Tells when a colour appears at one pixel of a window, for copy_latency.py: watches the
+// Tells when a colour covers a set of points of a window, for copy_latency.py: watches the
 // window's damage (the X server's note of every drawing into it) and, after each, reads the
-// pixel back. Each line on the standard input is a colour as RRGGBB; once the pixel has that
-// colour, the monotonic time (seconds) of the damage that brought it is printed, or of the
-// request itself when the pixel already had it.
+// points back. Each line on the standard input is a colour as RRGGBB; once every point has
+// that colour, the monotonic time (seconds) of the damage that brought it is printed, or of the
+// request itself when the points already had it. A line "?" prints what the points show now,
+// as "RRGGBB@X,Y ..." (a point that cannot be read shows "------"), so that a caller that waited
+// in vain can say why.
 //
-//   paint_watch WINDOW X Y     WINDOW as a number (decimal or 0x hex), X Y inside it
+//   paint_watch WINDOW X Y [X Y]...    WINDOW as a number (decimal or 0x hex), points inside it
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <poll.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -38,16 +42,45 @@ long pixelAt(xcb_connection_t* c, xcb_window_t window, int16_t x, int16_t y) {
     return rgb;
 }
 
+struct Point {
+    int16_t x;
+    int16_t y;
+};
+
+bool allShow(xcb_connection_t* c, xcb_window_t window, const std::vector<Point>& points,
+             long colour) {
+    for (const Point& point : points)
+        if (pixelAt(c, window, point.x, point.y) != colour)
+            return false;
+    return true;
+}
+
+void printPoints(xcb_connection_t* c, xcb_window_t window, const std::vector<Point>& points) {
+    std::string line;
+    for (const Point& point : points) {
+        char text[48];
+        const long rgb = pixelAt(c, window, point.x, point.y);
+        if (rgb < 0)
+            std::snprintf(text, sizeof text, "------@%d,%d ", point.x, point.y);
+        else
+            std::snprintf(text, sizeof text, "%06lx@%d,%d ", rgb, point.x, point.y);
+        line += text;
+    }
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: paint_watch WINDOW X Y\n");
+    if (argc < 4 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: paint_watch WINDOW X Y [X Y]...\n");
         return 2;
     }
     const auto window = xcb_window_t(std::strtoul(argv[1], nullptr, 0));
-    const auto x = int16_t(std::atoi(argv[2]));
-    const auto y = int16_t(std::atoi(argv[3]));
+    std::vector<Point> points;
+    for (int i = 2; i + 1 < argc; i += 2)
+        points.push_back({int16_t(std::atoi(argv[i])), int16_t(std::atoi(argv[i + 1]))});
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "paint_watch: cannot open the display\n");
@@ -76,7 +109,7 @@ int main(int argc, char* argv[]) {
                 continue;
             const double at = monotonicNow();
             xcb_damage_subtract(c, damage, XCB_NONE, XCB_NONE);
-            if (expected >= 0 && pixelAt(c, window, x, y) == expected) {
+            if (expected >= 0 && allShow(c, window, points, expected)) {
                 std::printf("%.6f\n", at);
                 std::fflush(stdout);
                 expected = -1;
@@ -92,20 +125,25 @@ int main(int argc, char* argv[]) {
                 break;
             used += size_t(n);
             line[used] = '\0';
-            if (char* end = std::strchr(line, '\n')) {
+            // Every whole line read so far, in order: several may come in one read.
+            while (char* end = std::strchr(line, '\n')) {
                 *end = '\0';
-                expected = std::strtol(line, nullptr, 16);
+                const bool question = std::strcmp(line, "?") == 0;
+                if (!question)
+                    expected = std::strtol(line, nullptr, 16);
                 const size_t rest = used - size_t(end + 1 - line);
-                std::memmove(line, end + 1, rest);
+                std::memmove(line, end + 1, rest + 1);
                 used = rest;
-                if (pixelAt(c, window, x, y) == expected) {
+                if (question) {
+                    printPoints(c, window, points);
+                } else if (allShow(c, window, points, expected)) {
                     std::printf("%.6f\n", monotonicNow());
                     std::fflush(stdout);
                     expected = -1;
                 }
-            } else if (used == sizeof line - 1) {
-                used = 0; // not a colour line; drop it
             }
+            if (used == sizeof line - 1)
+                used = 0; // not a colour line; drop it
         }
     }
     xcb_disconnect(c);
