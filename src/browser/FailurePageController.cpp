@@ -1,6 +1,7 @@
 #include "browser/FailurePageController.h"
 
 #include "browser/FailurePageSchemeHandler.h"
+#include "browser/LoadLog.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -228,6 +229,7 @@ void FailurePageController::responseTimedOut() {
                              if (state.toString() != QLatin1StringView("complete") || committed_ ||
                                  !page_->isLoading())
                                  return;
+                             qCDebug(loadLog) << "no answer in time, stopped" << loading_;
                              timedOut_ = true;
                              page_->triggerAction(QWebEnginePage::Stop);
                          });

@@ -5,6 +5,7 @@
 #include "browser/ExternalProgramPrompt.h"
 #include "browser/ExternalSchemePolicy.h"
 #include "browser/FailurePageController.h"
+#include "browser/LoadLog.h"
 
 #include <QDesktopServices>
 #include <QPointer>
@@ -69,13 +70,16 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     });
     connect(page_, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::sendHistoryState);
     connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        qCDebug(loadLog) << "shown" << url;
         watch_.shown(FailurePage::failedAddressOf(url).value_or(url));
     });
     lostCheck_->setSingleShot(true);
     lostCheck_->setInterval(NavigationWatch::kCheckAfterMs);
     connect(lostCheck_, &QTimer::timeout, this, [this] {
-        if (const std::optional<QUrl> again = watch_.checkNow())
+        if (const std::optional<QUrl> again = watch_.checkNow()) {
+            qCDebug(loadLog) << "still not shown, asked again" << *again;
             page_->load(*again);
+        }
     });
     connect(page_, &QWebEnginePage::navigationRequested, this,
             [this](QWebEngineNavigationRequest& request) {
@@ -85,6 +89,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
                 }
                 if (!request.isMainFrame() || FailurePage::isPageLink(request.url()))
                     return;
+                qCDebug(loadLog) << "navigation" << request.navigationType() << request.url();
                 switch (request.navigationType()) {
                 case QWebEngineNavigationRequest::TypedNavigation:
                     watch_.started(request.url());
@@ -101,6 +106,8 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     // the failure page in is no load of the user's: it shows no progress and says nothing.
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
+                qCDebug(loadLog) << "loading" << info.status() << info.url() << info.errorDomain()
+                                 << info.errorCode();
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                     popupBlockedTold_ = false;
                     ownPageLoad_ = failurePages_->isLoadingOwnPage();
@@ -213,9 +220,10 @@ void WebEngineBrowser::loadEnded(const QWebEngineLoadingInfo& info) {
     }
     // A lookup the engine lost while an older page was being committed is asked for again.
     const NavigationWatch::Decision decision = watch_.ended(page_->url());
-    if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision))
+    if (const auto* again = std::get_if<NavigationWatch::AskAgain>(&decision)) {
+        qCDebug(loadLog) << "never taken up, asked again" << again->url;
         page_->load(again->url);
-    else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
+    } else if (std::holds_alternative<NavigationWatch::CheckLater>(decision))
         lostCheck_->start();
 }
 

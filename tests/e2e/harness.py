@@ -39,6 +39,7 @@ import tempfile
 import threading
 import time
 import unittest
+import urllib.parse
 import urllib.request
 from dataclasses import dataclass, field
 from pathlib import Path
@@ -532,6 +533,9 @@ class Session:
             "XDG_RUNTIME_DIR": str(self._runtime_dir()),
             "LANG": "ja_JP.UTF-8" if _has_locale("ja_JP.utf8") else "C.UTF-8",
         })
+        # The program's own logs, e.g. "lexorra2.loads.debug=true", into the stderr artifact.
+        if os.environ.get("E2E_LOGGING_RULES"):
+            env["QT_LOGGING_RULES"] = os.environ["E2E_LOGGING_RULES"]
         return env
 
     def _runtime_dir(self) -> Path:
@@ -879,6 +883,18 @@ def _has_locale(name: str) -> bool:
 def url_tool_path() -> Path:
     """lexorra2-url of the same build as the program under test."""
     return program_path().parents[1] / "tools" / "lexorra2-url"
+
+
+FAILURE_PAGE_PREFIX = "lexorra2-failure://page/"
+
+
+def shown_address(url: str) -> str:
+    """The address a tab stands for: the failed one while the program's failure page (at an
+    address of its own scheme, carrying the failed address) is shown."""
+    if not url.startswith(FAILURE_PAGE_PREFIX):
+        return url
+    encoded = urllib.parse.parse_qs(urllib.parse.urlsplit(url).query)["address"][0]
+    return base64.urlsafe_b64decode(encoded + "=" * (-len(encoded) % 4)).decode("latin-1")
 
 
 def site_query_url(site_key: str, text: str) -> str:

@@ -6,14 +6,12 @@ site fails (the site server fails on request; a refused connection comes from th
 own resolver), and the cases go from one site to the next through the failure page itself.
 """
 
-import base64
 import time
-import urllib.parse
 
 import desktop_helpers as desk
 import test_lookup_flow
-from harness import (DevToolsPage, E2ETestCase, SiteServer, close_to, site_query_url,
-                     wait_until)
+from harness import (FAILURE_PAGE_PREFIX, DevToolsPage, E2ETestCase, SiteServer, close_to,
+                     shown_address, site_query_url, wait_until)
 from test_lookup_flow import (QUIET_SECONDS, LookupSession, request_line,
                               start_and_wait_for_start_page)
 
@@ -46,16 +44,6 @@ def query(key: str, text: str = TEXT) -> str:
     return site_query_url(key, text)
 
 
-FAILURE_PAGE_PREFIX = "lexorra2-failure://page/"
-
-
-def shown_address(url: str) -> str:
-    """The address a tab stands for: the failed one while the program's failure page (at an
-    address of its own scheme, carrying the failed address) is shown."""
-    if not url.startswith(FAILURE_PAGE_PREFIX):
-        return url
-    encoded = urllib.parse.parse_qs(urllib.parse.urlsplit(url).query)["address"][0]
-    return base64.urlsafe_b64decode(encoded + "=" * (-len(encoded) % 4)).decode("latin-1")
 
 
 class FailurePageCase(E2ETestCase):
