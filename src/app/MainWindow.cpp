@@ -522,6 +522,8 @@ void MainWindow::connectFailurePages() {
         if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
             lookups_->chooseSite(*entry);
     });
+    connect(tabs_, &browser::TabManager::proxySettingsRequested, proxyCommands_->setAction(),
+            &QAction::trigger);
 }
 
 void MainWindow::buildLoadingBar(QWidget* parent) {

@@ -2,14 +2,22 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 namespace browser {
 
 bool ExternalProgramDialog::confirmOpening(QWidget* parent, const QUrl& address) {
     constexpr int kShownAddressLength = 300;
-    QString shown = QString::fromUtf8(address.toEncoded());
-    if (shown.size() > kShownAddressLength)
-        shown = shown.left(kShownAddressLength) + QStringLiteral("…");
+    constexpr int kLineLength = 60;
+    QString encoded = QString::fromUtf8(address.toEncoded());
+    if (encoded.size() > kShownAddressLength)
+        encoded = encoded.left(kShownAddressLength) + QStringLiteral("…");
+    // An address has nowhere to break a line: it is broken every so many characters, so that
+    // the box stays within a small screen.
+    QStringList lines;
+    for (qsizetype at = 0; at < encoded.size(); at += kLineLength)
+        lines << encoded.mid(at, kLineLength);
+    const QString shown = lines.join(u'\n');
     // Plain text throughout: the address is the page's.
     QMessageBox box(
         QMessageBox::Warning, QStringLiteral("外部のプログラムを開きますか"),

@@ -10,6 +10,8 @@ namespace {
 constexpr char kLookUpHost[] = "lookup";
 constexpr char kUseSiteHost[] = "use-site";
 constexpr char kPageHost[] = "page";
+constexpr char kRetryHost[] = "retry";
+constexpr char kProxySettingsHost[] = "proxy-settings";
 constexpr auto kAddressEncoding = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
 
 // The start page's look: the same background, card and colours.
@@ -40,6 +42,7 @@ constexpr char kStyle[] = R"(
   a.use:hover { background: #2f6db5; color: #fff; }
   li small { color: #888; }
   .none { color: #666; }
+  .actions a.use { display: inline-block; margin: 0.3em 0.5em 0.3em 0; }
 )";
 
 QString newToken() {
@@ -149,6 +152,18 @@ QUrl FailurePage::requestUrl(const Alternative& alternative, Request::Kind kind)
     return url;
 }
 
+QUrl FailurePage::actionUrl(Request::Kind kind) const {
+    QUrl url;
+    url.setScheme(QLatin1StringView(kScheme));
+    url.setHost(
+        QLatin1StringView(kind == Request::Kind::ProxySettings ? kProxySettingsHost : kRetryHost));
+    url.setPath(QStringLiteral("/"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("token"), token_);
+    url.setQuery(query);
+    return url;
+}
+
 bool FailurePage::isPageLink(const QUrl& url) {
     return url.scheme() == QLatin1StringView(kScheme);
 }
@@ -161,10 +176,21 @@ std::optional<FailurePage::Request> FailurePage::request(const QUrl& url) const 
         r.kind = Request::Kind::UseSite;
     else if (url.host() == QLatin1StringView(kLookUpHost))
         r.kind = Request::Kind::LookUp;
+    else if (url.host() == QLatin1StringView(kRetryHost))
+        r.kind = Request::Kind::Retry;
+    else if (url.host() == QLatin1StringView(kProxySettingsHost))
+        r.kind = Request::Kind::ProxySettings;
     else
         return std::nullopt;
     const QUrlQuery query(url);
     if (token_.isEmpty() || query.queryItemValue(QStringLiteral("token")) != token_)
+        return std::nullopt;
+    if (r.kind == Request::Kind::Retry)
+        return failure_.concernsEverySite() ? std::optional(r) : std::nullopt;
+    if (r.kind == Request::Kind::ProxySettings)
+        return failure_.kind == LoadFailureKind::Proxy ? std::optional(r) : std::nullopt;
+    // Another site fails alike when the network or the proxy is down.
+    if (failure_.concernsEverySite())
         return std::nullopt;
     const QString site = query.queryItemValue(QStringLiteral("site"));
     for (const Alternative& a : lookup_.alternatives) {
@@ -197,7 +223,23 @@ QString FailurePage::html() const {
         h += QStringLiteral("%1。").arg(escaped(detail));
     h += QStringLiteral("再読み込みすると、このアドレスをもう一度開きます。</p>\n");
 
-    if (isLookup_) {
+    if (failure_.concernsEverySite()) {
+        h += QStringLiteral("<h2>できること</h2>\n<p>%1</p>\n<p class=\"actions\">")
+                 .arg(failure_.kind == LoadFailureKind::Proxy
+                          ? QStringLiteral("ほかのサイトも同じプロキシサーバーを通るため、"
+                                           "表示できません。プロキシの設定を直すか、"
+                                           "つながってからもう一度読み込んでください。")
+                          : QStringLiteral("ほかのサイトも同じ理由で表示できません。"
+                                           "つながってからもう一度読み込んでください。"));
+        h += QStringLiteral("<a class=\"use\" id=\"retry\" href=\"%1\">もう一度読み込む</a>")
+                 .arg(escaped(QString::fromUtf8(actionUrl(Request::Kind::Retry).toEncoded())));
+        if (failure_.kind == LoadFailureKind::Proxy)
+            h += QStringLiteral(
+                     " <a class=\"use\" id=\"proxy-settings\" href=\"%1\">プロキシの設定を開く</a>")
+                     .arg(escaped(
+                         QString::fromUtf8(actionUrl(Request::Kind::ProxySettings).toEncoded())));
+        h += QStringLiteral("</p>\n");
+    } else if (isLookup_) {
         h += QStringLiteral("<h2>ほかのサイトで調べる</h2>\n");
         if (lookup_.alternatives.empty()) {
             h += QStringLiteral("<p class=\"none\">この分類にはほかのサイトがありません。</p>\n");

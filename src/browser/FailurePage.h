@@ -10,7 +10,9 @@
 namespace browser {
 
 // The page a tab shows in place of one that could not be loaded: what failed and why, in
-// Japanese, and for a lookup the program started, the slot's other sites to turn to.
+// Japanese, and for a lookup the program started, the slot's other sites to turn to. When the
+// network or the proxy server is the cause, every other site would fail alike: the page offers
+// to try again (and the proxy settings) in their place.
 //
 // The page is served from a scheme of the program's own, where no site's script runs and no
 // site's document can reach it; its address there names it by a random id and carries the
@@ -39,9 +41,10 @@ public:
         std::vector<Alternative> alternatives;
     };
 
-    // What one of the page's links asks for.
+    // What one of the page's links asks for. The alternative is set for LookUp and UseSite;
+    // Retry asks the failed address again, ProxySettings opens the proxy settings.
     struct Request {
-        enum class Kind { LookUp, UseSite };
+        enum class Kind { LookUp, UseSite, Retry, ProxySettings };
         Kind kind = Kind::LookUp;
         const Alternative* alternative = nullptr;
     };
@@ -77,6 +80,8 @@ public:
 
     // The link of the page that asks for an alternative: its lookup, or making it the slot's.
     QUrl requestUrl(const Alternative& alternative, Request::Kind kind) const;
+    // The link of the page that asks for retrying or for the proxy settings.
+    QUrl actionUrl(Request::Kind kind) const;
     // What a link of this page asks for, or nothing when url is no link of this page.
     std::optional<Request> request(const QUrl& url) const;
     // Whether url uses the page's scheme at all. Such addresses are never loaded.

@@ -21,6 +21,13 @@ namespace {
 // The failure pages kept to be served again when the user goes back to them.
 constexpr std::size_t kRecentPages = 32;
 
+// Addresses whose outcome says something of the network.
+bool isWebAddress(const QUrl& url) {
+    return (url.scheme() == QLatin1StringView("http") ||
+            url.scheme() == QLatin1StringView("https")) &&
+           !url.host().isEmpty();
+}
+
 static_assert(int(LoadEnd::Started) == QWebEngineLoadingInfo::LoadStartedStatus);
 static_assert(int(LoadEnd::Stopped) == QWebEngineLoadingInfo::LoadStoppedStatus);
 static_assert(int(LoadEnd::Succeeded) == QWebEngineLoadingInfo::LoadSucceededStatus);
@@ -79,7 +86,8 @@ constexpr char kEmptyDocumentScript[] =
 } // namespace
 
 FailurePageController::FailurePageController(QWebEnginePage* page, QObject* parent)
-    : QObject(parent), page_(page), responseTimer_(new QTimer(this)) {
+    : QObject(parent), page_(page), responseTimer_(new QTimer(this)),
+      blame_(std::make_shared<FailureBlame>()) {
     // The engine's own error pages (in English, with nothing to do) never show.
     page_->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     QWebEngineProfile* profile = page_->profile();
@@ -114,6 +122,11 @@ void FailurePageController::registerScheme() {
     // Which navigations reach it is the controller's decision alone.
     scheme.setFlags({});
     QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+void FailurePageController::setBlame(std::shared_ptr<FailureBlame> blame, ProxySource proxy) {
+    blame_ = std::move(blame);
+    proxy_ = std::move(proxy);
 }
 
 void FailurePageController::setResponseTimeoutMs(int ms) {
@@ -158,15 +171,21 @@ void FailurePageController::loadingChanged(const QWebEngineLoadingInfo& info) {
         return;
     }
     const std::optional<LoadFailure> failure = classify(info);
+    if (!failure && info.status() == QWebEngineLoadingInfo::LoadSucceededStatus &&
+        isWebAddress(address))
+        blame_->answered(address.host());
     loadEnded(address, failure, info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain);
 }
 
 void FailurePageController::loadEnded(const QUrl& address,
-                                      const std::optional<LoadFailure>& failure,
+                                      const std::optional<LoadFailure>& reported,
                                       bool documentCommitted) {
-    if (!failure)
+    if (!reported)
         return;
-    std::shared_ptr<FailurePage> page = makePage(address, *failure);
+    const LoadFailure failure = isWebAddress(address) ? blame_->judge(address.host(), *reported,
+                                                                      proxy_ ? proxy_() : QString())
+                                                      : *reported;
+    std::shared_ptr<FailurePage> page = makePage(address, failure);
     if (documentCommitted) {
         // The site's error came with a document: it stays unless it is empty.
         page_->runJavaScript(
@@ -297,6 +316,15 @@ void FailurePageController::navigationRequested(QWebEngineNavigationRequest& req
         return;
     shown_->dropToken();
     // Queued: the engine is in the middle of its navigation and the answer may start another.
+    if (asked->kind == FailurePage::Request::Kind::Retry) {
+        QMetaObject::invokeMethod(this, &FailurePageController::reload, Qt::QueuedConnection);
+        return;
+    }
+    if (asked->kind == FailurePage::Request::Kind::ProxySettings) {
+        QMetaObject::invokeMethod(
+            this, [this] { Q_EMIT proxySettingsRequested(); }, Qt::QueuedConnection);
+        return;
+    }
     const QString siteKey = asked->alternative->siteKey;
     const QString address = asked->alternative->address;
     if (asked->kind == FailurePage::Request::Kind::UseSite)
@@ -335,6 +363,10 @@ std::optional<QString> FailurePageController::describeLink(const QUrl& url) cons
     const std::optional<FailurePage::Request> asked = shown_->request(url);
     if (!asked)
         return QString();
+    if (asked->kind == FailurePage::Request::Kind::Retry)
+        return QStringLiteral("%1 をもう一度開きます").arg(shown_->address().toDisplayString());
+    if (asked->kind == FailurePage::Request::Kind::ProxySettings)
+        return QStringLiteral("プロキシの設定を開きます");
     if (asked->kind == FailurePage::Request::Kind::UseSite)
         return QStringLiteral("この分類のサイトを「%1」に切り替えて調べます")
             .arg(asked->alternative->caption);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/FailureBlame.h"
 #include "browser/FailurePage.h"
 #include "browser/LoadFailure.h"
 
@@ -36,6 +37,9 @@ class FailurePageSchemeHandler;
 // program lets through no navigation to its scheme that it did not start itself, and each
 // copy of the page served has tokens of its own, gone at the next navigation or first use.
 //
+// Whether a failure is the site's, the network's or the proxy's is FailureBlame's judgement
+// over the loads of late; the page of a network or proxy failure offers no other sites.
+//
 // A site that sends nothing at all within the time limit is stopped and shown as timed out;
 // a site that has begun to send its page is left to finish however slowly.
 class FailurePageController : public QObject {
@@ -50,7 +54,13 @@ public:
     explicit FailurePageController(QWebEnginePage* page, QObject* parent = nullptr);
     ~FailurePageController() override;
 
+    // The proxy server in use now as "host:port", empty for none.
+    using ProxySource = std::function<QString()>;
+
     void setLookupSource(LookupSource source) { lookupSource_ = std::move(source); }
+    // Whom failures are laid to, shared by every tab so that one tab's answers speak for the
+    // network in another's; each controller has one of its own until given this.
+    void setBlame(std::shared_ptr<FailureBlame> blame, ProxySource proxy);
     void setResponseTimeoutMs(int ms);
 
     // Makes the failure page's scheme known to the engine. Must run before the QApplication
@@ -82,6 +92,8 @@ Q_SIGNALS:
     // The buttons and links of a failure page.
     void lookUpRequested(const QString& siteKey, const QString& address);
     void useSiteRequested(const QString& siteKey);
+    // The failure page of a proxy that failed asks for the proxy settings.
+    void proxySettingsRequested();
 
 private:
     void loadingChanged(const QWebEngineLoadingInfo& info);
@@ -101,6 +113,8 @@ private:
     QPointer<FailurePageSchemeHandler> schemeHandler_;
     QTimer* responseTimer_;
     LookupSource lookupSource_;
+    std::shared_ptr<FailureBlame> blame_;
+    ProxySource proxy_;
     // The load under way: its address and whether its document has replaced the last one.
     QUrl loading_;
     bool committed_ = false;

@@ -13,8 +13,11 @@ constexpr std::initializer_list<int> kNameNotResolved = {-105, -137};
 constexpr std::initializer_list<int> kRefused = {-102, -104, -108};
 constexpr std::initializer_list<int> kReset = {-100, -101, -103, -324};
 constexpr std::initializer_list<int> kTimedOut = {-7, -118, -803};
-constexpr std::initializer_list<int> kNoNetwork = {-106, -109, -340};
+// Offline, no route to the address, or the network refused to this program.
+constexpr std::initializer_list<int> kNoNetwork = {-106, -109, -138, -340};
 constexpr std::initializer_list<int> kProxy = {-111, -115, -120, -121, -127, -130, -131, -323};
+// The proxy answered but could not open the way to the site (a tunnel or a SOCKS connection).
+constexpr std::initializer_list<int> kProxyReachedNoSite = {-111, -121};
 // TLS errors outside the certificate range.
 constexpr std::initializer_list<int> kSecure = {
     -107, -110, -112, -113, -114, -117, -123, -125, -126, -129, -134, -141, -148, -149,
@@ -148,6 +151,11 @@ QString LoadFailure::description() const {
         return QStringLiteral("このコンピューターはネットワークにつながっていないようです。"
                               "接続を確かめてから再読み込みしてください。");
     case LoadFailureKind::Proxy:
+        if (!proxy.isEmpty())
+            return QStringLiteral("設定されたプロキシサーバー（%1）に接続できないか、"
+                                  "プロキシサーバーが要求を断りました。"
+                                  "プロキシの設定を確かめてください。")
+                .arg(proxy);
         return QStringLiteral(
             "設定されたプロキシサーバーに接続できないか、"
             "プロキシサーバーが要求を断りました。プロキシの設定を確かめてください。");
@@ -163,6 +171,10 @@ QString LoadFailure::technicalDetail() const {
     if (code == 0)
         return {};
     return QStringLiteral("エラー %1").arg(code);
+}
+
+bool LoadFailure::proxyReachedNoSite() const {
+    return kind == LoadFailureKind::Proxy && among(kProxyReachedNoSite, code);
 }
 
 bool LoadFailure::concernsEverySite() const {

@@ -34,9 +34,15 @@ enum class LoadFailureKind {
 };
 
 struct LoadFailure {
+    LoadFailure() = default;
+    LoadFailure(LoadFailureKind kind, int code, QString proxy = {})
+        : kind(kind), code(code), proxy(std::move(proxy)) {}
+
     LoadFailureKind kind = LoadFailureKind::Other;
     // The engine's network error (negative) or the HTTP status.
     int code = 0;
+    // The proxy server the failure is laid to ("host:port"), when one is named.
+    QString proxy;
 
     // What the engine reported at the end of a main-frame load, as a failure or nothing.
     //
@@ -55,6 +61,12 @@ struct LoadFailure {
     // The engine's code as a user could report it ("HTTP 404", "エラー -105"); empty for the
     // program's own time-out.
     QString technicalDetail() const;
+
+    // The proxy server was reached but could not reach the site: the site may be gone, or the
+    // proxy may reach no site at all.
+    bool proxyReachedNoSite() const;
+    // A name the engine itself could not resolve; the site's or the network's fault.
+    bool nameUnresolved() const { return kind == LoadFailureKind::NameNotResolved; }
 
     // A failure that every site would give now, not just this one: worth one word in the
     // status bar rather than one per lookup.

@@ -17,9 +17,12 @@ public:
     std::optional<QString> failed(const LoadFailure& failure);
     // A page loaded: the network works.
     void loaded();
+    // What was said in this spell, to stand in the status bar while nothing else is said.
+    const std::optional<QString>& standing() const { return standing_; }
 
 private:
     std::optional<LoadFailureKind> said_;
+    std::optional<QString> standing_;
 };
 
 } // namespace browser

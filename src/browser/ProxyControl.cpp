@@ -9,6 +9,7 @@ ProxyControl::~ProxyControl() = default;
 QString ProxyControl::apply(bool useProxy, const QString& address) {
     if (!useProxy || address.trimmed().isEmpty()) {
         useNoProxy();
+        proxyInUse_.clear();
         return {};
     }
     QString error;
@@ -17,6 +18,7 @@ QString ProxyControl::apply(bool useProxy, const QString& address) {
     if (!server)
         return error;
     this->useProxy(*server);
+    proxyInUse_ = server->toString();
     return {};
 }
 

@@ -24,6 +24,12 @@ public:
     // names no proxy server, nothing changes and the message for the user is returned; an empty
     // string means the choice is in force.
     QString apply(bool useProxy, const QString& address);
+    // The proxy server that apply put in force, as "host:port"; empty when requests go
+    // straight to the sites or no choice was applied yet.
+    const QString& proxyInUse() const { return proxyInUse_; }
+
+private:
+    QString proxyInUse_;
 };
 
 } // namespace browser

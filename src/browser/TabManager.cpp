@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDebug>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -172,17 +173,27 @@ void TabManager::attachIndicator(BrowserTab* tab) {
 }
 
 void TabManager::attachEvents(WebBrowser* browser) {
-    connect(browser, &WebBrowser::statusTextChanged, this, &TabManager::statusTextChanged);
+    // A browser clears the status when the pointer leaves a link; while the network or the
+    // proxy is down, the notice saying so stands there instead.
+    connect(browser, &WebBrowser::statusTextChanged, this, [this](const QString& text) {
+        const std::optional<QString> standing = networkNotice_.standing();
+        Q_EMIT statusTextChanged(text.isEmpty() && standing ? *standing : text);
+    });
     browser->setFailedLookupSource(failedLookupSource_);
     connect(browser, &WebBrowser::siteChoiceRequested, this, &TabManager::siteChoiceRequested);
+    connect(browser, &WebBrowser::proxySettingsRequested, this,
+            &TabManager::proxySettingsRequested);
     connect(browser, &WebBrowser::loadProgress, this, [this, browser](int percent) {
         if (BrowserTab* tab = tabOf(browser))
             tab->loadingIndicator()->progressed(percent);
     });
     // With no network every lookup fails alike: the status bar says so once.
     connect(browser, &WebBrowser::loadFailed, this, [this](const LoadFailure& failure) {
-        if (const std::optional<QString> notice = networkNotice_.failed(failure))
+        if (const std::optional<QString> notice = networkNotice_.failed(failure)) {
+            // Also in the session's log: when the network went is worth finding later.
+            qInfo().noquote() << QStringLiteral("Lexorra2: %1").arg(*notice);
             Q_EMIT statusTextChanged(*notice);
+        }
     });
     connect(browser, &WebBrowser::loadSucceeded, this, [this] { networkNotice_.loaded(); });
     browser->setNewWindowHandler([this] { return browserForNewWindow(); });

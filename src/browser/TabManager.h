@@ -102,6 +102,8 @@ Q_SIGNALS:
     void addressToShow(const QString& address);
     // A failure page's button: this site is to be its slot's site.
     void siteChoiceRequested(const QString& siteKey);
+    // A failure page's button: the proxy settings.
+    void proxySettingsRequested();
     // Whether the active tab's loading has lasted long enough to show, and how far it is.
     void activeLoadingShown(bool shown, int percent);
     // The active tab's load ended, well or not.

@@ -67,6 +67,8 @@ Q_SIGNALS:
     void loadFailed(const browser::LoadFailure& failure, const QString& address);
     // The failure page's button: make this site its slot's site.
     void siteChoiceRequested(const QString& siteKey);
+    // The failure page of a proxy that failed: open the proxy settings.
+    void proxySettingsRequested();
 
 protected:
     // The browser that is to show a window the page asked for, or null.

@@ -43,6 +43,8 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
             [this](const QString&, const QString& address) { load(address); });
     connect(failurePages_, &FailurePageController::useSiteRequested, this,
             &WebBrowser::siteChoiceRequested);
+    connect(failurePages_, &FailurePageController::proxySettingsRequested, this,
+            &WebBrowser::proxySettingsRequested);
     // The engine's own context menu never shows: the program's page menu takes its place.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* layout = new QVBoxLayout(this);

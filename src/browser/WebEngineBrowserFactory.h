@@ -9,9 +9,10 @@ class QWebEngineProfile;
 namespace browser {
 
 class ExternalProgramPrompt;
+class FailureBlame;
 class WebEngineProxyControl;
 
-// Makes the real engine's browsers, all on one profile.
+// Makes the real engine's browsers, all on one profile, whose failures are judged together.
 class WebEngineBrowserFactory : public WebBrowserFactory {
 public:
     // Null stands for the engine's default profile.
@@ -30,6 +31,7 @@ private:
     std::unique_ptr<ExternalProgramPrompt> dialog_;
     ExternalProgramPrompt* prompt_;
     std::unique_ptr<WebEngineProxyControl> proxyControl_; // made on first use
+    std::shared_ptr<FailureBlame> blame_;                 // one for every tab
 };
 
 } // namespace browser

@@ -8,13 +8,15 @@ using browser::LoadFailure;
 using browser::LoadFailureKind;
 using Kind = FailurePage::Request::Kind;
 
+Q_DECLARE_METATYPE(QList<Kind>)
+
 namespace {
 
 const LoadFailure kRefused{LoadFailureKind::ConnectionRefused, -102};
 
-FailurePage lookupPage(const QString& text = QStringLiteral("辞書")) {
-    FailurePage page(QUrl(QStringLiteral("http://dead.test/search?q=%E8%BE%9E%E6%9B%B8")),
-                     kRefused);
+FailurePage lookupPage(const QString& text = QStringLiteral("辞書"),
+                       const LoadFailure& failure = kRefused) {
+    FailurePage page(QUrl(QStringLiteral("http://dead.test/search?q=%E8%BE%9E%E6%9B%B8")), failure);
     page.setLookup({QStringLiteral("死んだ辞書"),
                     text,
                     {{QStringLiteral("weblio_kokugo"), QStringLiteral("Weblio辞書"),
@@ -139,6 +141,62 @@ private Q_SLOTS:
         QVERIFY(html.contains(QStringLiteral("Weblio辞書")));
         QVERIFY(html.contains(QStringLiteral("www.weblio.jp")));
         QVERIFY(html.contains(QStringLiteral("このサイトに切り替える")));
+    }
+
+    // When every site would fail alike, the page blames the network or the proxy (by name)
+    // and offers trying again, and for the proxy its settings, in place of other sites.
+    void networkOrProxyOffersRetryNotOtherSites_data() {
+        QTest::addColumn<LoadFailure>("failure");
+        QTest::addColumn<QList<Kind>>("offered");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("one site refused: other sites")
+            << kRefused << QList<Kind>{Kind::LookUp, Kind::UseSite, Kind::LookUp, Kind::UseSite}
+            << QStringLiteral("サイトのサーバー");
+        QTest::newRow("no network: retry only")
+            << LoadFailure{LoadFailureKind::NoNetwork, -105} << QList<Kind>{Kind::Retry}
+            << QStringLiteral("ネットワークにつながっていない");
+        QTest::newRow("proxy down: retry and the proxy settings")
+            << LoadFailure{LoadFailureKind::Proxy, -130, QStringLiteral("127.0.0.1:3128")}
+            << QList<Kind>{Kind::Retry, Kind::ProxySettings}
+            << QStringLiteral("プロキシサーバー（127.0.0.1:3128）");
+    }
+
+    void networkOrProxyOffersRetryNotOtherSites() {
+        QFETCH(LoadFailure, failure);
+        QFETCH(QList<Kind>, offered);
+        QFETCH(QString, cause);
+        const FailurePage page = lookupPage(QStringLiteral("辞書"), failure);
+        const QString html = page.html();
+        QVERIFY2(html.contains(cause), qPrintable(html));
+        QList<Kind> kinds;
+        for (const QUrl& url : links(html)) {
+            const auto request = page.request(url);
+            QVERIFY2(request, qPrintable(url.toString()));
+            kinds << request->kind;
+        }
+        QCOMPARE(kinds, offered);
+        QCOMPARE(html.contains(QStringLiteral("ほかのサイトで調べる")),
+                 !failure.concernsEverySite());
+        // An alternative's own link, made up for a page that offers none, is refused.
+        if (failure.concernsEverySite())
+            QVERIFY(!page.request(page.requestUrl(page.alternatives().front(), Kind::LookUp)));
+        // And the actions of another kind are refused on a page that does not offer them.
+        if (!offered.contains(Kind::ProxySettings))
+            QVERIFY(!page.request(page.actionUrl(Kind::ProxySettings)));
+        if (!offered.contains(Kind::Retry))
+            QVERIFY(!page.request(page.actionUrl(Kind::Retry)));
+    }
+
+    void actionLinksLastOneUse() {
+        FailurePage page =
+            lookupPage(QStringLiteral("辞書"), LoadFailure{LoadFailureKind::Proxy, -130});
+        const QUrl retry = page.actionUrl(Kind::Retry);
+        QVERIFY(page.request(retry));
+        page.dropToken();
+        QVERIFY(!page.request(retry));
+        page.renewToken();
+        QVERIFY(!page.request(retry));
+        QVERIFY(page.request(page.actionUrl(Kind::ProxySettings)));
     }
 
     // Only the links of this very page are taken up: not another page's, not one made up.

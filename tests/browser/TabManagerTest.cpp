@@ -127,6 +127,8 @@ private Q_SLOTS:
     void tabDrawing();
     void loadingIsShownOnlyWhenItLasts();
     void noNetworkIsSaidOncePerSpell();
+    void noticeStandsWhenThePointerLeavesALink_data();
+    void noticeStandsWhenThePointerLeavesALink();
     void failurePageButtonReachesTheWindow();
 };
 
@@ -942,6 +944,35 @@ void TabManagerTest::noNetworkIsSaidOncePerSpell() {
     QCOMPARE(said(), 2);
 }
 
+// The failure page comes with the pointer over the page, and the engine clears the status
+// when no link is under it: the notice must not vanish with that.
+void TabManagerTest::noticeStandsWhenThePointerLeavesALink_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("no network") << int(browser::LoadFailureKind::NoNetwork)
+                                << QStringLiteral("ネットワークに接続されていません");
+    QTest::newRow("proxy down") << int(browser::LoadFailureKind::Proxy)
+                                << QStringLiteral("プロキシサーバーに接続できません");
+}
+
+void TabManagerTest::noticeStandsWhenThePointerLeavesALink() {
+    QFETCH(int, kind);
+    QFETCH(QString, notice);
+    Tabs t;
+    t.open(1);
+    QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
+    Q_EMIT t.activeBrowser()->loadFailed({browser::LoadFailureKind(kind), -130}, site(1));
+    Q_EMIT t.activeBrowser()->statusTextChanged(QString());
+    QVERIFY(status.last().at(0).toString().startsWith(notice));
+    // A hovered link is shown as ever.
+    Q_EMIT t.activeBrowser()->statusTextChanged(site(2));
+    QCOMPARE(status.last().at(0).toString(), site(2));
+    // Once a page has loaded, the spell is over and an empty status is empty.
+    Q_EMIT t.activeBrowser()->loadSucceeded();
+    Q_EMIT t.activeBrowser()->statusTextChanged(QString());
+    QCOMPARE(status.last().at(0).toString(), QString());
+}
+
 void TabManagerTest::failurePageButtonReachesTheWindow() {
     Tabs t;
     t.open(2);
@@ -949,6 +980,9 @@ void TabManagerTest::failurePageButtonReachesTheWindow() {
     Q_EMIT t.browser(0)->siteChoiceRequested(QStringLiteral("weblio_kokugo"));
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("weblio_kokugo"));
+    QSignalSpy proxySettings(t.manager.get(), &TabManager::proxySettingsRequested);
+    Q_EMIT t.browser(1)->proxySettingsRequested();
+    QCOMPARE(proxySettings.size(), 1);
 
     // Every tab's failure page asks the window what it knows of a failed address.
     int asked = 0;

@@ -6,6 +6,8 @@ site fails (the site server fails on request; a refused connection comes from th
 own resolver), and the cases go from one site to the next through the failure page itself.
 """
 
+import re
+import socket
 import time
 
 import desktop_helpers as desk
@@ -239,3 +241,127 @@ class LoadingTest(FailurePageCase):
         self.session.server.release(host)
         self.flow.wait_loaded(request)
         wait_until(lambda: not self.bar_shown(top), 20, 0.1, "the progress bar to go")
+
+
+NETWORK_HEADING = "ネットワークに接続されていません"
+PROXY_HEADING = "プロキシサーバーに接続できません"
+SITE_UNKNOWN_HEADING = "サイトが見つかりません"
+NETWORK_NOTICE = "Lexorra2: ネットワークに接続されていません"
+PROXY_NOTICE = "Lexorra2: プロキシサーバーに接続できません"
+PROXY_DIALOG_TITLE = "Proxy（プロキシ）設定"
+
+
+class WholeNetworkCase(FailurePageCase):
+    """When the network or the proxy is down, every site fails alike: the page says so, offers
+    trying again in place of other sites, and the status bar says it once (the program writes
+    the notice to its log as well, which is where it is counted)."""
+
+    def notices(self, text: str) -> int:
+        return self.session.program_stderr().count(text)
+
+    def action_links(self) -> list[str]:
+        with DevToolsPage(self.session.devtools_pages()[0]["webSocketDebuggerUrl"]) as page:
+            return page.evaluate("Array.from(document.querySelectorAll('.actions a'))"
+                                 ".map(a => a.id)")
+
+    def status_bar_has_text(self) -> bool:
+        geometry = self.session.window_geometry(self.window)
+        shot = self.session.screenshot(self.session.tmp / "status.png")
+        y0 = geometry.y + geometry.height - 17
+        return any(sum(shot.pixel(x, y)) < 200
+                   for x in range(geometry.x + 2, geometry.x + 300)
+                   for y in range(y0, geometry.y + geometry.height - 2))
+
+    def expect_every_site_page(self, heading: str, text: str, cause: str) -> str:
+        page = self.wait_failure_page(heading, query("yahoo2_kokugo", text))
+        self.assertIn(cause, page)
+        self.assertNotIn("ほかのサイトで調べる", page)
+        self.assertEqual(self.offered(), [])
+        self.assertNotIn("閉鎖された", page)
+        return page
+
+
+class DeadProxyTest(WholeNetworkCase):
+
+    def test_a_proxy_that_refuses_is_blamed_by_name(self):
+        from test_settings_files import DEFAULT_LINES, settings_bytes
+        closed = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        closed.bind(("127.0.0.1", 0))   # bound, never listening: connections are refused
+        self.addCleanup(closed.close)
+        proxy = f"127.0.0.1:{closed.getsockname()[1]}"
+        lines = list(DEFAULT_LINES)
+        lines[34], lines[35] = "0", proxy
+        path = self.session.documents / "Lexorra2" / "Lexorra2.ini"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(settings_bytes(lines))
+        self.start()
+
+        self.flow.copy(TEXT)
+        self.expect_every_site_page(PROXY_HEADING, TEXT, proxy)
+        self.assertEqual(self.action_links(), ["retry", "proxy-settings"])
+        wait_until(lambda: self.notices(PROXY_NOTICE) == 1, 20, 0.2, "the notice")
+        self.assertTrue(self.status_bar_has_text(), "the notice stays in the status bar")
+
+        # The next copy fails alike: the notice is not said again.
+        self.flow.copy("りんご")
+        self.expect_every_site_page(PROXY_HEADING, "りんご", proxy)
+        self.assertEqual(self.notices(PROXY_NOTICE), 1)
+
+        # The page's button opens the proxy settings.
+        self.click("#proxy-settings")
+        dialog = self.session.wait_for_window("^" + re.escape(PROXY_DIALOG_TITLE) + "$")
+        self.session.activate(dialog)
+        self.session.key("Escape")
+        wait_until(lambda: self.session.map_state(dialog) != "IsViewable", 10, 0.1,
+                   "the dialog to close")
+        self.assertEqual(self.notices(PROXY_NOTICE), 1)
+
+
+class NoNetworkTest(WholeNetworkCase):
+
+    def test_no_name_resolves(self):
+        env = self.session.program_env()
+        # Straight to the sites, with a resolver that knows no name at all.
+        flags = [f for f in env["QTWEBENGINE_CHROMIUM_FLAGS"].split(" ")
+                 if not f.startswith(("--proxy-server", "--proxy-bypass-list",
+                                      "--host-resolver-rules"))]
+        env["QTWEBENGINE_CHROMIUM_FLAGS"] = " ".join(
+            flags + ["--no-proxy-server",
+                     '--host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"'])
+        self.flow = LookupSession(self, self.session)
+        self.session.start_program(env=env)
+        self.window = self.session.wait_for_main_window()
+        self.session.wait_for_page(lambda p: p["url"] == test_lookup_flow.START_PAGE_URL)
+
+        self.flow.copy(TEXT)
+        page = self.expect_every_site_page(NETWORK_HEADING, TEXT, "ネットワーク")
+        self.assertNotIn(SITE_UNKNOWN_HEADING, page)
+        self.assertEqual(self.action_links(), ["retry"])
+        wait_until(lambda: self.notices(NETWORK_NOTICE) == 1, 20, 0.2, "the notice")
+
+        self.flow.copy("りんご")
+        self.expect_every_site_page(NETWORK_HEADING, "りんご", "ネットワーク")
+        # Trying again fails the same way, and says nothing new.
+        self.click("#retry")
+        self.expect_every_site_page(NETWORK_HEADING, "りんご", "ネットワーク")
+        self.assertEqual(self.notices(NETWORK_NOTICE), 1)
+        self.assertEqual(self.session.server.requests(), [], "no request left the machine")
+
+
+class OneUnknownSiteTest(WholeNetworkCase):
+
+    def test_one_unknown_site_while_others_answer_offers_the_others(self):
+        self.session.fail(HOSTS["goo2_kokugo"], "unresolved")
+        self.start()
+        # yahoo answers first.
+        self.flow.copy_and_expect(TEXT, query("yahoo2_kokugo"))
+        self.session.wait_for_page(lambda p: p["title"].startswith("Site dic.yahoo.co.jp"))
+        # Through the slot's menu: 国語辞書(&Z), then goo国語辞典(&G), whose name is unknown.
+        test_lookup_flow.SiteMenuTest.open_site_menu(self, self.window)
+        desk.keys_in_menus(self.session, "z", "g")
+        page = self.wait_failure_page(SITE_UNKNOWN_HEADING, query("goo2_kokugo"))
+        self.assertIn("閉鎖された", page)
+        self.assertEqual(self.offered(), [query(k) for k in KOKUGO if k != "goo2_kokugo"])
+        self.assertEqual(self.action_links(), [])
+        time.sleep(QUIET_SECONDS)
+        self.assertEqual(self.notices(NETWORK_NOTICE), 0)

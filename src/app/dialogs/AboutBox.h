@@ -31,6 +31,7 @@ private:
     QLabel* programmer_ = nullptr;
     QLabel* designer_ = nullptr;
     QPushButton* ok_ = nullptr;
+    double scale_ = 1.0; // of the designed size, smaller on a small screen
 };
 
 } // namespace app
