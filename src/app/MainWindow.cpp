@@ -395,6 +395,10 @@ void MainWindow::togglePause() {
     watcher_->togglePause();
 }
 
+void MainWindow::lookUpAsked(const QString& text) {
+    watcher_->takeAskedText(text);
+}
+
 void MainWindow::showStatus(const QString& text) {
     setStatusText(text);
 }

@@ -102,6 +102,9 @@ public:
     // Writes the settings file now, once in the window's life; a failure goes to stderr.
     // Called when the window goes, and by the process's exit when the display went away.
     void saveSettingsAtEnd();
+    // Commands sent by a later start of the program (lexorra2 --toggle-pause, --look-up).
+    void togglePauseAsked() { togglePause(); }
+    void lookUpAsked(const QString& text);
 
     // The search box's top edge in its normal place on the toolbar panel.
     static constexpr int kSearchBoxTop = 16;
