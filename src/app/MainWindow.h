@@ -33,7 +33,7 @@ class WaylandCopyNotice;
 
 namespace input {
 class ClipboardWatcher;
-class QtClipboardSource;
+class ClipboardSource;
 class SearchBox;
 } // namespace input
 
@@ -190,7 +190,7 @@ private:
     ProxyCommands* proxyCommands_ = nullptr;
     browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
-    input::QtClipboardSource* clipboard_ = nullptr;
+    input::ClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};
