@@ -13,6 +13,9 @@ PACKAGES=(
     # its Qt 6 module and a session bus), a Wayland compositor with XWayland and wl-copy.
     fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus
     weston xwayland wl-clipboard
+    # the Wayland clipboard (data-control client code generated at build time) and sway, the
+    # headless compositor its tests run under
+    libwayland-dev libwayland-bin sway
     # installation and the Debian package: icon sizes, menu entry and package checks
     librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
     # the copy-to-screen benchmark watches the window's damage

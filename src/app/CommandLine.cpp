@@ -43,6 +43,19 @@ CommandLine::Outcome CommandLine::parse(const QStringList& arguments,
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
+    const QCommandLineOption raiseOption(
+        QStringLiteral("raise"), QStringLiteral("Brings the running Lexorra2's window forward."));
+    const QCommandLineOption togglePauseOption(
+        QStringLiteral("toggle-pause"),
+        QStringLiteral("Pauses or resumes the running Lexorra2's clipboard watching."));
+    const QCommandLineOption lookUpOption(
+        QStringLiteral("look-up"),
+        QStringLiteral("Looks text up in the running Lexorra2, as a copy of it would be, "
+                       "also while paused."),
+        QStringLiteral("text"));
+    parser.addOption(raiseOption);
+    parser.addOption(togglePauseOption);
+    parser.addOption(lookUpOption);
 
     Outcome outcome;
     QStringList toParse = arguments;
@@ -54,6 +67,22 @@ CommandLine::Outcome CommandLine::parse(const QStringList& arguments,
     else if (!parser.positionalArguments().isEmpty())
         error = QStringLiteral("Unexpected argument '%1'.")
                     .arg(parser.positionalArguments().constFirst());
+    std::optional<desktop::InstanceRequest> command;
+    if (error.isEmpty()) {
+        const int commands = int(parser.isSet(raiseOption)) + int(parser.isSet(togglePauseOption)) +
+                             int(parser.isSet(lookUpOption));
+        if (commands > 1 || parser.values(lookUpOption).size() > 1) {
+            error = QStringLiteral("Give one command at a time.");
+        } else if (parser.isSet(raiseOption)) {
+            command = desktop::InstanceRequest::comeForward();
+        } else if (parser.isSet(togglePauseOption)) {
+            command = desktop::InstanceRequest::togglePause();
+        } else if (parser.isSet(lookUpOption)) {
+            const QString text = parser.value(lookUpOption);
+            error = desktop::InstanceRequest::whyNotLookUpText(text);
+            command = desktop::InstanceRequest::lookUp(text);
+        }
+    }
     if (!error.isEmpty()) {
         outcome.startProgram = false;
         outcome.exitCode = kUsageErrorExitCode;
@@ -70,7 +99,24 @@ CommandLine::Outcome CommandLine::parse(const QStringList& arguments,
     } else if (parser.isSet(helpOption)) {
         outcome.startProgram = false;
         outcome.standardOutput = withUsageLine(parser.helpText(), programName);
+    } else if (command) {
+        outcome.startProgram = false;
+        outcome.command = command;
     }
+    return outcome;
+}
+
+CommandLine::Outcome CommandLine::delivered(desktop::SingleInstance::Delivery delivery,
+                                            const QString& why, const QString& programName) {
+    Outcome outcome;
+    outcome.startProgram = false;
+    if (delivery == desktop::SingleInstance::Delivery::Delivered)
+        return outcome;
+    outcome.exitCode = kNotDeliveredExitCode;
+    QString message = why;
+    if (delivery == desktop::SingleInstance::Delivery::NoInstance)
+        message += QStringLiteral(" Start it first; the command is for a running instance.");
+    outcome.standardError = QStringLiteral("%1: %2\n").arg(programName, message);
     return outcome;
 }
 

@@ -33,6 +33,7 @@
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
+#include "input/WaylandClipboardSource.h"
 #include "lookup/Catalogue.h"
 #include "lookup/CurrentSiteText.h"
 #include "lookup/LookupController.h"
@@ -395,6 +396,10 @@ void MainWindow::togglePause() {
     watcher_->togglePause();
 }
 
+void MainWindow::lookUpAsked(const QString& text) {
+    watcher_->takeAskedText(text);
+}
+
 void MainWindow::showStatus(const QString& text) {
     setStatusText(text);
 }
@@ -402,7 +407,16 @@ void MainWindow::showStatus(const QString& text) {
 // Text already on the clipboard is taken now, as if it had just been copied: it becomes the
 // first lookup, once the start sequence has read the settings.
 void MainWindow::startWatchingClipboard() {
-    clipboard_ = new input::QtClipboardSource(QGuiApplication::clipboard(), this);
+    // Where the compositor shows every copy to a clipboard watcher, that sees copies also in
+    // the background; elsewhere the desktop's clipboard through Qt (on X11 its own reader).
+    if (std::unique_ptr<input::WaylandClipboardSource> wayland =
+            input::WaylandClipboardSource::forSession(this)) {
+        clipboard_ = wayland.release();
+        clipboard_->setObjectName(QStringLiteral("WaylandDataControl"));
+    } else {
+        clipboard_ = new input::QtClipboardSource(QGuiApplication::clipboard(), this);
+        watchForHeldBackCopies();
+    }
     watcher_ = new input::ClipboardWatcher(*clipboard_, *lookups_, options_->options(), this);
     watcher_->setObjectName(QStringLiteral("ClipboardWatcher"));
     connect(pauseAction_, &QAction::triggered, watcher_, &input::ClipboardWatcher::togglePause);
@@ -415,7 +429,6 @@ void MainWindow::startWatchingClipboard() {
             &PauseIndicator::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     connect(watcher_, &input::ClipboardWatcher::clipboardTooLong, this, &MainWindow::setStatusText);
-    watchForHeldBackCopies();
     connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();

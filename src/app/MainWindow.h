@@ -33,7 +33,7 @@ class WaylandCopyNotice;
 
 namespace input {
 class ClipboardWatcher;
-class QtClipboardSource;
+class ClipboardSource;
 class SearchBox;
 } // namespace input
 
@@ -102,6 +102,9 @@ public:
     // Writes the settings file now, once in the window's life; a failure goes to stderr.
     // Called when the window goes, and by the process's exit when the display went away.
     void saveSettingsAtEnd();
+    // Commands sent by a later start of the program (lexorra2 --toggle-pause, --look-up).
+    void togglePauseAsked() { togglePause(); }
+    void lookUpAsked(const QString& text);
 
     // The search box's top edge in its normal place on the toolbar panel.
     static constexpr int kSearchBoxTop = 16;
@@ -187,7 +190,7 @@ private:
     ProxyCommands* proxyCommands_ = nullptr;
     browser::ProxyOptionFollower* proxyFollower_ = nullptr;
 
-    input::QtClipboardSource* clipboard_ = nullptr;
+    input::ClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};

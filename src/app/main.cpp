@@ -16,6 +16,16 @@ int main(int argc, char* argv[]) {
     const app::CommandLine::Outcome commandLine =
         app::CommandLine::parse(app::CommandLine::argumentsOf(argc, argv),
                                 QStringLiteral("Lexorra2"), QStringLiteral(LEXORRA2_VERSION));
+    if (commandLine.command) {
+        // Sent and done at once: no display, no window, no browser engine.
+        int coreArgc = argc > 0 ? 1 : 0;
+        QCoreApplication core(coreArgc, argv);
+        desktop::SingleInstance instance(desktop::SingleInstance::sessionFolder(),
+                                         QStringLiteral("lexorra2"));
+        const desktop::SingleInstance::Delivery delivery = instance.send(*commandLine.command);
+        return app::CommandLine::report(app::CommandLine::delivered(
+            delivery, instance.errorString(), QStringLiteral("lexorra2")));
+    }
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
@@ -45,6 +55,10 @@ int main(int argc, char* argv[]) {
         mainWindow.show();
         raiser.bringForwardAfterLookup();
     });
+    QObject::connect(&instance, &desktop::SingleInstance::togglePauseAsked, &mainWindow,
+                     &app::MainWindow::togglePauseAsked);
+    QObject::connect(&instance, &desktop::SingleInstance::lookUpAsked, &mainWindow,
+                     &app::MainWindow::lookUpAsked);
     // A logout, kill or Ctrl+C ends the run as the tray's close does, settings saved. Made
     // after the window: the browser engine, started with it, resets these signals.
     desktop::SessionEnd sessionEnd;

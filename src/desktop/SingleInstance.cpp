@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,10 +18,10 @@ namespace desktop {
 
 namespace {
 
-// One line each way: the later start asks, the running instance confirms once it has
-// passed the request on.
-constexpr char kComeForward[] = "come-forward\n";
+// One line each way: the later start or command asks (an InstanceRequest), the running
+// instance confirms once it has passed the request on, or refuses a line it does not know.
 constexpr char kDone[] = "done\n";
+constexpr char kRefused[] = "refused\n";
 
 // A running instance may still be starting and not listen yet; a later start tries again
 // at this pace until its timeout.
@@ -28,7 +29,7 @@ constexpr int kRetryMs = 50;
 
 // A request is one short line; anything longer than this without an end of line is not a
 // later start of this program, and is not buffered.
-constexpr qint64 kMaxRequestBytes = 4096;
+constexpr qint64 kMaxRequestBytes = InstanceRequest::kMaxLineBytes;
 
 // Why folder may not hold the lock and the socket, or nothing when it is a folder of this
 // user's that no one else can enter: anyone who can create files there could listen on the
@@ -100,7 +101,32 @@ SingleInstance::Claim SingleInstance::claim() {
         error_ = QStringLiteral("Cannot create the lock file %1.").arg(lockPath_);
         return Claim::Unavailable;
     }
-    return askRunningInstance() ? Claim::OtherAsked : Claim::OtherNotAnswering;
+    return askRunningInstance(InstanceRequest::comeForward(), true) == Delivery::Delivered
+               ? Claim::OtherAsked
+               : Claim::OtherNotAnswering;
+}
+
+SingleInstance::Delivery SingleInstance::send(const InstanceRequest& request) {
+    error_ = whyNotPrivate(folder_);
+    if (!error_.isEmpty())
+        return Delivery::Unavailable;
+    // Never tryLock() here: holding the lock even for a moment would make a program starting
+    // meanwhile ask this command to come forward, and fail.
+    if (!lockHolderRuns(nullptr)) {
+        error_ = QStringLiteral("Lexorra2 is not running.");
+        return Delivery::NoInstance;
+    }
+    return askRunningInstance(request, false);
+}
+
+bool SingleInstance::lockHolderRuns(qint64* holder) const {
+    qint64 pid = 0;
+    QString host, application;
+    if (!lock_.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    if (holder)
+        *holder = pid;
+    return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 std::optional<int> SingleInstance::claimForStart() {
@@ -145,23 +171,40 @@ void SingleInstance::answerConnections() {
                     socket->abort();
                 return;
             }
-            const bool comeForward = socket->readLine(64) == kComeForward;
-            // Answered before the window is raised: raising runs the event loop, during
+            const std::optional<InstanceRequest> request =
+                InstanceRequest::decode(socket->readLine(kMaxRequestBytes + 1));
+            // Answered before the request is carried out: raising runs the event loop, during
             // which the socket may go away.
-            socket->write(kDone);
+            socket->write(request ? kDone : kRefused);
             socket->disconnectFromServer();
-            if (comeForward)
-                Q_EMIT comeForwardAsked();
+            if (request)
+                carryOut(*request);
         });
         // A client that connects and says nothing is not waited for past the timeout.
         QTimer::singleShot(answerTimeout_, socket, [socket] { socket->abort(); });
     }
 }
 
-bool SingleInstance::askRunningInstance() {
+void SingleInstance::carryOut(const InstanceRequest& request) {
+    switch (request.kind) {
+    case InstanceRequest::Kind::ComeForward:
+        Q_EMIT comeForwardAsked();
+        break;
+    case InstanceRequest::Kind::TogglePause:
+        Q_EMIT togglePauseAsked();
+        break;
+    case InstanceRequest::Kind::LookUp:
+        Q_EMIT lookUpAsked(request.text);
+        break;
+    }
+}
+
+SingleInstance::Delivery SingleInstance::askRunningInstance(const InstanceRequest& request,
+                                                            bool lockKnownHeld) {
     qint64 holder = 0;
     QString host, application;
     lock_.getLockInfo(&holder, &host, &application);
+    const QByteArray line = request.encoded();
 
     QLocalSocket socket;
     QEventLoop loop;
@@ -170,18 +213,29 @@ bool SingleInstance::askRunningInstance() {
     QTimer retry;
     retry.setSingleShot(true);
     bool answered = false;
+    bool refused = false;
+    bool holderGone = false;
 
-    connect(&socket, &QLocalSocket::connected, &loop, [&socket] { socket.write(kComeForward); });
+    connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(line); });
     connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         if (!socket.canReadLine())
             return;
-        answered = socket.readLine(64) == kDone;
+        const QByteArray answer = socket.readLine(64);
+        answered = answer == kDone;
+        refused = answer == kRefused;
         loop.quit();
     });
     connect(&socket, &QLocalSocket::errorOccurred, &loop, [&] {
+        if (socket.state() != QLocalSocket::UnconnectedState || answered)
+            return;
+        // An instance that ended meanwhile will not start listening.
+        if (!lockKnownHeld && !lockHolderRuns(nullptr)) {
+            holderGone = true;
+            loop.quit();
+            return;
+        }
         // Not listening yet (still starting), or gone: try again until the deadline.
-        if (socket.state() == QLocalSocket::UnconnectedState && !answered)
-            retry.start(kRetryMs);
+        retry.start(kRetryMs);
     });
     connect(&retry, &QTimer::timeout, &loop, [&] {
         socket.abort();
@@ -194,12 +248,21 @@ bool SingleInstance::askRunningInstance() {
     if (!answered)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     socket.abort();
-    if (!answered) {
-        error_ = QStringLiteral("Another instance (process %1) holds %2 but does not answer.")
-                     .arg(holder)
-                     .arg(lockPath_);
+    if (answered)
+        return Delivery::Delivered;
+    if (holderGone) {
+        error_ = QStringLiteral("Lexorra2 is not running.");
+        return Delivery::NoInstance;
     }
-    return answered;
+    if (refused) {
+        error_ = QStringLiteral("The running instance (process %1) does not know this request.")
+                     .arg(holder);
+        return Delivery::Refused;
+    }
+    error_ = QStringLiteral("Another instance (process %1) holds %2 but does not answer.")
+                 .arg(holder)
+                 .arg(lockPath_);
+    return Delivery::NotAnswering;
 }
 
 } // namespace desktop

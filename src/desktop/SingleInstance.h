@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/InstanceRequest.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -50,7 +52,23 @@ public:
     // exit status it ends with. Problems are told on the standard error.
     std::optional<int> claimForStart();
 
-    // Why the last claim() was OtherNotAnswering or Unavailable, in one sentence.
+    // How a command sent to the running instance fared.
+    enum class Delivery {
+        Delivered,
+        // No instance runs (no lock, or its holder has ended).
+        NoInstance,
+        // An instance holds the lock but did not answer in time.
+        NotAnswering,
+        // The running instance did not understand the request (another version).
+        Refused,
+        // The folder is not private to the user: nothing is sent through it.
+        Unavailable,
+    };
+    // Sends request to the running instance without ever becoming the instance itself, and
+    // waits (in a local event loop) for its answer. errorString() tells why it failed.
+    Delivery send(const InstanceRequest& request);
+
+    // Why the last claim() or send() was OtherNotAnswering or Unavailable, in one sentence.
     QString errorString() const { return error_; }
     QString lockFilePath() const { return lockPath_; }
     QString socketPath() const { return socketPath_; }
@@ -58,10 +76,16 @@ public:
 Q_SIGNALS:
     // A later start asked this (first) instance to bring its window forward.
     void comeForwardAsked();
+    // A command asked to pause or resume the clipboard watcher.
+    void togglePauseAsked();
+    // A command asked to look text up.
+    void lookUpAsked(const QString& text);
 
 private:
     bool listen();
-    bool askRunningInstance();
+    Delivery askRunningInstance(const InstanceRequest& request, bool lockKnownHeld);
+    bool lockHolderRuns(qint64* holder) const;
+    void carryOut(const InstanceRequest& request);
     void answerConnections();
 
     QString folder_;

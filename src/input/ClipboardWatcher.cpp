@@ -26,6 +26,12 @@ void ClipboardWatcher::clipboardChanged() {
     source_.requestRead();
 }
 
+void ClipboardWatcher::takeAskedText(const QString& text) {
+    if (suppressed_ || text.trimmed().isEmpty())
+        return;
+    lookups_.takeCopiedText(options_.fullWidthToAscii ? fullWidthToAscii(text) : text);
+}
+
 void ClipboardWatcher::take(const ClipboardSource::Content& content) {
     // Paused or suppressed while the read went on: the copy came too late.
     if (paused_ || suppressed_)

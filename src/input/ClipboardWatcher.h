@@ -32,6 +32,11 @@ public:
     void togglePause();
     // One clipboard change: read unless paused or suppressed; the copy is taken once read.
     void clipboardChanged();
+    // Text a command asked to look up (lexorra2 --look-up): taken as a copy of it would be,
+    // normalised the same way, but also while paused and also when the search box already
+    // holds it: pausing stops the reaction to copies, and the user asked for this lookup by
+    // name. Only the proxy dialog holds it back, as it does every copy.
+    void takeAskedText(const QString& text);
 
 Q_SIGNALS:
     void pausedChanged(bool paused);

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,6 +89,66 @@ TEST(CommandLineHelp, ListsBothOptionsAndNamesTheProgramAsCalled) {
     EXPECT_FALSE(outcome.standardOutput.contains(QStringLiteral("--help-all")));
 }
 
+// The commands for the running instance: what each sends, and what is refused before anything
+// is sent.
+struct CommandCase {
+    const char* name;
+    QStringList arguments;
+    std::optional<desktop::InstanceRequest> command; // nothing: refused as a usage error
+    const char* errorPart;
+};
+
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CommandLineCommand : public testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandLineCommand, SendsOneRequestOrRefuses) {
+    const CommandCase& c = GetParam();
+    const auto outcome =
+        app::CommandLine::parse(QStringList{QStringLiteral("lexorra2")} + c.arguments,
+                                QStringLiteral("Lexorra2"), QStringLiteral("1.11"));
+    EXPECT_FALSE(outcome.startProgram);
+    EXPECT_EQ(outcome.command, c.command);
+    if (c.command) {
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_TRUE(outcome.standardError.isEmpty()) << outcome.standardError.toStdString();
+    } else {
+        EXPECT_EQ(outcome.exitCode, app::CommandLine::kUsageErrorExitCode);
+        EXPECT_TRUE(outcome.standardError.contains(QString::fromUtf8(c.errorPart)))
+            << outcome.standardError.toStdString();
+    }
+}
+
+using desktop::InstanceRequest;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CommandLineCommand,
+    testing::Values(
+        CommandCase{"Raise", {"--raise"}, InstanceRequest::comeForward(), ""},
+        CommandCase{"TogglePause", {"--toggle-pause"}, InstanceRequest::togglePause(), ""},
+        CommandCase{
+            "LookUp", {"--look-up", "猫"}, InstanceRequest::lookUp(QStringLiteral("猫")), ""},
+        CommandCase{"LookUpWithEquals",
+                    {"--look-up=a b"},
+                    InstanceRequest::lookUp(QStringLiteral("a b")),
+                    ""},
+        CommandCase{
+            "LookUpDashText", {"--look-up=-x"}, InstanceRequest::lookUp(QStringLiteral("-x")), ""},
+        CommandCase{"LookUpWithoutText", {"--look-up"}, std::nullopt, "Missing value"},
+        CommandCase{"LookUpEmpty", {"--look-up", ""}, std::nullopt, "no text"},
+        CommandCase{"LookUpBlanks", {"--look-up", " \t\n"}, std::nullopt, "no text"},
+        CommandCase{"LookUpTooLong",
+                    {"--look-up", QString(InstanceRequest::kMaxTextBytes + 1, u'a')},
+                    std::nullopt,
+                    "longer than"},
+        CommandCase{"TwoCommands", {"--raise", "--toggle-pause"}, std::nullopt, "one command"},
+        CommandCase{
+            "TwoLookUps", {"--look-up", "a", "--look-up", "b"}, std::nullopt, "one command"},
+        CommandCase{"CommandAndArgument", {"--raise", "word"}, std::nullopt, "Unexpected"}),
+    [](const testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
+
 TEST(CommandLineHelp, EmptyArgumentListStartsTheProgram) {
     const auto outcome =
         app::CommandLine::parse({}, QStringLiteral("Lexorra2"), QStringLiteral("1.11"));
@@ -114,6 +175,10 @@ TEST_P(ProgramCommandLine, AnswersWithoutADisplay) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
         env.remove(QString::fromLatin1(name));
+    // A session of its own, where no instance runs.
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(LEXORRA2_PATH), c.arguments);
@@ -140,7 +205,11 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"Version", {"--version"}, 0, "Lexorra2 " LEXORRA2_VERSION "\n", false},
         ProgramCase{"Help", {"--help"}, 0, nullptr, false},
         ProgramCase{"UnknownOption", {"--bogus"}, 2, "", true},
-        ProgramCase{"Argument", {"word"}, 2, "", true}),
+        ProgramCase{"Argument", {"word"}, 2, "", true},
+        // Nothing runs to take the command: said, and not started.
+        ProgramCase{"RaiseWithoutInstance", {"--raise"}, 1, "", true},
+        ProgramCase{"TogglePauseWithoutInstance", {"--toggle-pause"}, 1, "", true},
+        ProgramCase{"LookUpWithoutInstance", {"--look-up", "word"}, 1, "", true}),
     [](const testing::TestParamInfo<ProgramCase>& info) { return std::string(info.param.name); });
 
 } // namespace

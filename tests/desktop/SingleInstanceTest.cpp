@@ -356,6 +356,161 @@ TEST_F(SingleInstanceTest, SilentClientIsDroppedAfterTheTimeout) {
     EXPECT_TRUE(dropped.wait(30000));
 }
 
+// The commands (lexorra2 --raise, --toggle-pause, --look-up) reach the running instance as
+// typed requests, each its own signal, and the sender learns that it arrived.
+struct CommandCase {
+    const char* name;
+    desktop::InstanceRequest request;
+    int comeForward;
+    int togglePause;
+    QStringList lookUps;
+};
+
+void PrintTo(const CommandCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class CommandToRunningInstance : public SingleInstanceTest,
+                                 public testing::WithParamInterface<CommandCase> {};
+
+TEST_P(CommandToRunningInstance, ArrivesAsItsOwnSignal) {
+    ASSERT_TRUE(folder.isValid());
+    SingleInstance running(folder.path(), kName);
+    ASSERT_EQ(running.claim(), SingleInstance::Claim::Claimed);
+    QSignalSpy comeForward(&running, &SingleInstance::comeForwardAsked);
+    QSignalSpy togglePause(&running, &SingleInstance::togglePauseAsked);
+    QStringList lookUps;
+    QObject::connect(&running, &SingleInstance::lookUpAsked,
+                     [&lookUps](const QString& text) { lookUps << text; });
+
+    SingleInstance command(folder.path(), kName);
+    EXPECT_EQ(command.send(GetParam().request), SingleInstance::Delivery::Delivered)
+        << command.errorString().toStdString();
+    EXPECT_EQ(comeForward.count(), GetParam().comeForward);
+    EXPECT_EQ(togglePause.count(), GetParam().togglePause);
+    EXPECT_EQ(lookUps, GetParam().lookUps);
+    // A command never becomes the instance: the running one still answers.
+    SingleInstance later(folder.path(), kName);
+    EXPECT_EQ(later.claim(), SingleInstance::Claim::OtherAsked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CommandToRunningInstance,
+    testing::Values(CommandCase{"Raise", desktop::InstanceRequest::comeForward(), 1, 0, {}},
+                    CommandCase{"TogglePause", desktop::InstanceRequest::togglePause(), 0, 1, {}},
+                    CommandCase{"LookUp",
+                                desktop::InstanceRequest::lookUp(QStringLiteral("猫")),
+                                0,
+                                0,
+                                {QStringLiteral("猫")}},
+                    CommandCase{"LookUpOfSeveralLines",
+                                desktop::InstanceRequest::lookUp(QStringLiteral("a\nb\r\n")),
+                                0,
+                                0,
+                                {QStringLiteral("a\nb\r\n")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// No instance to take a command: told at once, and the command never takes the lock (a program
+// starting meanwhile must not find this command in its place).
+struct NoInstanceCase {
+    const char* name;
+    bool crashedInstanceLeftItsLock;
+};
+
+void PrintTo(const NoInstanceCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class CommandWithoutInstance : public SingleInstanceTest,
+                               public testing::WithParamInterface<NoInstanceCase> {};
+
+TEST_P(CommandWithoutInstance, IsToldNoInstance) {
+    ASSERT_TRUE(folder.isValid());
+    if (GetParam().crashedInstanceLeftItsLock) {
+        ASSERT_GT(startChildInstance(folder.path(), true, true), 0);
+    }
+    SingleInstance command(folder.path(), kName);
+    // Only a wrong verdict would wait this long.
+    command.setAnswerTimeout(std::chrono::hours(1));
+    EXPECT_EQ(command.send(desktop::InstanceRequest::togglePause()),
+              SingleInstance::Delivery::NoInstance);
+    EXPECT_FALSE(command.errorString().isEmpty());
+
+    SingleInstance start(folder.path(), kName);
+    EXPECT_EQ(start.claim(), SingleInstance::Claim::Claimed) << start.errorString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CommandWithoutInstance,
+                         testing::Values(NoInstanceCase{"NoLock", false},
+                                         NoInstanceCase{"CrashedInstance", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SingleInstanceTest, CommandToAHungInstanceIsReportedAsNotAnswering) {
+    ASSERT_TRUE(folder.isValid());
+    const pid_t hung = startChildInstance(folder.path(), true, false);
+    ASSERT_GT(hung, 0);
+    SingleInstance command(folder.path(), kName);
+    command.setAnswerTimeout(300ms);
+    const SingleInstance::Delivery delivery = command.send(desktop::InstanceRequest::comeForward());
+    kill(hung, SIGKILL);
+    waitpid(hung, nullptr, 0);
+    EXPECT_EQ(delivery, SingleInstance::Delivery::NotAnswering);
+}
+
+// Lines that are not one of the requests are answered "refused" and carried out never; the
+// instance goes on answering.
+struct StrangeLineCase {
+    const char* name;
+    QByteArray line;
+};
+
+void PrintTo(const StrangeLineCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class StrangeLine : public SingleInstanceTest,
+                    public testing::WithParamInterface<StrangeLineCase> {};
+
+TEST_P(StrangeLine, IsRefusedAndDoesNothing) {
+    ASSERT_TRUE(folder.isValid());
+    SingleInstance running(folder.path(), kName);
+    ASSERT_EQ(running.claim(), SingleInstance::Claim::Claimed);
+    QSignalSpy comeForward(&running, &SingleInstance::comeForwardAsked);
+    QSignalSpy togglePause(&running, &SingleInstance::togglePauseAsked);
+    QSignalSpy lookUp(&running, &SingleInstance::lookUpAsked);
+
+    QLocalSocket stranger;
+    stranger.connectToServer(running.socketPath());
+    ASSERT_TRUE(stranger.waitForConnected(10000));
+    QSignalSpy readable(&stranger, &QLocalSocket::readyRead);
+    stranger.write(GetParam().line);
+    QByteArray answer;
+    // The instance answers in this thread's event loop, which the spy's wait runs.
+    while (!answer.endsWith('\n')) {
+        if (stranger.bytesAvailable() == 0 && !readable.wait(30000))
+            break;
+        answer += stranger.readAll();
+    }
+    EXPECT_EQ(answer, "refused\n");
+    EXPECT_EQ(comeForward.count() + togglePause.count() + lookUp.count(), 0);
+
+    SingleInstance later(folder.path(), kName);
+    EXPECT_EQ(later.claim(), SingleInstance::Claim::OtherAsked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StrangeLine,
+    testing::Values(StrangeLineCase{"UnknownWord", "quit\n"},
+                    StrangeLineCase{"CommandWithArgument", "toggle-pause now\n"},
+                    StrangeLineCase{"LookUpInPlainText", "look-up 猫\n"},
+                    StrangeLineCase{"LookUpOfNothing", "look-up \n"},
+                    StrangeLineCase{"LookUpOfBlanks", "look-up ICAg\n"},
+                    StrangeLineCase{"LookUpOfBrokenUtf8", "look-up /w==\n"},
+                    StrangeLineCase{"LookUpTooLong",
+                                    "look-up " + QByteArray(3001, 'a').toBase64() + "\n"},
+                    StrangeLineCase{"CarriageReturn", "come-forward\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -235,6 +235,53 @@ INSTANTIATE_TEST_SUITE_P(
         LateReadCase{"ProxyDialogMeanwhile", [](Watch& w) { w.watcher.setSuppressed(true); }, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Text a command asks to look up: normalised as a copy, looked up also while paused and when
+// the search box holds it already; only the proxy dialog holds it back.
+struct AskedTextCase {
+    const char* name;
+    std::function<void(Watch&)> before;
+    QString text;
+    QStringList calls;
+};
+
+void PrintTo(const AskedTextCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class AskedText : public testing::TestWithParam<AskedTextCase> {};
+
+TEST_P(AskedText, IsLookedUpAsAsked) {
+    Watch w;
+    GetParam().before(w);
+    w.host.calls.clear();
+    w.clip.reads = 0;
+    w.watcher.takeAskedText(GetParam().text);
+    EXPECT_EQ(w.host.calls, GetParam().calls);
+    EXPECT_EQ(w.clip.reads, 0) << "the clipboard is not read for a command";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AskedText,
+    testing::Values(
+        AskedTextCase{"Watching", [](Watch&) {}, u"犬"_qs, {u"lookup[犬]"_qs}},
+        AskedTextCase{"FullWidthNormalised", [](Watch&) {}, u"ＡＢＣ"_qs, {u"lookup[ABC]"_qs}},
+        AskedTextCase{
+            "WhilePaused", [](Watch& w) { w.watcher.togglePause(); }, u"犬"_qs, {u"lookup[犬]"_qs}},
+        AskedTextCase{"SameAsTheSearchBox",
+                      [](Watch& w) { w.clip.copy(u"犬"_qs); },
+                      u"犬"_qs,
+                      {u"lookup[犬]"_qs}},
+        AskedTextCase{
+            "ProxyDialogOpen", [](Watch& w) { w.watcher.setSuppressed(true); }, u"犬"_qs, {}},
+        AskedTextCase{"OnlyBlanks", [](Watch&) {}, u" \t"_qs, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClipboardWatcher, AskedTextBeforeTheStartSequenceWaitsForIt) {
+    Watch w(false);
+    w.watcher.takeAskedText(u"犬"_qs);
+    EXPECT_EQ(w.host.calls, QStringList{u"defer[犬]"_qs});
+}
+
 // A copy longer than any site takes: the status bar says so, the search box keeps its text and
 // nothing is looked up.
 TEST(ClipboardWatcher, TooLongIsToldAndLooksUpNothing) {

@@ -1,0 +1,96 @@
+// Holds the Wayland clipboard through the compositor's data-control protocol, offering what a
+// test needs, also what no ordinary program sends:
+//
+//   data_control_offer MIME-TYPE MODE [TEXT]
+//
+// MODE is "text" (sends TEXT), "endless" (sends without end until the reader closes) or "hang"
+// (takes the request and never answers or closes). Prints "ready" once the selection is set
+// and serves until another program copies. Exit status 0, or 1 when the compositor offers no
+// data control.
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+#include <wayland-client.h>
+
+namespace {
+
+struct State {
+    wl_seat* seat = nullptr;
+    zwlr_data_control_manager_v1* manager = nullptr;
+    std::string mode;
+    std::string text;
+    std::vector<int> heldOpen;
+    bool cancelled = false;
+};
+
+void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+    auto& state = *static_cast<State*>(data);
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state.seat)
+        state.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    else if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
+        state.manager = static_cast<zwlr_data_control_manager_v1*>(
+            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
+}
+
+void globalRemove(void*, wl_registry*, uint32_t) {}
+
+void send(void* data, zwlr_data_control_source_v1*, const char*, int32_t fd) {
+    auto& state = *static_cast<State*>(data);
+    if (state.mode == "hang") {
+        state.heldOpen.push_back(fd);
+        return;
+    }
+    if (state.mode == "endless") {
+        const std::string chunk(65536, 'x');
+        while (write(fd, chunk.data(), chunk.size()) > 0) {
+        }
+    } else {
+        (void)!write(fd, state.text.data(), state.text.size());
+    }
+    close(fd);
+}
+
+void cancelled(void* data, zwlr_data_control_source_v1*) {
+    static_cast<State*>(data)->cancelled = true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: data_control_offer MIME-TYPE text|endless|hang [TEXT]\n");
+        return 2;
+    }
+    std::signal(SIGPIPE, SIG_IGN); // a reader that closes ends an endless send
+    State state;
+    state.mode = argv[2];
+    state.text = argc > 3 ? argv[3] : "";
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display)
+        return 1;
+    static const wl_registry_listener registryListener{global, globalRemove};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &registryListener, &state);
+    wl_display_roundtrip(display);
+    if (!state.seat || !state.manager)
+        return 1;
+    zwlr_data_control_source_v1* source =
+        zwlr_data_control_manager_v1_create_data_source(state.manager);
+    static const zwlr_data_control_source_v1_listener sourceListener{send, cancelled};
+    zwlr_data_control_source_v1_add_listener(source, &sourceListener, &state);
+    zwlr_data_control_source_v1_offer(source, argv[1]);
+    zwlr_data_control_device_v1* device =
+        zwlr_data_control_manager_v1_get_data_device(state.manager, state.seat);
+    zwlr_data_control_device_v1_set_selection(device, source);
+    wl_display_roundtrip(display);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    while (!state.cancelled && wl_display_dispatch(display) >= 0) {
+    }
+    return 0;
+}
