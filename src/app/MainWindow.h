@@ -34,6 +34,7 @@ class WaylandCopyNotice;
 namespace input {
 class ClipboardWatcher;
 class QtClipboardSource;
+class SelectionWatcher;
 class SearchBox;
 } // namespace input
 
@@ -127,6 +128,7 @@ private:
     void openCategoryDialog();
     void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
+    void watchPrimarySelection();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
     void runStartSequence();
     void layOutToolbar();
@@ -189,6 +191,8 @@ private:
 
     input::QtClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;
+    input::QtClipboardSource* primarySelection_ = nullptr;
+    input::SelectionWatcher* selectionWatcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};
     // The real desktop's key source and tray, when none were given.

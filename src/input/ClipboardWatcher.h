@@ -32,6 +32,10 @@ public:
     void togglePause();
     // One clipboard change: read unless paused or suppressed; the copy is taken once read.
     void clipboardChanged();
+    // A text read from a selection, as a copy is taken: unless it equals the search box, it
+    // is looked up (normalised when the options say so). Pause and suppression are the
+    // caller's to check.
+    void takeText(const QString& text);
 
 Q_SIGNALS:
     void pausedChanged(bool paused);

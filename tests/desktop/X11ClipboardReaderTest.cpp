@@ -5,6 +5,7 @@
 
 #include "desktop/X11ClipboardWorker.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
@@ -132,17 +133,18 @@ TEST(ReadFailure, ClipboardWithoutOwnerIsEmptyNotAnError) {
     EXPECT_TRUE(result.reason.isEmpty());
 }
 
-// xclip holding text on the clipboard, for copies larger than one X request.
+// xclip holding text on the clipboard (or the primary selection), for copies larger than one X
+// request.
 class XclipOwner {
 public:
-    explicit XclipOwner(const QByteArray& bytes) {
+    explicit XclipOwner(const QByteArray& bytes, const QString& selection = u"clipboard"_qs) {
         if (!file_.open())
             return;
         file_.write(bytes);
         file_.flush();
         xclip_.setStandardInputFile(file_.fileName());
         xclip_.start(QStringLiteral("xclip"),
-                     {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"});
+                     {"-quiet", "-selection", selection, "-t", "UTF8_STRING", "-i"});
         started_ = xclip_.waitForStarted(5000);
     }
     ~XclipOwner() {
@@ -274,6 +276,40 @@ TEST(Worker, DestroyedWhileAnOwnerHangsStopsTheRead) {
     QTest::qWait(100);
     worker.reset();
     EXPECT_EQ(finished.count(), 0);
+}
+
+// The primary selection is read like the clipboard, and only it: what xclip selects there is
+// not on the clipboard.
+TEST(PrimarySelection, ReadLikeTheClipboard) {
+    { Owner gone({"UTF8_STRING=x"}); } // an empty clipboard
+    XclipOwner xclip(QStringLiteral("選んだ語").toUtf8(), u"primary"_qs);
+    ASSERT_TRUE(xclip.started());
+    X11ClipboardReader primary(desktop::SelectionKind::Primary, {}, 5000);
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(primary, Kind::Text);
+    EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
+    EXPECT_EQ(result.text, QStringLiteral("選んだ語"));
+    X11ClipboardReader clipboard({}, 5000);
+    EXPECT_EQ(clipboard.read().kind, Kind::NoText);
+}
+
+// A selection owned by a window of the client named (the program's own connection, here the
+// test's) is the program's own and not read; one owned by another program is read, also
+// with the client named.
+TEST(PrimarySelection, OwnClientsSelectionIsTold) {
+    auto* qtConnection =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    X11ClipboardReader reader(desktop::SelectionKind::Primary, {}, 5000);
+    reader.ignoreOwnClient(qtConnection);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("自分の選択"), QClipboard::Selection);
+    ASSERT_TRUE(QGuiApplication::clipboard()->ownsSelection());
+    EXPECT_EQ(reader.read().kind, Kind::OwnWindow);
+
+    XclipOwner xclip(QStringLiteral("他人の選択").toUtf8(), u"primary"_qs);
+    ASSERT_TRUE(xclip.started());
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(reader, Kind::Text);
+    EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
+    EXPECT_EQ(result.text, QStringLiteral("他人の選択"));
 }
 
 } // namespace

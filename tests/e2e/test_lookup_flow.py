@@ -371,6 +371,22 @@ class StartSequenceTest(E2ETestCase):
         flow.wait_page_url(dictionary("早い"))
 
 
+class SelectionLookupTest(E2ETestCase):
+    """With "選択しただけで調べる" on (in the program's own configuration file), text selected
+    in another program is looked up once the selection has settled, without a copy."""
+
+    def test_a_selection_is_looked_up_once(self):
+        config = self.session.home / ".config" / "lexorra2"
+        config.mkdir(parents=True, exist_ok=True)
+        (config / "lexorra2.conf").write_text("lookUpSelection=true\n", encoding="utf-8")
+        flow = LookupSession(self, self.session)
+        start_and_wait_for_start_page(self.session)
+        since = len(self.session.server.requests())
+        self.session.set_clipboard("選んだ語", selection="primary")
+        flow.expect_lookup(since, dictionary("選んだ語"))
+        flow.expect_only_since(since, [dictionary("選んだ語")], "one lookup of the selection")
+
+
 class SiteMenuTest(E2ETestCase):
 
     def open_site_menu(self, window: int):
