@@ -5,7 +5,6 @@
 
 #include "desktop/X11ClipboardWorker.h"
 
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
@@ -13,7 +12,9 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 using desktop::X11ClipboardReader;
 using desktop::X11ClipboardWorker;
@@ -292,17 +293,22 @@ TEST(PrimarySelection, ReadLikeTheClipboard) {
     EXPECT_EQ(clipboard.read().kind, Kind::NoText);
 }
 
-// A selection owned by a window of the client named (the program's own connection, here the
-// test's) is the program's own and not read; one owned by another program is read, also
-// with the client named.
+// A selection owned by a window of the client named (the program's own connection; here one
+// of the test's) is the program's own and not read; one owned by another program is read,
+// also with the client named.
 TEST(PrimarySelection, OwnClientsSelectionIsTold) {
-    auto* qtConnection =
-        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    X11ClipboardReader reader(desktop::SelectionKind::Primary, {}, 5000);
-    reader.ignoreOwnClient(qtConnection);
+    xcb_connection_t* own = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(own));
+    const xcb_window_t window = xcb_generate_id(own);
+    xcb_create_window(own, XCB_COPY_FROM_PARENT, window,
+                      xcb_setup_roots_iterator(xcb_get_setup(own)).data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(own, window, XCB_ATOM_PRIMARY, XCB_CURRENT_TIME);
+    // A round trip: the ownership is in place once the server has answered.
+    std::free(xcb_get_input_focus_reply(own, xcb_get_input_focus(own), nullptr));
 
-    QGuiApplication::clipboard()->setText(QStringLiteral("自分の選択"), QClipboard::Selection);
-    ASSERT_TRUE(QGuiApplication::clipboard()->ownsSelection());
+    X11ClipboardReader reader(desktop::SelectionKind::Primary, {}, kTimeoutMs);
+    reader.ignoreOwnClient(own);
     EXPECT_EQ(reader.read().kind, Kind::OwnWindow);
 
     XclipOwner xclip(QStringLiteral("他人の選択").toUtf8(), u"primary"_qs);
@@ -310,6 +316,7 @@ TEST(PrimarySelection, OwnClientsSelectionIsTold) {
     const X11ClipboardReader::Result result = xclip.readOnceOwned(reader, Kind::Text);
     EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
     EXPECT_EQ(result.text, QStringLiteral("他人の選択"));
+    xcb_disconnect(own);
 }
 
 } // namespace
