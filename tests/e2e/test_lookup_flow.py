@@ -380,11 +380,26 @@ class SelectionLookupTest(E2ETestCase):
         config.mkdir(parents=True, exist_ok=True)
         (config / "lexorra2.conf").write_text("lookUpSelection=true\n", encoding="utf-8")
         flow = LookupSession(self, self.session)
-        start_and_wait_for_start_page(self.session)
+        window = start_and_wait_for_start_page(self.session)
         since = len(self.session.server.requests())
         self.session.set_clipboard("選んだ語", selection="primary")
         flow.expect_lookup(since, dictionary("選んだ語"))
         flow.expect_only_since(since, [dictionary("選んだ語")], "one lookup of the selection")
+
+        # A word selected in the program's own search box is not looked up (it differs from
+        # the box's text, so only its owner keeps it from a lookup).
+        flow.click_in_panel(window, *SEARCH_BOX_POINT)
+        self.session.key("ctrl+a")
+        self.session.type_text("orange juice")
+        since = len(self.session.server.requests())
+        top = flow.panel_top(window)
+        geometry = self.session.window_geometry(window)
+        self.session.xdotool("mousemove", "--sync", str(geometry.x + 164 + 12),
+                             str(geometry.y + top + SEARCH_BOX_POINT[1]))
+        self.session.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        flow.expect_nothing_since(since, "a word selected in the program's own search box")
+        self.assertIn(self.session.get_clipboard(selection="primary"), (b"orange", b"juice"),
+                      "a word of the search box selected")
 
 
 class SiteMenuTest(E2ETestCase):
