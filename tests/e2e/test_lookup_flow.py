@@ -14,8 +14,8 @@ import unittest
 from urllib.parse import quote
 
 import desktop_helpers as desk
-from harness import (E2ETestCase, Session, close_to, program_path, site_query_url,
-                     tools_available, wait_until)
+from harness import (DevToolsPage, E2ETestCase, Session, close_to, program_path,
+                     site_query_url, tools_available, wait_until)
 
 PANEL_GREY = (100, 100, 100)
 SEARCH_BOX_GREY = (238, 238, 238)
@@ -400,6 +400,34 @@ class SelectionLookupTest(E2ETestCase):
         flow.expect_nothing_since(since, "a word selected in the program's own search box")
         self.assertIn(self.session.get_clipboard(selection="primary"), (b"orange", b"juice"),
                       "a word of the search box selected")
+
+        # Nor is a word selected in the page it shows.
+        since = len(self.session.server.requests())
+        selected = self.double_click_page_heading(window)
+        self.assertTrue(selected, "a word of the page selected")
+        flow.expect_nothing_since(since, "a word selected in the program's own page")
+        self.assertIn(self.session.get_clipboard(selection="primary").decode(), selected)
+
+    def double_click_page_heading(self, window: int) -> str:
+        """Double-clicks the site page's heading; returns what the page then has selected.
+        The page fills the window's width and ends above the status bar, whose height is
+        the font's: a few heights are tried."""
+        page = self.session.devtools_pages()[0]["webSocketDebuggerUrl"]
+        with DevToolsPage(page) as devtools:
+            width, height, left, top, tall = devtools.evaluate(
+                "(() => { const r = document.querySelector('h1').getBoundingClientRect();"
+                " return [innerWidth, innerHeight, r.left, r.top, r.height]; })()")
+        geometry = self.session.window_geometry(window)
+        for status_bar in (22, 18, 26, 30, 14):
+            x = geometry.x + (geometry.width - width) // 2 + int(left) + 8
+            y = geometry.y + geometry.height - status_bar - height + int(top + tall / 2)
+            self.session.xdotool("mousemove", "--sync", str(x), str(y))
+            self.session.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+            with DevToolsPage(page) as devtools:
+                selected = devtools.evaluate("getSelection().toString()")
+            if selected:
+                return selected
+        return ""
 
 
 class SiteMenuTest(E2ETestCase):
