@@ -34,6 +34,7 @@
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
 #include "input/WaylandClipboardSource.h"
+#include "input/SelectionWatcher.h"
 #include "lookup/Catalogue.h"
 #include "lookup/CurrentSiteText.h"
 #include "lookup/LookupController.h"
@@ -41,6 +42,7 @@
 #include "lookup/SiteSelection.h"
 #include "settings/OptionsStore.h"
 #include "settings/UserSettings.h"
+#include "timing/QtOneShotTimer.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -179,6 +181,10 @@ MainWindow::~MainWindow() {
     std::fesetenv(&savedFloatingPointEnvironment_);
     // No copy may start a lookup in a window that is going away; the clipboard's reading
     // thread is stopped and joined.
+    delete selectionWatcher_;
+    selectionWatcher_ = nullptr;
+    delete primarySelection_;
+    primarySelection_ = nullptr;
     delete watcher_;
     watcher_ = nullptr;
     delete clipboard_;
@@ -432,6 +438,18 @@ void MainWindow::startWatchingClipboard() {
     connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
+    watchPrimarySelection();
+}
+
+// A selection made before the option is on, or before the start, is not looked up: only one
+// that settles while watching.
+void MainWindow::watchPrimarySelection() {
+    primarySelection_ = new input::QtClipboardSource(
+        QGuiApplication::clipboard(), input::ClipboardSource::Selection::Primary, this);
+    selectionWatcher_ = new input::SelectionWatcher(
+        *primarySelection_, *watcher_, options_->options(), timing::QtOneShotTimer::make, this);
+    selectionWatcher_->setObjectName(QStringLiteral("SelectionWatcher"));
+    connect(selectionWatcher_, &input::SelectionWatcher::notice, this, &MainWindow::setStatusText);
 }
 
 // In a Wayland session some compositors pass a Wayland program's copy on to X programs only

@@ -34,6 +34,8 @@ class WaylandCopyNotice;
 namespace input {
 class ClipboardWatcher;
 class ClipboardSource;
+class QtClipboardSource;
+class SelectionWatcher;
 class SearchBox;
 } // namespace input
 
@@ -130,6 +132,7 @@ private:
     void openCategoryDialog();
     void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
+    void watchPrimarySelection();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
     void runStartSequence();
     void layOutToolbar();
@@ -192,6 +195,8 @@ private:
 
     input::ClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;
+    input::QtClipboardSource* primarySelection_ = nullptr;
+    input::SelectionWatcher* selectionWatcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};
     // The real desktop's key source and tray, when none were given.

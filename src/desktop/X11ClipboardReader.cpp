@@ -36,6 +36,10 @@ template <typename T> using Reply = std::unique_ptr<T, Freer>;
 } // namespace
 
 X11ClipboardReader::X11ClipboardReader(const QByteArray& display, int timeoutMs, qint64 maxBytes)
+    : X11ClipboardReader(SelectionKind::Clipboard, display, timeoutMs, maxBytes) {}
+
+X11ClipboardReader::X11ClipboardReader(SelectionKind selection, const QByteArray& display,
+                                       int timeoutMs, qint64 maxBytes)
     : timeoutMs_(timeoutMs), maxBytes_(maxBytes) {
     int screenNumber = 0;
     connection_ = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber);
@@ -53,7 +57,8 @@ X11ClipboardReader::X11ClipboardReader(const QByteArray& display, int timeoutMs,
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screens.data->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
                       &events);
-    clipboardAtom_ = atom("CLIPBOARD");
+    selectionAtom_ =
+        selection == SelectionKind::Primary ? uint32_t(XCB_ATOM_PRIMARY) : atom("CLIPBOARD");
     targetsAtom_ = atom("TARGETS");
     incrAtom_ = atom("INCR");
     propertyAtom_ = atom("LEXORRA2_CLIPBOARD");
@@ -68,6 +73,12 @@ bool X11ClipboardReader::isConnected() const {
     return connection_ != nullptr;
 }
 
+void X11ClipboardReader::ignoreOwnClient(xcb_connection_t* connection) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    ownIdBase_ = setup->resource_id_base;
+    ownIdMask_ = setup->resource_id_mask;
+}
+
 uint32_t X11ClipboardReader::atom(const char* name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection_,
@@ -77,7 +88,7 @@ uint32_t X11ClipboardReader::atom(const char* name) {
 
 uint32_t X11ClipboardReader::currentOwner() {
     Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-        connection_, xcb_get_selection_owner(connection_, clipboardAtom_), nullptr));
+        connection_, xcb_get_selection_owner(connection_, selectionAtom_), nullptr));
     return reply ? reply->owner : XCB_NONE;
 }
 
@@ -137,7 +148,7 @@ X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
     const qint64 deadline = monotonicMs() + timeoutMs_;
     const qint64 lastDeadline = monotonicMs() + qint64(timeoutMs_) * kWholeCopyTimeouts;
     xcb_delete_property(connection_, window_, propertyAtom_);
-    xcb_convert_selection(connection_, window_, clipboardAtom_, target, propertyAtom_,
+    xcb_convert_selection(connection_, window_, selectionAtom_, target, propertyAtom_,
                           XCB_CURRENT_TIME);
     xcb_flush(connection_);
     Transfer transfer;
@@ -148,7 +159,7 @@ X11ClipboardReader::Transfer X11ClipboardReader::convert(uint32_t target) {
                     return false;
                 auto* n = reinterpret_cast<xcb_selection_notify_event_t*>(e);
                 // An answer to an earlier request that timed out is not this one's.
-                return n->requestor == window_ && n->selection == clipboardAtom_ &&
+                return n->requestor == window_ && n->selection == selectionAtom_ &&
                        n->target == target;
             },
             deadline, transfer.outcome)));
@@ -267,6 +278,8 @@ X11ClipboardReader::Result X11ClipboardReader::read() {
     owner_ = currentOwner();
     if (owner_ == XCB_NONE)
         return {}; // nobody holds anything: the program that copied has closed
+    if (ownIdMask_ != 0 && (owner_ & ~ownIdMask_) == ownIdBase_)
+        return {Result::OwnWindow, {}, {}};
 
     QStringList formats;
     const Transfer targets = convert(targetsAtom_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/SelectionKind.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,8 +13,8 @@ struct xcb_connection_t;
 
 namespace desktop {
 
-// Reads the X11 clipboard (the CLIPBOARD selection) on a connection of its own, waiting a
-// bounded time for the program that owns it.
+// Reads the X11 clipboard (the CLIPBOARD selection, or the PRIMARY one) on a connection of its
+// own, waiting a bounded time for the program that owns it.
 //
 // Qt reads the clipboard too, but it reports every failure as empty text: an owner that has
 // gone, or one that does not answer within Qt's five seconds (during which the program
@@ -31,7 +33,9 @@ public:
     static constexpr qint64 kMaxBytes = 1024 * 1024;
 
     struct Result {
-        enum Kind { Text, NoText, Unreadable, TooLong } kind = NoText;
+        // OwnWindow: the selection was made in a window of the client set by ignoreOwnClient,
+        // and is not read.
+        enum Kind { Text, NoText, Unreadable, TooLong, OwnWindow } kind = NoText;
         QString text;   // Text: the copied text
         QString reason; // Unreadable, TooLong: why, for the user
     };
@@ -39,12 +43,18 @@ public:
     // Connects to `display` (the DISPLAY variable's form; empty for $DISPLAY).
     explicit X11ClipboardReader(const QByteArray& display = {}, int timeoutMs = 2000,
                                 qint64 maxBytes = kMaxBytes);
+    explicit X11ClipboardReader(SelectionKind selection, const QByteArray& display = {},
+                                int timeoutMs = 2000, qint64 maxBytes = kMaxBytes);
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader&) = delete;
     X11ClipboardReader& operator=(const X11ClipboardReader&) = delete;
 
     // False when no X server could be reached.
     bool isConnected() const;
+    // A selection whose owner window was made by the client behind `connection` (the program's
+    // own connection to the same server) is OwnWindow. X gives every client a range of ids of
+    // its own, so the owner's id tells its client. Called before the first read.
+    void ignoreOwnClient(xcb_connection_t* connection);
     Result read();
     // Ends a read under way within moments, and every later one at once; thread-safe.
     void stop() { stopped_ = true; }
@@ -80,7 +90,9 @@ private:
     xcb_connection_t* connection_ = nullptr;
     uint32_t window_ = 0;
     uint32_t owner_ = 0;
-    uint32_t clipboardAtom_ = 0;
+    uint32_t selectionAtom_ = 0;
+    uint32_t ownIdBase_ = 0;
+    uint32_t ownIdMask_ = 0;
     uint32_t targetsAtom_ = 0;
     uint32_t incrAtom_ = 0;
     uint32_t propertyAtom_ = 0;

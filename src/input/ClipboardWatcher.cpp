@@ -49,10 +49,13 @@ void ClipboardWatcher::take(const ClipboardSource::Content& content) {
     }
     if (content.kind != ClipboardSource::Content::Text)
         return;
-    if (content.text == lookups_.searchText())
+    takeText(content.text);
+}
+
+void ClipboardWatcher::takeText(const QString& text) {
+    if (text == lookups_.searchText())
         return;
-    lookups_.takeCopiedText(options_.fullWidthToAscii ? fullWidthToAscii(content.text)
-                                                      : content.text);
+    lookups_.takeCopiedText(options_.fullWidthToAscii ? fullWidthToAscii(text) : text);
 }
 
 } // namespace input

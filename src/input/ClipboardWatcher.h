@@ -37,6 +37,10 @@ public:
     // holds it: pausing stops the reaction to copies, and the user asked for this lookup by
     // name. Only the proxy dialog holds it back, as it does every copy.
     void takeAskedText(const QString& text);
+    // A text read from a selection, as a copy is taken: unless it equals the search box, it
+    // is looked up (normalised when the options say so). Pause and suppression are the
+    // caller's to check.
+    void takeText(const QString& text);
 
 Q_SIGNALS:
     void pausedChanged(bool paused);

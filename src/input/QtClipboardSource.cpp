@@ -22,6 +22,8 @@ ClipboardSource::Content contentOf(const desktop::X11ClipboardReader::Result& re
         return {Content::Unreadable, {}, result.reason};
     case desktop::X11ClipboardReader::Result::TooLong:
         return {Content::TooLong, {}, result.reason};
+    case desktop::X11ClipboardReader::Result::OwnWindow:
+        return {Content::OwnWindow, {}, {}};
     case desktop::X11ClipboardReader::Result::NoText:
         break;
     }
@@ -44,9 +46,18 @@ ClipboardSource::Content tooLongOr(const QString& text) {
 } // namespace
 
 QtClipboardSource::QtClipboardSource(QClipboard* clipboard, QObject* parent)
-    : ClipboardSource(parent), clipboard_(clipboard) {
+    : QtClipboardSource(clipboard, Selection::Clipboard, parent) {}
+
+QtClipboardSource::QtClipboardSource(QClipboard* clipboard, Selection selection, QObject* parent)
+    : ClipboardSource(parent), clipboard_(clipboard), selection_(selection) {
     if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
-        auto reader = std::make_unique<desktop::X11ClipboardReader>();
+        auto reader = std::make_unique<desktop::X11ClipboardReader>(selection);
+#if QT_CONFIG(xcb)
+        if (selection == Selection::Primary) {
+            if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+                reader->ignoreOwnClient(x11->connection());
+        }
+#endif
         if (reader->isConnected()) {
             x11_ = std::make_unique<desktop::X11ClipboardWorker>(std::move(reader));
             connect(x11_.get(), &desktop::X11ClipboardWorker::finished, this,
@@ -56,7 +67,7 @@ QtClipboardSource::QtClipboardSource(QClipboard* clipboard, QObject* parent)
         }
     }
     connect(clipboard_, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
-        if (mode == QClipboard::Clipboard)
+        if (mode == qtMode())
             Q_EMIT changed();
     });
 }
@@ -70,8 +81,14 @@ void QtClipboardSource::requestRead() {
         Q_EMIT readFinished(read());
 }
 
+QClipboard::Mode QtClipboardSource::qtMode() const {
+    return selection_ == Selection::Primary ? QClipboard::Selection : QClipboard::Clipboard;
+}
+
 ClipboardSource::Content QtClipboardSource::read() {
-    const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+    if (selection_ == Selection::Primary && clipboard_->ownsSelection())
+        return {Content::OwnWindow, {}, {}};
+    const QMimeData* data = clipboard_->mimeData(qtMode());
     if (!data)
         return {Content::Unreadable, {}, QStringLiteral("（クリップボードを読めません）")};
     const desktop::ClipboardReadPlan plan = desktop::ClipboardReadPlan::forFormats(data->formats());

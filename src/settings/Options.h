@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 namespace settings {
@@ -27,6 +26,8 @@ struct Options {
     bool limitTextLength = false;
     bool ignoreMixedWidth = false;
     bool ignoreSymbols = false;
+    // Kept in the program's own configuration file, not in the settings file.
+    bool lookUpSelection = false;
 
     ProcessPriority priority = ProcessPriority::Normal;
     TextSize textSize = TextSize::Large;
@@ -59,12 +60,25 @@ inline constexpr std::array<Switch, 12> kSwitches{{
     {&Options::closeButtonMinimises, "Batu_OFF",
      "右上の終了ボタンを最小化処理に変える（タスクトレイから終了してください）"},
     {&Options::newTabPerSearch, "cbOpenNew", "検索するとタブを新規作成する"},
-    {&Options::minimiseWhenInactive, "Lexorra2_off_active", "Lexorra2以外をクリックしたら最小化させる"},
-    {&Options::fullWidthToAscii, "jidou_zenkaku_eimoji_hankaku", "自動的に全角の英文字を半角にする"},
+    {&Options::minimiseWhenInactive, "Lexorra2_off_active",
+     "Lexorra2以外をクリックしたら最小化させる"},
+    {&Options::fullWidthToAscii, "jidou_zenkaku_eimoji_hankaku",
+     "自動的に全角の英文字を半角にする"},
     {&Options::limitTextLength, "Max_mojishuu", "反応する最大文字数の設定"},
     {&Options::ignoreMixedWidth, "hankaku_zenkaku_batu",
      "半角英数字と全角が混じった文字には反応しないようにする"},
     {&Options::ignoreSymbols, "kigou_batu", "記号が入っている文字には反応しないようにする"},
+}};
+
+// The on/off options of the program's own configuration file (ConfigLines), with the key that
+// stores each there.
+struct ConfigSwitch {
+    Switch option;
+    const char* key;
+};
+inline constexpr std::array<ConfigSwitch, 1> kConfigSwitches{{
+    {{&Options::lookUpSelection, "lookUpSelectionAction", "選択しただけで調べる"},
+     "lookUpSelection"},
 }};
 
 } // namespace settings

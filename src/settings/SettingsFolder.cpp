@@ -12,6 +12,12 @@ SettingsFolder::SettingsFolder(const QString& documentsFolder)
     : path_(documentsFolder.isEmpty() ? QString() : documentsFolder + QStringLiteral("/Lexorra2")) {
 }
 
+SettingsFolder SettingsFolder::at(const QString& path) {
+    SettingsFolder folder{QString()};
+    folder.path_ = path;
+    return folder;
+}
+
 QString SettingsFolder::filePath(const QString& fileName) const {
     return path_ + u'/' + fileName;
 }

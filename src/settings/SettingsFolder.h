@@ -5,8 +5,9 @@
 
 namespace settings {
 
-// The folder "Lexorra2" below the user's documents folder, where both settings files live,
-// and the reading and writing of whole files in it.
+// The folder "Lexorra2" below the user's documents folder, where both settings files live (or
+// another folder of the program's, through at()), and the reading and writing of whole files
+// in it.
 class SettingsFolder {
 public:
     // No settings file comes near this, however long its lines: a larger file is no settings
@@ -14,6 +15,8 @@ public:
     static constexpr qint64 kReadLimit = 16 * 1024 * 1024;
 
     explicit SettingsFolder(const QString& documentsFolder);
+    // The folder `path` itself.
+    static SettingsFolder at(const QString& path);
 
     QString path() const { return path_; }
     QString filePath(const QString& fileName) const;

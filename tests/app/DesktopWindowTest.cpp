@@ -60,6 +60,7 @@ const QStringList kOptionsMenu = {
     "    yuusendo_RealTime リアルタイム(&W)",
     "  -",
     "  jidou_zenkaku_eimoji_hankaku 自動的に全角の英文字を半角にする(&R)",
+    "  lookUpSelectionAction 選択しただけで調べる(&Q)",
     "ProxyMenu Proxy(プロキシ）(&P)",
     "  proxy_Set_check 設定する(&Z)",
     "  Proxy_Settei_check チェック(&Y)",

@@ -180,6 +180,29 @@ TEST_F(SettingsWindowTest, DestructionWritesTheFile) {
     EXPECT_EQ(readFile("Lexorra2.ini"), fileBytes(expected));
 }
 
+// "選択しただけで調べる" is off at first, and kept in the program's own configuration file:
+// the settings file stays the 42 lines it would be without it, and the next start has it on.
+TEST_F(SettingsWindowTest, SelectToLookUpKeptInTheConfigurationFile) {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/lexorra2/lexorra2.conf");
+    ASSERT_TRUE(config.startsWith(QDir::homePath()));
+    start();
+    QAction* option = action("lookUpSelectionAction");
+    EXPECT_EQ(option->text(), u("選択しただけで調べる(&Q)"));
+    EXPECT_FALSE(option->isChecked());
+    option->trigger();
+    window.reset();
+    EXPECT_EQ(readFile("Lexorra2.ini"), fileBytes(defaultLines()));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("lookUpSelection=true\n"));
+
+    window.createHeld();
+    EXPECT_FALSE(action("lookUpSelectionAction")->isChecked()) << "read before the start sequence";
+    window.fireStartTimer();
+    EXPECT_TRUE(action("lookUpSelectionAction")->isChecked());
+}
+
 // Text size applies to the active tab alone, and choosing it again applies it again.
 TEST_F(SettingsWindowTest, TextSizeOfTheActiveTabOnly) {
     start();

@@ -12,7 +12,9 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 using desktop::X11ClipboardReader;
 using desktop::X11ClipboardWorker;
@@ -139,17 +141,18 @@ TEST(ReadFailure, ClipboardWithoutOwnerIsEmptyNotAnError) {
     EXPECT_TRUE(result.reason.isEmpty());
 }
 
-// xclip holding text on the clipboard, for copies larger than one X request.
+// xclip holding text on the clipboard (or the primary selection), for copies larger than one X
+// request.
 class XclipOwner {
 public:
-    explicit XclipOwner(const QByteArray& bytes) {
+    explicit XclipOwner(const QByteArray& bytes, const QString& selection = u"clipboard"_qs) {
         if (!file_.open())
             return;
         file_.write(bytes);
         file_.flush();
         xclip_.setStandardInputFile(file_.fileName());
         xclip_.start(QStringLiteral("xclip"),
-                     {"-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"});
+                     {"-quiet", "-selection", selection, "-t", "UTF8_STRING", "-i"});
         started_ = xclip_.waitForStarted(5000);
     }
     ~XclipOwner() {
@@ -281,6 +284,46 @@ TEST(Worker, DestroyedWhileAnOwnerHangsStopsTheRead) {
     ASSERT_TRUE(owner.waitForRequest());
     worker.reset();
     EXPECT_EQ(finished.count(), 0);
+}
+
+// The primary selection is read like the clipboard, and only it: what xclip selects there is
+// not on the clipboard.
+TEST(PrimarySelection, ReadLikeTheClipboard) {
+    { Owner gone({"UTF8_STRING=x"}); } // an empty clipboard
+    XclipOwner xclip(QStringLiteral("選んだ語").toUtf8(), u"primary"_qs);
+    ASSERT_TRUE(xclip.started());
+    X11ClipboardReader primary(desktop::SelectionKind::Primary, {}, 5000);
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(primary, Kind::Text);
+    EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
+    EXPECT_EQ(result.text, QStringLiteral("選んだ語"));
+    X11ClipboardReader clipboard({}, 5000);
+    EXPECT_EQ(clipboard.read().kind, Kind::NoText);
+}
+
+// A selection owned by a window of the client named (the program's own connection; here one
+// of the test's) is the program's own and not read; one owned by another program is read,
+// also with the client named.
+TEST(PrimarySelection, OwnClientsSelectionIsTold) {
+    xcb_connection_t* own = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(own));
+    const xcb_window_t window = xcb_generate_id(own);
+    xcb_create_window(own, XCB_COPY_FROM_PARENT, window,
+                      xcb_setup_roots_iterator(xcb_get_setup(own)).data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(own, window, XCB_ATOM_PRIMARY, XCB_CURRENT_TIME);
+    // A round trip: the ownership is in place once the server has answered.
+    std::free(xcb_get_input_focus_reply(own, xcb_get_input_focus(own), nullptr));
+
+    X11ClipboardReader reader(desktop::SelectionKind::Primary, {}, kTimeoutMs);
+    reader.ignoreOwnClient(own);
+    EXPECT_EQ(reader.read().kind, Kind::OwnWindow);
+
+    XclipOwner xclip(QStringLiteral("他人の選択").toUtf8(), u"primary"_qs);
+    ASSERT_TRUE(xclip.started());
+    const X11ClipboardReader::Result result = xclip.readOnceOwned(reader, Kind::Text);
+    EXPECT_EQ(result.kind, Kind::Text) << result.reason.toStdString();
+    EXPECT_EQ(result.text, QStringLiteral("他人の選択"));
+    xcb_disconnect(own);
 }
 
 } // namespace

@@ -724,23 +724,26 @@ class Session:
         self._helpers.append(helper)
         return helper
 
-    def set_clipboard(self, text: str | bytes, target: str = "UTF8_STRING"):
-        """Makes an xclip process the owner of the CLIPBOARD selection with this text."""
+    def set_clipboard(self, text: str | bytes, target: str = "UTF8_STRING",
+                      selection: str = "clipboard"):
+        """Makes an xclip process the owner of the CLIPBOARD selection (or of selection, such
+        as "primary") with this text."""
         data = text.encode("utf-8") if isinstance(text, str) else text
-        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", target,
+        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", selection, "-t", target,
                                   "-i"], env=self.base_env(), stdin=subprocess.PIPE,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._helpers.append(xclip)
         xclip.stdin.write(data)
         xclip.stdin.close()
         # Owner once xclip answers a read of the selection with the text.
-        wait_until(lambda: self.get_clipboard(target) == data, 10, 0.05, "xclip to own the clipboard")
+        wait_until(lambda: self.get_clipboard(target, selection) == data, 10, 0.05,
+                   "xclip to own the clipboard")
 
-    def get_clipboard(self, target: str = "UTF8_STRING") -> bytes:
+    def get_clipboard(self, target: str = "UTF8_STRING", selection: str = "clipboard") -> bytes:
         """What the clipboard's owner gives; nothing when it does not answer within 2 s (an
         owner that never answers may still hold the clipboard a moment after a new copy)."""
         try:
-            result = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target],
+            result = subprocess.run(["xclip", "-o", "-selection", selection, "-t", target],
                                     env=self.base_env(), capture_output=True, timeout=2)
         except subprocess.TimeoutExpired:
             return b""

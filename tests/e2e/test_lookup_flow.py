@@ -14,7 +14,7 @@ import unittest
 from urllib.parse import quote
 
 import desktop_helpers as desk
-from harness import (E2ETestCase, Session, close_to, program_path, shown_address,
+from harness import (DevToolsPage, E2ETestCase, Session, close_to, program_path, shown_address,
                      site_query_url, tools_available, wait_until)
 
 PANEL_GREY = (100, 100, 100)
@@ -369,6 +369,65 @@ class StartSequenceTest(E2ETestCase):
         self.assertGreaterEqual(after, 1.0, "looked up by the start sequence, not at once")
         self.assertNotIn(START_PAGE_URL, seen, "no start page")
         flow.wait_page_url(dictionary("早い"))
+
+
+class SelectionLookupTest(E2ETestCase):
+    """With "選択しただけで調べる" on (in the program's own configuration file), text selected
+    in another program is looked up once the selection has settled, without a copy."""
+
+    def test_a_selection_is_looked_up_once(self):
+        config = self.session.home / ".config" / "lexorra2"
+        config.mkdir(parents=True, exist_ok=True)
+        (config / "lexorra2.conf").write_text("lookUpSelection=true\n", encoding="utf-8")
+        flow = LookupSession(self, self.session)
+        window = start_and_wait_for_start_page(self.session)
+        since = len(self.session.server.requests())
+        self.session.set_clipboard("選んだ語", selection="primary")
+        flow.expect_lookup(since, dictionary("選んだ語"))
+        flow.expect_only_since(since, [dictionary("選んだ語")], "one lookup of the selection")
+
+        # A word selected in the program's own search box is not looked up (it differs from
+        # the box's text, so only its owner keeps it from a lookup).
+        flow.click_in_panel(window, *SEARCH_BOX_POINT)
+        self.session.key("ctrl+a")
+        self.session.type_text("orange juice")
+        since = len(self.session.server.requests())
+        top = flow.panel_top(window)
+        geometry = self.session.window_geometry(window)
+        self.session.xdotool("mousemove", "--sync", str(geometry.x + 164 + 12),
+                             str(geometry.y + top + SEARCH_BOX_POINT[1]))
+        self.session.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        flow.expect_nothing_since(since, "a word selected in the program's own search box")
+        self.assertIn(self.session.get_clipboard(selection="primary"), (b"orange", b"juice"),
+                      "a word of the search box selected")
+
+        # Nor is a word selected in the page it shows.
+        since = len(self.session.server.requests())
+        selected = self.double_click_page_heading(window)
+        self.assertTrue(selected, "a word of the page selected")
+        flow.expect_nothing_since(since, "a word selected in the program's own page")
+        self.assertIn(self.session.get_clipboard(selection="primary").decode(), selected)
+
+    def double_click_page_heading(self, window: int) -> str:
+        """Double-clicks the site page's heading; returns what the page then has selected.
+        The page fills the window's width and ends above the status bar, whose height is
+        the font's: a few heights are tried."""
+        page = self.session.devtools_pages()[0]["webSocketDebuggerUrl"]
+        with DevToolsPage(page) as devtools:
+            width, height, left, top, tall = devtools.evaluate(
+                "(() => { const r = document.querySelector('h1').getBoundingClientRect();"
+                " return [innerWidth, innerHeight, r.left, r.top, r.height]; })()")
+        geometry = self.session.window_geometry(window)
+        for status_bar in (22, 18, 26, 30, 14):
+            x = geometry.x + (geometry.width - width) // 2 + int(left) + 8
+            y = geometry.y + geometry.height - status_bar - height + int(top + tall / 2)
+            self.session.xdotool("mousemove", "--sync", str(x), str(y))
+            self.session.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+            with DevToolsPage(page) as devtools:
+                selected = devtools.evaluate("getSelection().toString()")
+            if selected:
+                return selected
+        return ""
 
 
 class SiteMenuTest(E2ETestCase):

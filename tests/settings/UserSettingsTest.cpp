@@ -54,6 +54,8 @@ protected:
         folder = documents + QStringLiteral("/Lexorra2");
         settingsPath = folder + QStringLiteral("/Lexorra2.ini");
         categoryPath = folder + QStringLiteral("/jisyo2.ini");
+        configFolder = home.filePath(QStringLiteral(".config/lexorra2"));
+        configPath = configFolder + QStringLiteral("/lexorra2.conf");
         markerFolder = home.filePath(QStringLiteral("cwd"));
         ASSERT_TRUE(QDir().mkpath(markerFolder));
         makeSettings(1080);
@@ -62,6 +64,7 @@ protected:
     void makeSettings(int screenHeight) {
         user = std::make_unique<UserSettings>(store, selection, documents, screenHeight);
         user->setMarkerFolder(markerFolder);
+        user->setConfigFolder(configFolder);
         QObject::connect(user.get(), &UserSettings::priorityRequested, [this](ProcessPriority p) {
             effects << QStringLiteral("priority %1").arg(int(p));
         });
@@ -86,12 +89,13 @@ protected:
         auto program = std::make_unique<FreshProgram>();
         program->user =
             std::make_unique<UserSettings>(program->store, program->selection, documents, 1080);
+        program->user->setConfigFolder(configFolder);
         program->user->loadSettings();
         return program;
     }
 
     QTemporaryDir home;
-    QString documents, folder, settingsPath, categoryPath, markerFolder;
+    QString documents, folder, settingsPath, categoryPath, markerFolder, configFolder, configPath;
     OptionsStore store;
     lookup::SiteSelection selection;
     std::unique_ptr<UserSettings> user;
@@ -499,4 +503,87 @@ TEST_F(UserSettingsTest, CategoryFileReadWrittenAndAppliedAtOnce) {
     EXPECT_EQ(readAll(categoryPath), bytesFromLines(expected));
     EXPECT_EQ(user->storedCategoryVisibility(), ticks);
     EXPECT_TRUE(problems.isEmpty());
+}
+
+// The configuration file lives in the user's configuration folder unless told otherwise.
+TEST_F(UserSettingsTest, ConfigFileInTheXdgConfigFolder) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("xdg")).toLocal8Bit());
+    const UserSettings fresh(store, selection, documents, 1080);
+    EXPECT_EQ(fresh.configFolder(), home.filePath(QStringLiteral("xdg/lexorra2")));
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
+}
+
+// Selecting to look up is kept in the configuration file: the settings file stays the
+// 42 lines it was, byte for byte, and the next start reads the option back.
+TEST_F(UserSettingsTest, ConfigFileKeepsWhatTheSettingsFileHasNoLineFor) {
+    QStringList windows = defaultLines();
+    windows[1] = u("アルク");
+    const QByteArray settingsBytes = bytesFromLines(windows);
+    writeSettingsFile(settingsBytes);
+    ASSERT_TRUE(QDir().mkpath(configFolder));
+    ASSERT_TRUE(writeAll(configPath, "# kept\nnewer=1\n"));
+    user->loadSettings();
+    EXPECT_FALSE(store.options().lookUpSelection);
+    store.setSwitch(&Options::lookUpSelection, true);
+    user->saveSettings();
+    EXPECT_EQ(readAll(settingsPath), settingsBytes);
+    EXPECT_EQ(readAll(configPath), QByteArray("# kept\nnewer=1\nlookUpSelection=true\n"));
+    EXPECT_TRUE(problems.isEmpty());
+
+    const auto program = startWith(settingsBytes);
+    EXPECT_TRUE(program->store.options().lookUpSelection);
+    EXPECT_EQ(program->lines(), windows);
+}
+
+// A configuration file that cannot be read, or holds no text, leaves the option off, is told
+// of once and is never written over.
+TEST_F(UserSettingsTest, BrokenConfigFileIsLeftAlone) {
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::function<void(UserSettings&)> load;
+    } cases[] = {
+        {"not_utf8", [this] { ASSERT_TRUE(writeAll(configPath, "lookUpSelection=true\n\xff")); },
+         [](UserSettings& settings) { settings.loadSettings(); }},
+        {"a_folder",
+         [this] {
+             ASSERT_TRUE(QDir().mkpath(configPath));
+             ASSERT_TRUE(writeAll(configPath + QStringLiteral("/keep"), "kept"));
+         },
+         [](UserSettings& settings) { settings.loadSettings(); }},
+        {"no_descriptor_left_to_read",
+         [this] { ASSERT_TRUE(writeAll(configPath, "lookUpSelection=true\n")); },
+         [](UserSettings& settings) {
+             rlimit saved{};
+             ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+             rlimit none = saved;
+             none.rlim_cur = 0;
+             ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+             settings.loadSettings();
+             ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+         }},
+        {"saved_before_read",
+         [this] { ASSERT_TRUE(writeAll(configPath, "lookUpSelection=true\n")); },
+         [](UserSettings&) {}},
+    };
+    for (const auto& c : cases) {
+        QDir(configFolder).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(configFolder));
+        c.make();
+        const QByteArray before = readAll(configPath);
+        store.setOptions(Options{});
+        makeSettings(1080);
+        problems.clear();
+        c.load(*user);
+        EXPECT_FALSE(store.options().lookUpSelection) << c.name;
+        store.setSwitch(&Options::lookUpSelection, false);
+        user->saveSettings();
+        EXPECT_EQ(readAll(configPath), before) << c.name;
+        EXPECT_EQ(problems.size(), std::string(c.name) == "saved_before_read" ? 0 : 1) << c.name;
+    }
+    EXPECT_TRUE(QFileInfo(configPath).isFile());
 }

@@ -7,13 +7,14 @@
 namespace {
 
 // Every window writes its settings when it goes and reads them when it starts, and looks up
-// what the clipboard holds: each test starts from an empty documents folder and an empty
-// clipboard, so that none sees what another one chose or copied.
+// what the clipboard holds: each test starts from an empty documents folder, no configuration
+// file and an empty clipboard, so that none sees what another one chose or copied.
 class FreshStart : public ::testing::EmptyTestEventListener {
 public:
     explicit FreshStart(QString home) : home_(std::move(home)) {}
     void OnTestStart(const ::testing::TestInfo&) override {
         QDir(home_ + QStringLiteral("/Documents")).removeRecursively();
+        QDir(home_ + QStringLiteral("/.config/lexorra2")).removeRecursively();
         QGuiApplication::clipboard()->clear();
         QCoreApplication::processEvents();
     }

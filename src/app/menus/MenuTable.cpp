@@ -51,6 +51,7 @@ constexpr MenuEntry kSettings[] = {
             kPriority),
     separator(),
     action("jidou_zenkaku_eimoji_hankaku", "自動的に全角の英文字を半角にする(&R)"),
+    action("lookUpSelectionAction", "選択しただけで調べる(&Q)"),
 };
 
 constexpr MenuEntry kProxy[] = {

@@ -6,9 +6,20 @@
 
 namespace app {
 
+namespace {
+
+std::vector<settings::Switch> everySwitch() {
+    std::vector<settings::Switch> switches(settings::kSwitches.begin(), settings::kSwitches.end());
+    for (const settings::ConfigSwitch& stored : settings::kConfigSwitches)
+        switches.push_back(stored.option);
+    return switches;
+}
+
+} // namespace
+
 OptionActions::OptionActions(settings::OptionsStore& store, QObject* parent)
-    : QObject(parent), store_(store) {
-    for (const settings::Switch& option : settings::kSwitches) {
+    : QObject(parent), store_(store), switches_(everySwitch()) {
+    for (const settings::Switch& option : switches_) {
         auto* action = new QAction(QString::fromUtf8(option.caption), parent);
         action->setObjectName(QString::fromLatin1(option.actionName));
         action->setCheckable(true);
@@ -21,15 +32,15 @@ OptionActions::OptionActions(settings::OptionsStore& store, QObject* parent)
 }
 
 QAction* OptionActions::action(bool settings::Options::*member) const {
-    for (std::size_t i = 0; i < settings::kSwitches.size(); ++i)
-        if (settings::kSwitches[i].member == member)
+    for (std::size_t i = 0; i < switches_.size(); ++i)
+        if (switches_[i].member == member)
             return actions_[i];
     return nullptr;
 }
 
 void OptionActions::showOptions() {
-    for (std::size_t i = 0; i < settings::kSwitches.size(); ++i)
-        actions_[i]->setChecked(store_.options().*settings::kSwitches[i].member);
+    for (std::size_t i = 0; i < switches_.size(); ++i)
+        actions_[i]->setChecked(store_.options().*switches_[i].member);
 }
 
 } // namespace app

@@ -13,7 +13,8 @@ class OptionsStore;
 
 namespace app {
 
-// The checkable actions of the twelve on/off options. They mirror the options store both
+// The checkable actions of the on/off options (the settings file's twelve and the
+// configuration file's). They mirror the options store both
 // ways: choosing an action changes the option, and a changed option (the settings file read
 // at start) moves the check mark.
 class OptionActions : public QObject {
@@ -27,7 +28,8 @@ private:
     void showOptions();
 
     settings::OptionsStore& store_;
-    std::vector<QAction*> actions_; // in the order of settings::kSwitches
+    std::vector<settings::Switch> switches_;
+    std::vector<QAction*> actions_; // in the order of switches_
 };
 
 } // namespace app
