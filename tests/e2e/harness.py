@@ -521,7 +521,9 @@ class Session:
         try:
             self.end_program()
         finally:
-            report = sanitizer_report(self.program_stderr()) if self.program else ""
+            report = ""
+            if self.program and not self._stderr.closed:
+                report = sanitizer_report(self.program_stderr())
             if report:
                 sanitizer_reports.append(f"{self.name}: {report}")
             for helper in reversed(self._helpers):
