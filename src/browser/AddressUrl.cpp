@@ -46,9 +46,9 @@ bool hasScheme(const QString& address) {
 
 QUrl addressToUrl(const QString& address) {
     const QString text = escapeStrayPercents(address.trimmed());
-    if (hasScheme(text))
-        return QUrl(text, QUrl::TolerantMode);
-    return QUrl::fromUserInput(text);
+    const QUrl url = hasScheme(text) ? QUrl(text, QUrl::TolerantMode) : QUrl::fromUserInput(text);
+    // An invalid URL still holds the parts that could be read: the engine would go there.
+    return url.isValid() ? url : QUrl();
 }
 
 QString addressForReading(const QUrl& url) {

@@ -11,7 +11,8 @@ namespace browser {
 // the bytes the site is to see); a '%' that starts no escape stands for itself and becomes
 // "%25" without touching the escapes around it. Other characters that a URL can't carry are
 // escaped as UTF-8. An address without a scheme ("so.youku.com/...", "localhost:8080/") is
-// read the way an address bar reads it, normally as http.
+// read the way an address bar reads it, normally as http. An address that makes no valid URL
+// (a host with characters no host can have, a port out of range) gives an empty one.
 QUrl addressToUrl(const QString& address);
 
 // An address as a person reads it: escapes of UTF-8 text shown as the text, a Japanese host

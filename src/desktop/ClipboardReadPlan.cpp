@@ -1,6 +1,7 @@
 #include "desktop/ClipboardReadPlan.h"
 
 #include <QStringDecoder>
+#include <QTextDocumentFragment>
 #include <QUrl>
 #include <algorithm>
 
@@ -77,6 +78,14 @@ QString decodeClipboardText(const QByteArray& data, const QString& format) {
     while (text.endsWith(QChar(u'\0')))
         text.chop(1);
     return text;
+}
+
+QString plainTextOfHtml(const QString& html) {
+    // A picture becomes an object replacement character.
+    return QTextDocumentFragment::fromHtml(html)
+        .toPlainText()
+        .remove(QChar::ObjectReplacementCharacter)
+        .trimmed();
 }
 
 } // namespace desktop

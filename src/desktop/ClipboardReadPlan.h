@@ -36,4 +36,8 @@ bool isLocalFileList(const QByteArray& uriList);
 // a terminating NUL is dropped.
 QString decodeClipboardText(const QByteArray& data, const QString& format);
 
+// The words of copied HTML: its plain text, trimmed. A picture in it is no word (empty when
+// the HTML holds nothing else).
+QString plainTextOfHtml(const QString& html);
+
 } // namespace desktop

@@ -3,7 +3,6 @@
 #include "desktop/ClipboardReadPlan.h"
 
 #include <QElapsedTimer>
-#include <QTextDocumentFragment>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -309,11 +308,7 @@ X11ClipboardReader::Result X11ClipboardReader::read() {
         return failure(text.outcome);
     QString decoded = decodeClipboardText(text.data, plan.textFormat);
     if (plan.textIsHtml) {
-        // A picture in the HTML becomes an object replacement character: no word either.
-        decoded = QTextDocumentFragment::fromHtml(decoded)
-                      .toPlainText()
-                      .remove(QChar::ObjectReplacementCharacter)
-                      .trimmed();
+        decoded = plainTextOfHtml(decoded);
         if (decoded.isEmpty())
             return {};
     }

@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QTextDocumentFragment>
 
 namespace input {
 
@@ -97,10 +96,7 @@ ClipboardSource::Content QtClipboardSource::read() {
     if (plan.textFormat.isEmpty())
         return {Content::NoText, {}, {}};
     if (plan.textIsHtml) {
-        const QString text = QTextDocumentFragment::fromHtml(data->html())
-                                 .toPlainText()
-                                 .remove(QChar::ObjectReplacementCharacter)
-                                 .trimmed();
+        const QString text = desktop::plainTextOfHtml(data->html());
         if (text.isEmpty())
             return {Content::NoText, {}, {}};
         return tooLongOr(text);

@@ -44,6 +44,22 @@ private Q_SLOTS:
                                         << QByteArray("lexorra2://home/Lexorra2pro_LOGO.html");
     }
 
+    // What can't be a URL gives none, rather than one that the engine reads in parts.
+    void addressThatIsNoUrl_data() {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("a host with a blank") << "http://a b/x";
+        QTest::newRow("a host with characters of no host")
+            << QString::fromUtf8("  http://\xe6\x97\xa5\xe6\x9c\xac\xd2\x95\x8f\xd0/x");
+        QTest::newRow("a port out of range") << "http://h.test:99999/";
+        QTest::newRow("an open bracket") << "http://[::1/";
+    }
+
+    void addressThatIsNoUrl() {
+        QFETCH(QString, address);
+        const QUrl u = browser::addressToUrl(address);
+        QVERIFY2(u.isEmpty(), u.toEncoded().constData());
+    }
+
     void addressToUrl() {
         QFETCH(QString, address);
         QFETCH(QByteArray, url);

@@ -57,6 +57,21 @@ def program_path() -> Path:
     return Path(env).resolve() if env else REPO_ROOT / "build" / "src" / "app" / "lexorra2"
 
 
+# The first line of a report by AddressSanitizer, LeakSanitizer or UBSan, in a build with them.
+SANITIZER_REPORT = re.compile(r"^==\d+==ERROR: \w+Sanitizer|^SUMMARY: \w+Sanitizer|"
+                              r"^\S+:\d+:\d+: runtime error: ", re.M)
+
+# Every sanitizer report a session's program made, "session name: report", in order; the
+# cases fail on the ones that came while they ran (E2ETestCase.fail_on_sanitizer_reports).
+sanitizer_reports: list[str] = []
+
+
+def sanitizer_report(text: str) -> str:
+    """The first sanitizer report in a program's error output, "" when there is none."""
+    m = SANITIZER_REPORT.search(text)
+    return text[m.start():m.start() + 6000] if m else ""
+
+
 def artifacts_dir() -> Path:
     """Where screenshots of failing cases are kept."""
     env = os.environ.get("E2E_ARTIFACTS")
@@ -502,10 +517,16 @@ class Session:
             capture_output=True, timeout=10).stdout, 20, 0.1, "openbox")
 
     def stop(self):
-        """Ends every process of the session by its id and removes the temporary files."""
+        """Ends every process of the session by its id and removes the temporary files; a
+        sanitizer report the program made goes to sanitizer_reports."""
         try:
             self.end_program()
         finally:
+            report = ""
+            if self.program and not self._stderr.closed:
+                report = sanitizer_report(self.program_stderr())
+            if report:
+                sanitizer_reports.append(f"{self.name}: {report}")
             for helper in reversed(self._helpers):
                 try:
                     _end_process(helper)
@@ -928,9 +949,21 @@ class E2ETestCase(unittest.TestCase):
                       f"(scripts/deps.sh installs them)")
         if not program_path().exists():
             self.fail(f"program not built: {program_path()}")
+        self.fail_on_sanitizer_reports()
         self.session = Session(self.id().rsplit(".", 1)[-1],
                                remote_debugging=self.remote_debugging).start()
         self.addCleanup(self.session.stop)
+
+    def fail_on_sanitizer_reports(self):
+        """The case fails when the program reports to a sanitizer while it runs; the report
+        is read when the session stops (cleanups run last first, so register this first)."""
+        since = len(sanitizer_reports)
+
+        def check():
+            if len(sanitizer_reports) > since:
+                self.fail("the program made a sanitizer report:\n"
+                          + "\n".join(sanitizer_reports[since:]))
+        self.addCleanup(check)
 
     def _callTestMethod(self, method):
         try:

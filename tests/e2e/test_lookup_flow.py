@@ -14,8 +14,9 @@ import unittest
 from urllib.parse import quote
 
 import desktop_helpers as desk
-from harness import (DevToolsPage, E2ETestCase, Session, close_to, program_path, shown_address,
-                     site_query_url, tools_available, wait_until)
+from harness import (DevToolsPage, E2ETestCase, Session, close_to, program_path,
+                     sanitizer_report, sanitizer_reports, shown_address, site_query_url,
+                     tools_available, wait_until)
 
 PANEL_GREY = (100, 100, 100)
 SEARCH_BOX_GREY = (238, 238, 238)
@@ -169,7 +170,14 @@ class SharedProgramCase(E2ETestCase):
                                f"(scripts/deps.sh installs them)")
         if not program_path().exists():
             raise RuntimeError(f"program not built: {program_path()}")
-        cls.addClassCleanup(cls._stop_shared)
+        def stop_and_check():
+            # Reports of the cases' own programs failed those cases already.
+            since = len(sanitizer_reports)
+            cls._stop_shared()
+            if len(sanitizer_reports) > since:
+                raise AssertionError("the program made a sanitizer report:\n"
+                                     + "\n".join(sanitizer_reports[since:]))
+        cls.addClassCleanup(stop_and_check)
 
     @classmethod
     def _stop_shared(cls):
@@ -184,6 +192,10 @@ class SharedProgramCase(E2ETestCase):
         cls.window = start_and_wait_for_start_page(cls.shared)
 
     def setUp(self):
+        self.fail_on_sanitizer_reports()
+        # A report ends the program: the case it came in fails, the next one starts afresh.
+        self.addCleanup(lambda: self.shared and sanitizer_report(self.shared.program_stderr())
+                        and type(self)._stop_shared())
         if self.shared is None:
             self._start_shared()
         self.session = type(self).shared
