@@ -57,8 +57,13 @@ class MainWindowTest(E2ETestCase):
         def has_text(x0, x1, y0, y1):
             return any(sum(at(x, y)) < 200 for x in range(x0, x1) for y in range(y0, y1))
         self.assertTrue(has_text(4, 200, 2, top - 2), "category buttons")
-        self.assertTrue(has_text(2, 60, geometry.height - 17, geometry.height - 2),
-                        "status text")
+        # The status text changes while the start page loads and may be blank for a moment.
+        def status_has_text():
+            later = self.session.screenshot(self.session.tmp / "status.png")
+            return any(sum(later.pixel(geometry.x + x, geometry.y + y)) < 200
+                       for x in range(2, 60)
+                       for y in range(geometry.height - 17, geometry.height - 2))
+        wait_until(status_has_text, 10, 0.3, "status text")
         return geometry
 
     def _shot_with_panel(self, geometry):
