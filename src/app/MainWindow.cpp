@@ -65,8 +65,8 @@ namespace app {
 
 namespace {
 
-// The buttons of the slots that nothing is chosen for until the settings say otherwise.
-constexpr const char* kExtraSlotButtons[] = {
+// The buttons of the categories that nothing is chosen for until the settings say otherwise.
+constexpr const char* kExtraCategoryButtons[] = {
     "A_Settei_eiwa_Button2", "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
     "A_Settei_eiei_Button3", "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
 };
@@ -219,23 +219,23 @@ void MainWindow::buildActionBar() {
     siteMenus_ = new SiteMenus(lookups_->selection(), this);
     addDictionaryMenuHead(*siteMenus_->menu(), *this);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
-    // The menus come first on the bar; the category buttons follow in the catalogue's slot
-    // order, then the pause button. The current slot's button is the one checked.
-    auto* currentSlotButtons = new QActionGroup(this);
-    currentSlotButtons->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
-        auto* action = new QAction(slot.buttonCaption, currentSlotButtons);
-        action->setObjectName(slot.buttonAction);
+    // The menus come first on the bar; the category buttons follow in the catalogue's category
+    // order, then the pause button. The current category's button is the one checked.
+    auto* currentCategoryButtons = new QActionGroup(this);
+    currentCategoryButtons->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories()) {
+        auto* action = new QAction(category.buttonCaption, currentCategoryButtons);
+        action->setObjectName(category.buttonAction);
         action->setCheckable(true);
         // The bar shows the button label; the caption stays the action's text (they differ
-        // for the auction slot: "オークション" on a button labelled "競売").
-        action->setIconText(slot.buttonLabel);
-        action->setToolTip(slot.initialHint);
+        // for the auction category: "オークション" on a button labelled "競売").
+        action->setIconText(category.buttonLabel);
+        action->setToolTip(category.initialHint);
         categoryButtons_.push_back(action);
         actionBar_->addAction(action);
     }
-    // The extra slots have nothing chosen until the settings say otherwise.
-    for (const char* name : kExtraSlotButtons)
+    // The extra categories have nothing chosen until the settings say otherwise.
+    for (const char* name : kExtraCategoryButtons)
         if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
             action->setVisible(false);
     pauseAction_ = new QAction(QStringLiteral("休止"), this);
@@ -351,8 +351,8 @@ void MainWindow::buildStatusBar() {
     setStatusText(QStringLiteral("abcd"));
 }
 
-QAction* MainWindow::categoryButton(const lookup::LookupCategory& slot) const {
-    const auto index = static_cast<std::size_t>(slot.index);
+QAction* MainWindow::categoryButton(const lookup::LookupCategory& category) const {
+    const auto index = static_cast<std::size_t>(category.index);
     return index < categoryButtons_.size() ? categoryButtons_[index] : nullptr;
 }
 
@@ -460,33 +460,33 @@ void MainWindow::runStartSequence() {
     startTimer_->stop();
 }
 
-void MainWindow::markCurrentSlot() {
-    if (QAction* button = categoryButton(lookups_->currentSlot()))
+void MainWindow::markCurrentCategory() {
+    if (QAction* button = categoryButton(lookups_->currentCategory()))
         button->setChecked(true);
 }
 
 void MainWindow::connectLookups() {
     lookup::SiteSelection& selection = lookups_->selection();
     connect(&selection, &lookup::SiteSelection::buttonVisibleChanged, this,
-            [this](const lookup::LookupCategory* slot, bool visible) {
-                categoryButton(*slot)->setVisible(visible);
+            [this](const lookup::LookupCategory* category, bool visible) {
+                categoryButton(*category)->setVisible(visible);
             });
     connect(&selection, &lookup::SiteSelection::buttonHintChanged, this,
-            [this](const lookup::LookupCategory* slot, const QString& hint) {
-                categoryButton(*slot)->setToolTip(hint);
+            [this](const lookup::LookupCategory* category, const QString& hint) {
+                categoryButton(*category)->setToolTip(hint);
             });
     connect(siteMenus_, &SiteMenus::entryChosen, lookups_,
             [this](const lookup::SiteEntry* entry) { lookups_->chooseSite(*entry); });
     // A button pressed is checked by its click, even when the lookup went elsewhere (a long
     // text goes to translation): the mark follows the controller after every press.
-    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots())
-        connect(categoryButton(slot), &QAction::triggered, lookups_, [this, &slot] {
-            lookups_->lookUpInSlot(slot);
-            markCurrentSlot();
+    for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories())
+        connect(categoryButton(category), &QAction::triggered, lookups_, [this, &category] {
+            lookups_->lookUpInCategory(category);
+            markCurrentCategory();
         });
-    connect(lookups_, &lookup::LookupController::currentSlotChanged, this,
-            &MainWindow::markCurrentSlot);
-    markCurrentSlot();
+    connect(lookups_, &lookup::LookupController::currentCategoryChanged, this,
+            &MainWindow::markCurrentCategory);
+    markCurrentCategory();
 
     searchBox_ = new input::SearchBox(searchCombo_, searchButton_, this);
     searchBox_->setObjectName(QStringLiteral("SearchBox"));
@@ -502,8 +502,8 @@ void MainWindow::connectLookups() {
     });
 }
 
-// A failure page names the lookup that failed and offers the slot's other sites, those that
-// the slot's menu shows; its button chooses a site as the menu does.
+// A failure page names the lookup that failed and offers the category's other sites, those that
+// the category's menu shows; its button chooses a site as the menu does.
 void MainWindow::connectFailurePages() {
     tabs_->setFailedLookupSource(
         [this](const QUrl& failed) -> std::optional<browser::FailurePage::Lookup> {

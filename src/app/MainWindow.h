@@ -80,8 +80,8 @@ public:
                         desktop::NotificationArea* tray = nullptr);
     ~MainWindow() override;
 
-    // The category button of a slot, in the order of the catalogue.
-    QAction* categoryButton(const lookup::LookupCategory& slot) const;
+    // The category button of a category, in the order of the catalogue.
+    QAction* categoryButton(const lookup::LookupCategory& category) const;
     const std::vector<QAction*>& categoryButtons() const { return categoryButtons_; }
 
     // Text of the status bar's message panel; its permanent part beside it says where a copy
@@ -117,7 +117,7 @@ private:
     void buildPageArea(browser::WebBrowserFactory* browsers);
     void buildActionBar();
     void buildStatusBar();
-    void markCurrentSlot();
+    void markCurrentCategory();
     void connectTabs();
     void connectFailurePages();
     void buildLoadingBar(QWidget* parent);

@@ -100,7 +100,7 @@ Q_SIGNALS:
     void statusTextChanged(const QString& text);
     // showAddressAction: put this address into the search box (it starts no lookup).
     void addressToShow(const QString& address);
-    // A failure page's button: this site is to be its slot's site.
+    // A failure page's button: this site is to be its category's site.
     void siteChoiceRequested(const QString& siteKey);
     // Whether the active tab's loading has lasted long enough to show, and how far it is.
     void activeLoadingShown(bool shown, int percent);

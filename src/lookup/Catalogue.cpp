@@ -26,11 +26,11 @@ QString fixedValue(QStringView name) {
 UrlTemplate parseTemplate(const table::TemplateRow& row) {
     UrlTemplate t;
     t.encoding = row.encoding;
-    static const QRegularExpression slot(QStringLiteral("\\{(\\w+)\\}"));
+    static const QRegularExpression category(QStringLiteral("\\{(\\w+)\\}"));
     const QString url = fromUtf8(row.url);
     QString piece;
     qsizetype at = 0;
-    for (auto it = slot.globalMatch(url); it.hasNext();) {
+    for (auto it = category.globalMatch(url); it.hasNext();) {
         const auto m = it.next();
         piece += QStringView(url).mid(at, m.capturedStart() - at);
         if (m.capturedView(1) == u"W") {
@@ -46,7 +46,7 @@ UrlTemplate parseTemplate(const table::TemplateRow& row) {
     return t;
 }
 
-// yahoo_eiwa -> yahoo_2_eiwa: the slot number goes after the key's first part.
+// yahoo_eiwa -> yahoo_2_eiwa: the category number goes after the key's first part.
 QString numberedKey(const QString& key, int number) {
     const qsizetype cut = key.indexOf(u'_');
     return key.left(cut + 1) + QString::number(number) + u'_' + key.mid(cut + 1);
@@ -74,19 +74,19 @@ const Catalogue& Catalogue::instance() {
 }
 
 Catalogue::Catalogue() {
-    slots_.resize(std::size(table::kSlots));
-    for (std::size_t i = 0; i < std::size(table::kSlots); ++i) {
-        const table::SlotRow& row = table::kSlots[i];
-        LookupCategory& slot = slots_[i];
-        slot.index = static_cast<int>(i);
-        slot.categoryKey = fromUtf8(row.categoryKey);
-        slot.selectionName = fromUtf8(row.selectionName);
-        slot.buttonAction = fromUtf8(row.buttonAction);
-        slot.buttonLabel = fromUtf8(row.buttonLabel);
-        slot.buttonCaption = fromUtf8(row.buttonCaption);
-        slot.initialHint = fromUtf8(row.initialHint);
-        slot.categoryMenuAction = fromUtf8(row.menuAction);
-        slot.menuLabel = fromUtf8(row.menuLabel);
+    categories_.resize(std::size(table::kCategories));
+    for (std::size_t i = 0; i < std::size(table::kCategories); ++i) {
+        const table::CategoryRow& row = table::kCategories[i];
+        LookupCategory& category = categories_[i];
+        category.index = static_cast<int>(i);
+        category.categoryKey = fromUtf8(row.categoryKey);
+        category.selectionName = fromUtf8(row.selectionName);
+        category.buttonAction = fromUtf8(row.buttonAction);
+        category.buttonLabel = fromUtf8(row.buttonLabel);
+        category.buttonCaption = fromUtf8(row.buttonCaption);
+        category.initialHint = fromUtf8(row.initialHint);
+        category.categoryMenuAction = fromUtf8(row.menuAction);
+        category.menuLabel = fromUtf8(row.menuLabel);
 
         SiteEntry& none = entries_.emplace_back();
         none.id = static_cast<int>(entries_.size()) - 1;
@@ -94,18 +94,18 @@ Catalogue::Catalogue() {
         none.caption = fromUtf8(table::kNoneCaption);
         none.menuLabel = fromUtf8(table::kNoneMenuLabel);
         none.storedName = none.caption;
-        none.category = &slot;
-        slot.noneEntry = &none;
-        slot.defaultEntry = &none;
-        slot.menuOrder.push_back(&none);
+        none.category = &category;
+        category.noneEntry = &none;
+        category.defaultEntry = &none;
+        category.menuOrder.push_back(&none);
 
         std::span<const table::SiteRow> sites = row.sites;
         if (row.copyOf) {
             const auto* first = std::find_if(
-                std::begin(table::kSlots), std::end(table::kSlots),
+                std::begin(table::kCategories), std::end(table::kCategories),
                 [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
             sites = first->sites;
-            slot.copyOf = &slots_[first - std::begin(table::kSlots)];
+            category.copyOf = &categories_[first - std::begin(table::kCategories)];
         }
         std::vector<const table::SiteRow*> menuRows;
         for (const auto& s : sites)
@@ -131,22 +131,22 @@ Catalogue::Catalogue() {
             e.inMenu = s->menuLabel != nullptr;
             e.visible = e.inMenu && !table::hasFlag(s->flags, table::SiteFlag::Hidden);
             e.storedName = fromUtf8(s->storedName);
-            e.category = &slot;
+            e.category = &category;
             e.english = parseTemplate(s->english);
             e.choosesByLanguage = s->other.url != nullptr;
             if (e.choosesByLanguage)
                 e.other = parseTemplate(s->other);
-            // The repeated slots start with nothing chosen.
+            // The repeated categories start with nothing chosen.
             if (!row.copyOf && table::hasFlag(s->flags, table::SiteFlag::Default))
-                slot.defaultEntry = &e;
+                category.defaultEntry = &e;
             if (e.inMenu)
-                slot.menuOrder.push_back(&e);
+                category.menuOrder.push_back(&e);
             ranked.emplace_back(s->dispatchRank, &e);
         }
         std::sort(ranked.begin(), ranked.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [rank, e] : ranked)
-            slot.dispatchOrder.push_back(e);
+            category.dispatchOrder.push_back(e);
     }
 }
 
@@ -160,12 +160,12 @@ template <typename Range, typename Match> auto findFirst(const Range& range, Mat
 
 } // namespace
 
-const LookupCategory* Catalogue::slotByKey(QStringView categoryKey) const {
-    return findFirst(slots_, [&](const auto& s) { return s.categoryKey == categoryKey; });
+const LookupCategory* Catalogue::categoryByKey(QStringView categoryKey) const {
+    return findFirst(categories_, [&](const auto& s) { return s.categoryKey == categoryKey; });
 }
 
-const LookupCategory* Catalogue::slotBySelectionName(QStringView selectionName) const {
-    return findFirst(slots_, [&](const auto& s) { return s.selectionName == selectionName; });
+const LookupCategory* Catalogue::categoryBySelectionName(QStringView selectionName) const {
+    return findFirst(categories_, [&](const auto& s) { return s.selectionName == selectionName; });
 }
 
 const SiteEntry* Catalogue::siteByKey(QStringView siteKey) const {
@@ -178,10 +178,11 @@ const SiteEntry* Catalogue::entryByActionName(QStringView actionName) const {
     return findFirst(entries_, [&](const auto& e) { return e.actionName == actionName; });
 }
 
-const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& slot,
+const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& category,
                                               QStringView storedName) const {
-    return findFirst(
-        entries_, [&](const auto& e) { return e.category == &slot && e.storedName == storedName; });
+    return findFirst(entries_, [&](const auto& e) {
+        return e.category == &category && e.storedName == storedName;
+    });
 }
 
 } // namespace lookup

@@ -1,6 +1,6 @@
-// The site catalogue: every slot in button order and every site of the first slots of each
+// The site catalogue: every category in button order and every site of the first categories of each
 // kind in menu order. The second and third English-Japanese, English-English and shopping
-// slots are derived from their first slot at start (see Catalogue.cpp).
+// categories are derived from their first category at start (see Catalogue.cpp).
 // Query templates: {W} is the encoded word; other {..} names are fixed values (FixedValues).
 // A site row: SiteKey, caption, menu label (nullptr: no menu entry), stored name, flags,
 // dispatch rank, template (English text when a second one follows), template for other text.
@@ -944,7 +944,7 @@ const SiteRow kMessageBoardSites[] = {
                 "F5&sitesearch={D3}"}},
 };
 
-const SlotRow kSlots[26] = {
+const CategoryRow kCategories[26] = {
     {"kokugo", "Settei_kokugo_Button", "A_Settei_kokugo_Button", "国語", "国語", "yahoo!国語辞書",
      "Action2", "国語辞書(&Z)", "A_no_uses_kokugo_check", kJapaneseDictionarySites, nullptr, 1},
     {"eiwa", "Settei_eiwa_Button", "A_Settei_eiwa_Button", "英和、和英", "英和、和英",

@@ -7,30 +7,32 @@
 namespace lookup {
 
 LookupDispatch::Plan LookupDispatch::plan(const QString& text, const SiteSelection& selection) {
-    return planIn(currentSlot_, text, selection);
+    return planIn(currentCategory_, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planInSlot(const QString& selectionName, const QString& text,
-                                                const SiteSelection& selection) {
-    QString slot = selectionName;
-    return planIn(slot, text, selection);
+LookupDispatch::Plan LookupDispatch::planInCategory(const QString& selectionName,
+                                                    const QString& text,
+                                                    const SiteSelection& selection) {
+    QString category = selectionName;
+    return planIn(category, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& text,
+LookupDispatch::Plan LookupDispatch::planIn(QString& categoryName, const QString& text,
                                             const SiteSelection& selection) {
     if (text.size() >= kLongText) {
-        // Also when already long: the slot to return to then becomes translation itself.
+        // Also when already long: the category to return to then becomes translation itself.
         longText_ = true;
-        slotAfterLongText_ = slotName;
-        slotName = kTranslation;
+        categoryAfterLongText_ = categoryName;
+        categoryName = kTranslation;
     } else if (longText_) {
         longText_ = false;
-        slotName = slotAfterLongText_;
+        categoryName = categoryAfterLongText_;
     }
 
     Plan plan;
-    if (const LookupCategory* slot = Catalogue::instance().slotBySelectionName(slotName)) {
-        for (const SiteEntry* site : slot->dispatchOrder)
+    if (const LookupCategory* category =
+            Catalogue::instance().categoryBySelectionName(categoryName)) {
+        for (const SiteEntry* site : category->dispatchOrder)
             if (selection.isChecked(*site)) {
                 plan.urls << siteQueryUrl(*site, text);
                 plan.sites.push_back(site);
@@ -45,9 +47,9 @@ LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& te
 }
 
 void LookupDispatch::pressButton(const QString& selectionName) {
-    if (Catalogue::instance().slotBySelectionName(selectionName))
-        currentSlot_ = selectionName;
-    slotAfterLongText_ = currentSlot_;
+    if (Catalogue::instance().categoryBySelectionName(selectionName))
+        currentCategory_ = selectionName;
+    categoryAfterLongText_ = currentCategory_;
 }
 
 } // namespace lookup

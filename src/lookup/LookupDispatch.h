@@ -9,7 +9,7 @@ namespace lookup {
 class SiteSelection;
 struct SiteEntry;
 
-// What one lookup does, decided without touching a widget: the slot it goes to (with the
+// What one lookup does, decided without touching a widget: the category it goes to (with the
 // long-text rule), the URLs to load in order, and whether the text enters the history.
 // The window carries the decisions out.
 class LookupDispatch {
@@ -29,30 +29,30 @@ public:
         bool recordHistory = false;          // put the text at the top of the history
     };
 
-    // Decides one lookup of `text` in the current slot and updates the state for it.
+    // Decides one lookup of `text` in the current category and updates the state for it.
     Plan plan(const QString& text, const SiteSelection& selection);
-    // The same for one lookup in another slot; the current slot stays what it was.
-    Plan planInSlot(const QString& selectionName, const QString& text,
-                    const SiteSelection& selection);
+    // The same for one lookup in another category; the current category stays what it was.
+    Plan planInCategory(const QString& selectionName, const QString& text,
+                        const SiteSelection& selection);
 
-    // A category button: its slot becomes current, and the one a long text returns to.
+    // A category button: its category becomes current, and the one a long text returns to.
     void pressButton(const QString& selectionName);
-    // A site chosen in a slot's menu makes that slot current.
-    void setCurrentSlot(const QString& selectionName) { currentSlot_ = selectionName; }
+    // A site chosen in a category's menu makes that category current.
+    void setCurrentCategory(const QString& selectionName) { currentCategory_ = selectionName; }
 
-    // The SelectionName of the current slot.
-    QString currentSlot() const { return currentSlot_; }
+    // The SelectionName of the current category.
+    QString currentCategory() const { return currentCategory_; }
     // Where the lookup after a long text goes.
-    QString slotAfterLongText() const { return slotAfterLongText_; }
+    QString categoryAfterLongText() const { return categoryAfterLongText_; }
     QString lastHistoryText() const { return lastHistoryText_; }
     // The last text was long: the search box is raised and the notice shown.
     bool isLongText() const { return longText_; }
 
 private:
-    Plan planIn(QString& slot, const QString& text, const SiteSelection& selection);
+    Plan planIn(QString& category, const QString& text, const SiteSelection& selection);
 
-    QString currentSlot_ = kJapaneseDictionary;
-    QString slotAfterLongText_ = kJapaneseDictionary;
+    QString currentCategory_ = kJapaneseDictionary;
+    QString categoryAfterLongText_ = kJapaneseDictionary;
     QString lastHistoryText_;
     bool longText_ = false;
 };

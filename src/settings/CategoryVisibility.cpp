@@ -74,8 +74,9 @@ QStringList CategoryVisibility::toLines() const {
     return lines;
 }
 
-const lookup::LookupCategory& CategoryVisibility::slotOfLine(int line) {
-    return *lookup::Catalogue::instance().slotByKey(QString::fromLatin1(kLines[line].categoryKey));
+const lookup::LookupCategory& CategoryVisibility::categoryOfLine(int line) {
+    return *lookup::Catalogue::instance().categoryByKey(
+        QString::fromLatin1(kLines[line].categoryKey));
 }
 
 QString CategoryVisibility::labelOfLine(int line) {

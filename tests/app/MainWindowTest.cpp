@@ -31,8 +31,8 @@ using app::MainWindow;
 
 namespace {
 
-const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3",     "eiei2",
-                                       "eiei3", "shopping2", "shopping3"};
+const std::set<QString> kExtraCategories = {"eiwa2", "eiwa3",     "eiei2",
+                                            "eiei3", "shopping2", "shopping3"};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -44,8 +44,8 @@ protected:
 TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
     EXPECT_EQ(form->objectName(), "Main_Form");
     EXPECT_EQ(form->windowTitle(), "Lexorra2 professional 64bit ver1.11");
-    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_kokugo_Button");
-    EXPECT_EQ(form->lookups().dispatch().slotAfterLongText(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(), "Settei_kokugo_Button");
     EXPECT_EQ(form->options().options().proxyChoice, 1);
     EXPECT_TRUE(browser::startPageUrl().endsWith("/Lexorra2pro_LOGO.html"))
         << browser::startPageUrl().toStdString();
@@ -54,27 +54,27 @@ TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
 }
 
 TEST_F(MainWindowTest, CategoryButtonsFollowTheCatalogue) {
-    const auto& slots = lookup::Catalogue::instance().slots();
-    ASSERT_EQ(form->categoryButtons().size(), slots.size());
+    const auto& categories = lookup::Catalogue::instance().categories();
+    ASSERT_EQ(form->categoryButtons().size(), categories.size());
     const QList<QAction*> onBar = named<app::ActionBar>(*form, "ActionMainMenuBar1")->actions();
     int visible = 0;
-    for (const lookup::LookupCategory& slot : slots) {
-        SCOPED_TRACE(slot.categoryKey.toStdString());
-        QAction* action = form->findChild<QAction*>(slot.buttonAction);
+    for (const lookup::LookupCategory& category : categories) {
+        SCOPED_TRACE(category.categoryKey.toStdString());
+        QAction* action = form->findChild<QAction*>(category.buttonAction);
         ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action, form->categoryButton(slot));
+        EXPECT_EQ(action, form->categoryButton(category));
         EXPECT_EQ(onBar.indexOf(action) - onBar.indexOf(form->categoryButtons().front()),
-                  slot.index)
+                  category.index)
             << "button order on the bar";
-        EXPECT_EQ(action->text(), slot.buttonCaption);
-        if (!slot.initialHint.isEmpty()) {
-            EXPECT_EQ(action->toolTip(), slot.initialHint);
+        EXPECT_EQ(action->text(), category.buttonCaption);
+        if (!category.initialHint.isEmpty()) {
+            EXPECT_EQ(action->toolTip(), category.initialHint);
         }
-        const bool extra = kExtraSlots.count(slot.categoryKey) != 0;
+        const bool extra = kExtraCategories.count(category.categoryKey) != 0;
         EXPECT_EQ(action->isVisible(), !extra);
         QToolButton* button = named<app::ActionBar>(*form, "ActionMainMenuBar1")->buttonFor(action);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), slot.buttonLabel);
+        EXPECT_EQ(button->text(), category.buttonLabel);
         EXPECT_EQ(button->isVisible(), !extra);
         visible += button->isVisible();
     }

@@ -16,8 +16,8 @@ const Catalogue& cat() {
 const SiteEntry& site(const char* key) {
     return *cat().siteByKey(QString::fromUtf8(key));
 }
-const LookupCategory& slot(const char* key) {
-    return *cat().slotByKey(QString::fromUtf8(key));
+const LookupCategory& category(const char* key) {
+    return *cat().categoryByKey(QString::fromUtf8(key));
 }
 
 QString text(qsizetype units) {
@@ -31,12 +31,12 @@ const QString kKensaku = QStringLiteral("Settei_kensaku_Button");
 
 } // namespace
 
-// The long-text rule as a sequence of lookups: text lengths in, the slot each lookup goes to
+// The long-text rule as a sequence of lookups: text lengths in, the category each lookup goes to
 // and the state afterwards out.
 struct LongTextStep {
     qsizetype length;
-    const QString* pressedBefore; // a category button pressed before this lookup, or null
-    const QString* expectSlot;    // the slot the lookup went to
+    const QString* pressedBefore;  // a category button pressed before this lookup, or null
+    const QString* expectCategory; // the category the lookup went to
     bool expectLong;
 };
 
@@ -55,7 +55,7 @@ TEST_P(LongTextRule, Sequence) {
         if (step.pressedBefore)
             d.pressButton(*step.pressedBefore);
         d.plan(text(step.length), selection);
-        EXPECT_EQ(d.currentSlot(), *step.expectSlot) << "step " << i;
+        EXPECT_EQ(d.currentCategory(), *step.expectCategory) << "step " << i;
         EXPECT_EQ(d.isLongText(), step.expectLong) << "step " << i;
         ++i;
     }
@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   {256, nullptr, &kHonyaku, true}}},
                     LongTextCase{"ShortAfterLongReturns",
                                  {{300, nullptr, &kHonyaku, true}, {3, nullptr, &kKokugo, false}}},
-                    // The second long text saves translation itself as the slot to return to.
+                    // The second long text saves translation itself as the category to return to.
                     LongTextCase{"TwoLongThenShortStaysInTranslation",
                                  {{300, nullptr, &kHonyaku, true},
                                   {300, nullptr, &kHonyaku, true},
@@ -85,15 +85,15 @@ TEST(LookupDispatch, RightClickSearchWhileLong) {
     // What the Search button's right click does around a lookup.
     LookupDispatch d;
     SiteSelection selection;
-    const QString saved = d.currentSlot();
-    const auto plan = d.planInSlot(kKensaku, text(300), selection);
+    const QString saved = d.currentCategory();
+    const auto plan = d.planInCategory(kKensaku, text(300), selection);
     // The long text goes to translation, not to the web search it was asked for.
     const auto* translation = lookup::Catalogue::instance().siteByKey(u"google_Honyaku");
     EXPECT_EQ(plan.urls, QStringList{lookup::siteQueryUrl(*translation, text(300))});
-    EXPECT_EQ(d.currentSlot(), saved);
-    EXPECT_EQ(d.slotAfterLongText(), kKensaku);
+    EXPECT_EQ(d.currentCategory(), saved);
+    EXPECT_EQ(d.categoryAfterLongText(), kKensaku);
     d.plan(text(2), selection);
-    EXPECT_EQ(d.currentSlot(), kKensaku);
+    EXPECT_EQ(d.currentCategory(), kKensaku);
 }
 
 TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
@@ -119,15 +119,15 @@ TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
         EXPECT_EQ(plan.urls[qsizetype(i)], siteQueryUrl(*plan.sites[i], QStringLiteral("犬")));
 }
 
-TEST(LookupDispatch, NoneCheckedOrUnknownSlotLoadsNothingButRecordsHistory) {
+TEST(LookupDispatch, NoneCheckedOrUnknownCategoryLoadsNothingButRecordsHistory) {
     LookupDispatch d;
     SiteSelection selection;
-    selection.choose(*slot("kokugo").noneEntry);
+    selection.choose(*category("kokugo").noneEntry);
     auto plan = d.plan(QStringLiteral("a"), selection);
     EXPECT_TRUE(plan.urls.isEmpty());
     EXPECT_TRUE(plan.recordHistory);
 
-    d.setCurrentSlot(QStringLiteral("settei_kokugo_button"));
+    d.setCurrentCategory(QStringLiteral("settei_kokugo_button"));
     plan = d.plan(QStringLiteral("b"), selection);
     EXPECT_TRUE(plan.urls.isEmpty());
     EXPECT_TRUE(plan.recordHistory);
@@ -147,14 +147,14 @@ TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
 TEST(LookupDispatch, EmptyTextStillLoads) {
     LookupDispatch d;
     SiteSelection selection;
-    d.setCurrentSlot(QStringLiteral("Settei_hyakka_Button"));
+    d.setCurrentCategory(QStringLiteral("Settei_hyakka_Button"));
     EXPECT_EQ(d.plan(QString(), selection).urls, QStringList{u"http://ja.wikipedia.org/wiki/"_qs});
 }
 
-TEST(LookupDispatch, UnknownButtonKeepsTheCurrentSlot) {
+TEST(LookupDispatch, UnknownButtonKeepsTheCurrentCategory) {
     LookupDispatch d;
-    d.setCurrentSlot(kEiei);
+    d.setCurrentCategory(kEiei);
     d.pressButton(QString());
-    EXPECT_EQ(d.currentSlot(), kEiei);
-    EXPECT_EQ(d.slotAfterLongText(), kEiei);
+    EXPECT_EQ(d.currentCategory(), kEiei);
+    EXPECT_EQ(d.categoryAfterLongText(), kEiei);
 }
