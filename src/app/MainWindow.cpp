@@ -65,12 +65,6 @@ namespace app {
 
 namespace {
 
-// The buttons of the categories that nothing is chosen for until the settings say otherwise.
-constexpr const char* kExtraCategoryButtons[] = {
-    "A_Settei_eiwa_Button2", "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
-    "A_Settei_eiei_Button3", "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
-};
-
 constexpr int kClientWidth = 1008;
 constexpr int kClientHeight = 599;
 constexpr int kActionBarHeight = 56;
@@ -231,13 +225,11 @@ void MainWindow::buildActionBar() {
         // for the auction category: "オークション" on a button labelled "競売").
         action->setIconText(category.buttonLabel);
         action->setToolTip(category.initialHint);
+        // The extra categories have nothing chosen until the settings say otherwise.
+        action->setVisible(lookups_->selection().buttonVisible(category));
         categoryButtons_.push_back(action);
         actionBar_->addAction(action);
     }
-    // The extra categories have nothing chosen until the settings say otherwise.
-    for (const char* name : kExtraCategoryButtons)
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
-            action->setVisible(false);
     pauseAction_ = new QAction(QStringLiteral("休止"), this);
     pauseAction_->setObjectName(QStringLiteral("kyuushi"));
     actionBar_->addAction(pauseAction_);

@@ -26,11 +26,11 @@ QString fixedValue(QStringView name) {
 UrlTemplate parseTemplate(const table::TemplateRow& row) {
     UrlTemplate t;
     t.encoding = row.encoding;
-    static const QRegularExpression category(QStringLiteral("\\{(\\w+)\\}"));
+    static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
     const QString url = fromUtf8(row.url);
     QString piece;
     qsizetype at = 0;
-    for (auto it = category.globalMatch(url); it.hasNext();) {
+    for (auto it = placeholder.globalMatch(url); it.hasNext();) {
         const auto m = it.next();
         piece += QStringView(url).mid(at, m.capturedStart() - at);
         if (m.capturedView(1) == u"W") {
@@ -52,16 +52,16 @@ QString numberedKey(const QString& key, int number) {
     return key.left(cut + 1) + QString::number(number) + u'_' + key.mid(cut + 1);
 }
 
-const char* derivedMenuLabel(const char* categoryKey, const char* siteKey) {
+const char* derivedMenuLabel(CategoryId category, const char* siteKey) {
     for (const auto& d : table::kDerivedMenuLabels)
-        if (qstrcmp(d.categoryKey, categoryKey) == 0 && qstrcmp(d.siteKey, siteKey) == 0)
+        if (d.category == category && qstrcmp(d.siteKey, siteKey) == 0)
             return d.menuLabel;
     return nullptr;
 }
 
-const char* derivedFirstSite(const char* categoryKey) {
+const char* derivedFirstSite(CategoryId category) {
     for (const auto& d : table::kDerivedFirstSites)
-        if (qstrcmp(d.categoryKey, categoryKey) == 0)
+        if (d.category == category)
             return d.siteKey;
     return nullptr;
 }
@@ -74,13 +74,16 @@ const Catalogue& Catalogue::instance() {
 }
 
 Catalogue::Catalogue() {
+    static_assert(std::size(table::kCategories) == std::size_t(kCategoryCount));
     categories_.resize(std::size(table::kCategories));
     for (std::size_t i = 0; i < std::size(table::kCategories); ++i) {
         const table::CategoryRow& row = table::kCategories[i];
         LookupCategory& category = categories_[i];
+        if (row.id != static_cast<CategoryId>(i))
+            throw std::logic_error("the catalogue's categories are out of order");
+        category.id = row.id;
         category.index = static_cast<int>(i);
         category.categoryKey = fromUtf8(row.categoryKey);
-        category.selectionName = fromUtf8(row.selectionName);
         category.buttonAction = fromUtf8(row.buttonAction);
         category.buttonLabel = fromUtf8(row.buttonLabel);
         category.buttonCaption = fromUtf8(row.buttonCaption);
@@ -101,16 +104,14 @@ Catalogue::Catalogue() {
 
         std::span<const table::SiteRow> sites = row.sites;
         if (row.copyOf) {
-            const auto* first = std::find_if(
-                std::begin(table::kCategories), std::end(table::kCategories),
-                [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
-            sites = first->sites;
-            category.copyOf = &categories_[first - std::begin(table::kCategories)];
+            const auto first = static_cast<std::size_t>(*row.copyOf);
+            sites = table::kCategories[first].sites;
+            category.copyOf = &categories_[first];
         }
         std::vector<const table::SiteRow*> menuRows;
         for (const auto& s : sites)
             menuRows.push_back(&s);
-        if (const char* firstKey = row.copyOf ? derivedFirstSite(row.categoryKey) : nullptr) {
+        if (const char* firstKey = row.copyOf ? derivedFirstSite(row.id) : nullptr) {
             const auto it = std::find_if(menuRows.begin(), menuRows.end(), [&](const auto* s) {
                 return qstrcmp(s->siteKey, firstKey) == 0;
             });
@@ -125,8 +126,7 @@ Catalogue::Catalogue() {
                 row.copyOf ? numberedKey(fromUtf8(s->siteKey), row.number) : fromUtf8(s->siteKey);
             e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
             e.caption = fromUtf8(s->caption);
-            const char* label =
-                row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
+            const char* label = row.copyOf ? derivedMenuLabel(row.id, s->siteKey) : nullptr;
             e.menuLabel = fromUtf8(label ? label : s->menuLabel);
             e.inMenu = s->menuLabel != nullptr;
             e.visible = e.inMenu && !table::hasFlag(s->flags, table::SiteFlag::Hidden);
@@ -159,14 +159,6 @@ template <typename Range, typename Match> auto findFirst(const Range& range, Mat
 }
 
 } // namespace
-
-const LookupCategory* Catalogue::categoryByKey(QStringView categoryKey) const {
-    return findFirst(categories_, [&](const auto& s) { return s.categoryKey == categoryKey; });
-}
-
-const LookupCategory* Catalogue::categoryBySelectionName(QStringView selectionName) const {
-    return findFirst(categories_, [&](const auto& s) { return s.selectionName == selectionName; });
-}
 
 const SiteEntry* Catalogue::siteByKey(QStringView siteKey) const {
     if (siteKey.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/CategoryId.h"
 #include "lookup/QueryEncoding.h"
 
 #include <QString>
@@ -37,9 +38,9 @@ struct SiteEntry {
 };
 
 struct LookupCategory {
-    int index = 0; // position in button order
-    QString categoryKey;
-    QString selectionName;
+    CategoryId id = CategoryId::JapaneseDictionary;
+    int index = 0;       // position in button order
+    QString categoryKey; // the short name in its sites' keys (kokugo in yahoo2_kokugo)
     QString buttonAction;
     QString buttonLabel;
     QString buttonCaption; // the action's caption; differs from the label for the auction category
@@ -61,8 +62,9 @@ public:
     static const Catalogue& instance();
 
     const std::vector<LookupCategory>& categories() const { return categories_; }
-    const LookupCategory* categoryByKey(QStringView categoryKey) const;
-    const LookupCategory* categoryBySelectionName(QStringView selectionName) const;
+    const LookupCategory& category(CategoryId id) const {
+        return categories_[static_cast<std::size_t>(id)];
+    }
 
     // Sites only; none entries are found through their category or their action name.
     const SiteEntry* siteByKey(QStringView siteKey) const;

@@ -3,8 +3,10 @@
 // The raw rows of the site catalogue, as compiled into the program. Catalogue builds its
 // model from them; nothing else reads these rows.
 
+#include "lookup/CategoryId.h"
 #include "lookup/QueryEncoding.h"
 
+#include <optional>
 #include <span>
 
 namespace lookup::table {
@@ -39,8 +41,8 @@ struct SiteRow {
 };
 
 struct CategoryRow {
-    const char* categoryKey;
-    const char* selectionName;
+    CategoryId id;
+    const char* categoryKey; // the short name in its sites' keys
     const char* buttonAction;
     const char* buttonLabel;
     const char* buttonCaption;
@@ -48,19 +50,19 @@ struct CategoryRow {
     const char* menuAction;
     const char* menuLabel;
     const char* noneAction;
-    std::span<const SiteRow> sites; // empty for a derived category
-    const char* copyOf;             // the category a derived category repeats, else nullptr
-    int number;                     // 1, or 2 and 3 for the derived categories
+    std::span<const SiteRow> sites;   // empty for a derived category
+    std::optional<CategoryId> copyOf; // the category a derived category repeats
+    int number;                       // 1, or 2 and 3 for the derived categories
 };
 
 // What a derived category does differently from its first category.
 struct DerivedMenuLabel {
-    const char* categoryKey;
+    CategoryId category;
     const char* siteKey; // the first category's SiteKey
     const char* menuLabel;
 };
 struct DerivedFirstSite {
-    const char* categoryKey;
+    CategoryId category;
     const char* siteKey; // listed right after the none entry
 };
 

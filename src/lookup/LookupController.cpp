@@ -17,10 +17,7 @@ LookupController::LookupController(LookupView& view, const settings::Options& op
 }
 
 const LookupCategory& LookupController::currentCategory() const {
-    if (const LookupCategory* category =
-            Catalogue::instance().categoryBySelectionName(dispatch_.currentCategory()))
-        return *category;
-    return Catalogue::instance().categories().front();
+    return Catalogue::instance().category(dispatch_.currentCategory());
 }
 
 void LookupController::tellCurrentCategory() {
@@ -36,19 +33,19 @@ void LookupController::lookUpSearchText() {
 }
 
 void LookupController::lookUpInCategory(const LookupCategory& category) {
-    dispatch_.pressButton(category.selectionName);
+    dispatch_.pressButton(category.id);
     lookUpSearchText();
 }
 
 void LookupController::chooseSite(const SiteEntry& entry) {
     selection_.choose(entry);
-    dispatch_.setCurrentCategory(entry.category->selectionName);
+    dispatch_.setCurrentCategory(entry.category->id);
     lookUpSearchText();
 }
 
 void LookupController::searchWebOnce() {
     const QString text = view_.searchText();
-    carryOut(dispatch_.planInCategory(LookupDispatch::kWebSearch, text, selection_), text);
+    carryOut(dispatch_.planInCategory(CategoryId::WebSearch, text, selection_), text);
 }
 
 void LookupController::rememberQuery(const QString& address, const SiteEntry& site,

@@ -97,7 +97,7 @@ private:
     SiteSelection selection_;
     LookupDispatch dispatch_;
     bool firstLookupRequested_ = false;
-    QString toldCategory_;
+    CategoryId toldCategory_ = CategoryId::JapaneseDictionary;
     std::deque<SentQuery> sentQueries_;
 };
 

@@ -10,34 +10,29 @@ LookupDispatch::Plan LookupDispatch::plan(const QString& text, const SiteSelecti
     return planIn(currentCategory_, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planInCategory(const QString& selectionName,
-                                                    const QString& text,
+LookupDispatch::Plan LookupDispatch::planInCategory(CategoryId category, const QString& text,
                                                     const SiteSelection& selection) {
-    QString category = selectionName;
     return planIn(category, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planIn(QString& categoryName, const QString& text,
+LookupDispatch::Plan LookupDispatch::planIn(CategoryId& category, const QString& text,
                                             const SiteSelection& selection) {
     if (text.size() >= kLongText) {
         // Also when already long: the category to return to then becomes translation itself.
         longText_ = true;
-        categoryAfterLongText_ = categoryName;
-        categoryName = kTranslation;
+        categoryAfterLongText_ = category;
+        category = CategoryId::Translation;
     } else if (longText_) {
         longText_ = false;
-        categoryName = categoryAfterLongText_;
+        category = categoryAfterLongText_;
     }
 
     Plan plan;
-    if (const LookupCategory* category =
-            Catalogue::instance().categoryBySelectionName(categoryName)) {
-        for (const SiteEntry* site : category->dispatchOrder)
-            if (selection.isChecked(*site)) {
-                plan.urls << siteQueryUrl(*site, text);
-                plan.sites.push_back(site);
-            }
-    }
+    for (const SiteEntry* site : Catalogue::instance().category(category).dispatchOrder)
+        if (selection.isChecked(*site)) {
+            plan.urls << siteQueryUrl(*site, text);
+            plan.sites.push_back(site);
+        }
 
     if (text != lastHistoryText_) {
         plan.recordHistory = true;
@@ -46,9 +41,8 @@ LookupDispatch::Plan LookupDispatch::planIn(QString& categoryName, const QString
     return plan;
 }
 
-void LookupDispatch::pressButton(const QString& selectionName) {
-    if (Catalogue::instance().categoryBySelectionName(selectionName))
-        currentCategory_ = selectionName;
+void LookupDispatch::pressButton(CategoryId category) {
+    currentCategory_ = category;
     categoryAfterLongText_ = currentCategory_;
 }
 

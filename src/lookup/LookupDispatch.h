@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/CategoryId.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -19,10 +21,6 @@ public:
     // The history never holds more entries than this.
     static constexpr int kHistorySize = 21;
 
-    static inline const QString kJapaneseDictionary = QStringLiteral("Settei_kokugo_Button");
-    static inline const QString kTranslation = QStringLiteral("Settei_Honyaku_Button");
-    static inline const QString kWebSearch = QStringLiteral("Settei_kensaku_Button");
-
     struct Plan {
         QStringList urls;                    // to load one after the other
         std::vector<const SiteEntry*> sites; // the site of each URL
@@ -32,27 +30,25 @@ public:
     // Decides one lookup of `text` in the current category and updates the state for it.
     Plan plan(const QString& text, const SiteSelection& selection);
     // The same for one lookup in another category; the current category stays what it was.
-    Plan planInCategory(const QString& selectionName, const QString& text,
-                        const SiteSelection& selection);
+    Plan planInCategory(CategoryId category, const QString& text, const SiteSelection& selection);
 
     // A category button: its category becomes current, and the one a long text returns to.
-    void pressButton(const QString& selectionName);
+    void pressButton(CategoryId category);
     // A site chosen in a category's menu makes that category current.
-    void setCurrentCategory(const QString& selectionName) { currentCategory_ = selectionName; }
+    void setCurrentCategory(CategoryId category) { currentCategory_ = category; }
 
-    // The SelectionName of the current category.
-    QString currentCategory() const { return currentCategory_; }
+    CategoryId currentCategory() const { return currentCategory_; }
     // Where the lookup after a long text goes.
-    QString categoryAfterLongText() const { return categoryAfterLongText_; }
+    CategoryId categoryAfterLongText() const { return categoryAfterLongText_; }
     QString lastHistoryText() const { return lastHistoryText_; }
     // The last text was long: the search box is raised and the notice shown.
     bool isLongText() const { return longText_; }
 
 private:
-    Plan planIn(QString& category, const QString& text, const SiteSelection& selection);
+    Plan planIn(CategoryId& category, const QString& text, const SiteSelection& selection);
 
-    QString currentCategory_ = kJapaneseDictionary;
-    QString categoryAfterLongText_ = kJapaneseDictionary;
+    CategoryId currentCategory_ = CategoryId::JapaneseDictionary;
+    CategoryId categoryAfterLongText_ = CategoryId::JapaneseDictionary;
     QString lastHistoryText_;
     bool longText_ = false;
 };

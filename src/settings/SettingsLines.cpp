@@ -17,12 +17,29 @@ namespace {
 
 // The category of each category line: the twenty standard categories on lines 0 to 19, the six
 // repeated ones on lines 36 to 41 (they came later, so they follow everything else).
-constexpr std::array<const char*, 20> kStandardCategoryLines{
-    "kokugo", "eiwa",    "eiei",    "tyuugokugo", "kankokugo", "Honyaku", "hyakka",
-    "ruigo",  "kensaku", "auction", "shopping",   "map",       "weather", "music",
-    "movie",  "QA",      "news",    "PC",         "blog",      "BBS"};
-constexpr std::array<const char*, 6> kRepeatedCategoryLines{"eiwa2", "eiwa3",     "eiei2",
-                                                            "eiei3", "shopping2", "shopping3"};
+using enum lookup::CategoryId;
+constexpr std::array<lookup::CategoryId, 20> kStandardCategoryLines{JapaneseDictionary,
+                                                                    EnglishJapanese,
+                                                                    EnglishEnglish,
+                                                                    Chinese,
+                                                                    Korean,
+                                                                    Translation,
+                                                                    Encyclopedia,
+                                                                    Thesaurus,
+                                                                    WebSearch,
+                                                                    Auction,
+                                                                    Shopping,
+                                                                    Map,
+                                                                    Weather,
+                                                                    Music,
+                                                                    Video,
+                                                                    QuestionAndAnswer,
+                                                                    News,
+                                                                    ComputerTerms,
+                                                                    Blog,
+                                                                    MessageBoard};
+constexpr std::array<lookup::CategoryId, 6> kRepeatedCategoryLines{
+    EnglishJapanese2, EnglishJapanese3, EnglishEnglish2, EnglishEnglish3, Shopping2, Shopping3};
 constexpr int kFirstRepeatedCategoryLine = 36;
 
 // The words of the priority and text size lines. At namespace scope rather than made on first
@@ -85,12 +102,12 @@ const SiteEntry& entryNamed(const LookupCategory& category, const QString& line)
 } // namespace
 
 const LookupCategory* SettingsLines::categoryOfLine(int line) {
-    const char* key = nullptr;
     if (line >= 0 && line < int(kStandardCategoryLines.size()))
-        key = kStandardCategoryLines[line];
-    else if (line >= kFirstRepeatedCategoryLine && line < kLineCount)
-        key = kRepeatedCategoryLines[line - kFirstRepeatedCategoryLine];
-    return key ? Catalogue::instance().categoryByKey(QString::fromLatin1(key)) : nullptr;
+        return &Catalogue::instance().category(kStandardCategoryLines[line]);
+    if (line >= kFirstRepeatedCategoryLine && line < kLineCount)
+        return &Catalogue::instance().category(
+            kRepeatedCategoryLines[line - kFirstRepeatedCategoryLine]);
+    return nullptr;
 }
 
 const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& category) {

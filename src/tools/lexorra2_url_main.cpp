@@ -41,9 +41,10 @@ QString fromArgument(const char* arg) {
 
 // The word a check looks up: English for the English dictionaries, Japanese elsewhere.
 QString sampleText(const lookup::SiteEntry& site) {
-    const QString& category =
-        (site.category->copyOf ? site.category->copyOf : site.category)->categoryKey;
-    return category == u"eiei" ? QStringLiteral("dictionary") : QStringLiteral("辞書");
+    const lookup::LookupCategory& category =
+        site.category->copyOf ? *site.category->copyOf : *site.category;
+    return category.id == lookup::CategoryId::EnglishEnglish ? QStringLiteral("dictionary")
+                                                             : QStringLiteral("辞書");
 }
 
 // The proxy of --proxy, else of http_proxy in the environment, else none.

@@ -192,7 +192,7 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     action("A_weblio_2_eiwa_check")->trigger();
     EXPECT_TRUE(action("A_Settei_eiwa_Button2")->isVisible());
     EXPECT_TRUE(action("Action9")->isChecked());
-    EXPECT_EQ(form->lookups().dispatch().currentCategory(), "Settei_eiwa_Button2");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::EnglishJapanese2);
     EXPECT_EQ(lastLoad(), url("weblio_2_eiwa", "猫"));
 
     // "使わない": the button goes, the category stays current and loads nothing.
@@ -268,8 +268,9 @@ TEST_F(LookupFlowTest, CategoryButtonMakesItsCategoryCurrent) {
     named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("word"));
     action("A_Settei_eiei_Button")->trigger();
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "word"));
-    EXPECT_EQ(form->lookups().dispatch().currentCategory(), "Settei_eiei_Button");
-    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(), "Settei_eiei_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::EnglishEnglish);
+    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(),
+              lookup::CategoryId::EnglishEnglish);
     copy(QStringLiteral("next"));
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "next"));
 }
@@ -316,7 +317,7 @@ TEST_F(LookupFlowTest, SearchButton) {
     named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("ねこ"));
     searchButton(Qt::RightButton);
     EXPECT_EQ(lastLoad(), url("google_kensaku", "ねこ"));
-    EXPECT_EQ(form->lookups().dispatch().currentCategory(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::JapaneseDictionary);
     const auto count = loads().size();
     searchButton(Qt::MiddleButton);
     EXPECT_EQ(loads().size(), count);

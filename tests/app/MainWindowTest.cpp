@@ -31,8 +31,9 @@ using app::MainWindow;
 
 namespace {
 
-const std::set<QString> kExtraCategories = {"eiwa2", "eiwa3",     "eiei2",
-                                            "eiei3", "shopping2", "shopping3"};
+using enum lookup::CategoryId;
+const std::set<lookup::CategoryId> kExtraCategories = {
+    EnglishJapanese2, EnglishJapanese3, EnglishEnglish2, EnglishEnglish3, Shopping2, Shopping3};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -44,8 +45,9 @@ protected:
 TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
     EXPECT_EQ(form->objectName(), "Main_Form");
     EXPECT_EQ(form->windowTitle(), "Lexorra2 professional 64bit ver1.11");
-    EXPECT_EQ(form->lookups().dispatch().currentCategory(), "Settei_kokugo_Button");
-    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::JapaneseDictionary);
+    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(),
+              lookup::CategoryId::JapaneseDictionary);
     EXPECT_EQ(form->options().options().proxyChoice, 1);
     EXPECT_TRUE(browser::startPageUrl().endsWith("/Lexorra2pro_LOGO.html"))
         << browser::startPageUrl().toStdString();
@@ -70,7 +72,7 @@ TEST_F(MainWindowTest, CategoryButtonsFollowTheCatalogue) {
         if (!category.initialHint.isEmpty()) {
             EXPECT_EQ(action->toolTip(), category.initialHint);
         }
-        const bool extra = kExtraCategories.count(category.categoryKey) != 0;
+        const bool extra = kExtraCategories.count(category.id) != 0;
         EXPECT_EQ(action->isVisible(), !extra);
         QToolButton* button = named<app::ActionBar>(*form, "ActionMainMenuBar1")->buttonFor(action);
         ASSERT_NE(button, nullptr);

@@ -65,8 +65,7 @@ TEST(Catalogue, NamesAreUnique) {
             EXPECT_FALSE(stored.contains(e->storedName)) << e->storedName.toStdString();
             stored.insert(e->storedName);
         }
-        for (const auto& name :
-             {category.buttonAction, category.categoryMenuAction, category.selectionName})
+        for (const auto& name : {category.buttonAction, category.categoryMenuAction})
             EXPECT_FALSE(actions.contains(name)) << name.toStdString();
         actions << category.buttonAction << category.categoryMenuAction;
     }
@@ -85,8 +84,8 @@ TEST(Catalogue, CategoriesInButtonOrder) {
 }
 
 struct CategoryRowCase {
+    CategoryId id;
     const char* key;
-    const char* selectionName;
     const char* buttonAction;
     const char* buttonLabel;
     const char* buttonCaption;
@@ -101,9 +100,9 @@ class CatalogueCategory : public testing::TestWithParam<CategoryRowCase> {};
 
 TEST_P(CatalogueCategory, Attributes) {
     const auto& c = GetParam();
-    const LookupCategory* category = cat().categoryByKey(u(c.key));
-    ASSERT_TRUE(category);
-    EXPECT_EQ(category, cat().categoryBySelectionName(u(c.selectionName)));
+    const LookupCategory* category = &cat().category(c.id);
+    EXPECT_EQ(category->id, c.id);
+    EXPECT_EQ(category->categoryKey, u(c.key));
     EXPECT_EQ(category->buttonAction, u(c.buttonAction));
     EXPECT_EQ(category->buttonLabel, u(c.buttonLabel));
     EXPECT_EQ(category->buttonCaption, u(c.buttonCaption));
@@ -122,40 +121,40 @@ TEST_P(CatalogueCategory, Attributes) {
 INSTANTIATE_TEST_SUITE_P(
     Irregular, CatalogueCategory,
     testing::Values(
-        CategoryRowCase{"kokugo", "Settei_kokugo_Button", "A_Settei_kokugo_Button", "国語", "国語",
-                        "yahoo!国語辞書", "Action2", "国語辞書(&Z)", "A_no_uses_kokugo_check",
-                        "yahoo2_kokugo"},
-        CategoryRowCase{"eiwa2", "Settei_eiwa_Button2", "A_Settei_eiwa_Button2", "英和・和英2",
-                        "英和・和英2", "", "Action9", "英和、和英辞典2(&2)",
+        CategoryRowCase{CategoryId::JapaneseDictionary, "kokugo", "A_Settei_kokugo_Button", "国語",
+                        "国語", "yahoo!国語辞書", "Action2", "国語辞書(&Z)",
+                        "A_no_uses_kokugo_check", "yahoo2_kokugo"},
+        CategoryRowCase{CategoryId::EnglishJapanese2, "eiwa2", "A_Settei_eiwa_Button2",
+                        "英和・和英2", "英和・和英2", "", "Action9", "英和、和英辞典2(&2)",
                         "A_no_uses_2_eiwa_check", nullptr},
-        CategoryRowCase{"eiei", "Settei_eiei_Button", "A_Settei_eiei_Button", "英英", "英英",
+        CategoryRowCase{CategoryId::EnglishEnglish, "eiei", "A_Settei_eiei_Button", "英英", "英英",
                         "LongmanWebDictionary_eiei_check", "Action12", "英英辞典(&X)",
                         "A_no_uses_eiei_check", "LongmanWebDictionary_eiei"},
-        CategoryRowCase{"tyuugokugo", "Settei_tyuugokugo_Button", "A_Settei_tyuugokugo_button",
-                        "中国語", "中国語", "NAVER中国語", "Action11", "中国語辞典(&W)",
+        CategoryRowCase{CategoryId::Chinese, "tyuugokugo", "A_Settei_tyuugokugo_button", "中国語",
+                        "中国語", "NAVER中国語", "Action11", "中国語辞典(&W)",
                         "A_no_uses_tyuugokugo_check", "NAVER_tyuugokugo"},
-        CategoryRowCase{"kankokugo", "Settei_kankokugo_Button", "A_Settei_Kankokugo_Button",
-                        "韓国語", "韓国語", "NAVER韓国語辞典", "Action13", "韓国語辞書(&V)",
+        CategoryRowCase{CategoryId::Korean, "kankokugo", "A_Settei_Kankokugo_Button", "韓国語",
+                        "韓国語", "NAVER韓国語辞典", "Action13", "韓国語辞書(&V)",
                         "A_no_uses_kankokugo_check", "NAVER_kankokugo"},
-        CategoryRowCase{"Honyaku", "Settei_Honyaku_Button", "A_Settei_Honyaku_Button", "翻訳",
+        CategoryRowCase{CategoryId::Translation, "Honyaku", "A_Settei_Honyaku_Button", "翻訳",
                         "翻訳", "google翻訳　自動検出→日本語", "Action14", "翻訳(&U)",
                         "A_no_uses_Honyaku_check", "google_Honyaku"},
-        CategoryRowCase{"auction", "Settei_auction_Button", "A_Settei_auction_Button", "競売",
+        CategoryRowCase{CategoryId::Auction, "auction", "A_Settei_auction_Button", "競売",
                         "オークション", "Voreziv オークション検索", "Action21", "オークション(&O)",
                         "A_no_uses_Auction_check", "Voreziv_Auction"},
-        CategoryRowCase{"shopping3", "Settei_shopping_Button3", "A_Settei_shopping_Button3",
-                        "買物3", "買物3", "", "Action41", "ショッピング3",
-                        "A_no_uses_3_shopping_check", nullptr},
-        CategoryRowCase{"news", "Settei_news_Button", "A_Settei_news_Button", "News", "News",
+        CategoryRowCase{CategoryId::Shopping3, "shopping3", "A_Settei_shopping_Button3", "買物3",
+                        "買物3", "", "Action41", "ショッピング3", "A_no_uses_3_shopping_check",
+                        nullptr},
+        CategoryRowCase{CategoryId::News, "news", "A_Settei_news_Button", "News", "News",
                         "Vuravuv ニュース検索", "Action32", "ニュース検索(&J)",
                         "A_no_uses_news_check", "Voreziv_news"},
-        CategoryRowCase{"PC", "Settei_PC_Button", "A_Settei_pc_Button", "IT", "IT",
+        CategoryRowCase{CategoryId::ComputerTerms, "PC", "A_Settei_pc_Button", "IT", "IT",
                         "IT用語辞典 E-words", "Action33", "パソコン用語(&I)", "A_no_uses_PC_check",
                         "ITEwords_PC"},
-        CategoryRowCase{"blog", "Settei_blog_Button", "A_settei_blog_button", "blog", "blog",
+        CategoryRowCase{CategoryId::Blog, "blog", "A_settei_blog_button", "blog", "blog",
                         "Seesaaブログ", "Action34", "ブログ(&H)", "A_no_uses_blog_check",
                         "Seesaa_blog"},
-        CategoryRowCase{"BBS", "Settei_BBS_Button", "A_Settei_BBS_Button", "BBS", "BBS",
+        CategoryRowCase{CategoryId::MessageBoard, "BBS", "A_Settei_BBS_Button", "BBS", "BBS",
                         "2ちゃんねる", "Action35", "掲示板(&G)", "A_no_uses_BBS_check",
                         "N2ch_BBS"}),
     [](const auto& info) { return std::string(info.param.key); });
@@ -166,13 +165,6 @@ TEST(Catalogue, OnlyTheSixExtraCategoriesStartUnused) {
         if (!s.defaultIsSite())
             unused << s.categoryKey;
     EXPECT_EQ(unused.join(u' ').toStdString(), "eiwa2 eiwa3 eiei2 eiei3 shopping2 shopping3");
-}
-
-TEST(Catalogue, SelectionNamesMatchExactly) {
-    EXPECT_FALSE(cat().categoryBySelectionName(u"settei_kokugo_button"));
-    EXPECT_FALSE(cat().categoryBySelectionName(u""));
-    EXPECT_FALSE(cat().categoryBySelectionName(u"A_Settei_kokugo_Button"));
-    EXPECT_FALSE(cat().categoryByKey(u"Auction"));
 }
 
 struct EntryCase {
@@ -223,14 +215,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.siteKey); });
 
 TEST(Catalogue, StoredNameLookupStaysInItsCategory) {
-    const auto* shopping2 = cat().categoryByKey(u"shopping2");
+    const auto* shopping2 = &cat().category(CategoryId::Shopping2);
     EXPECT_EQ(cat().entryByStoredName(*shopping2, u"amazon")->siteKey, u"amazon_2_shopping");
     EXPECT_EQ(cat().entryByStoredName(*shopping2, u"使わない"), shopping2->noneEntry);
     // A plain space instead of the ideographic one names nothing.
-    EXPECT_FALSE(
-        cat().entryByStoredName(*cat().categoryByKey(u"Honyaku"), u"google翻訳 自動検出→日本語"));
+    EXPECT_FALSE(cat().entryByStoredName(cat().category(CategoryId::Translation),
+                                         u"google翻訳 自動検出→日本語"));
     // The caption is not the stored name.
-    EXPECT_FALSE(cat().entryByStoredName(*cat().categoryByKey(u"QA"), u"教えて!goo"));
+    EXPECT_FALSE(
+        cat().entryByStoredName(cat().category(CategoryId::QuestionAndAnswer), u"教えて!goo"));
 }
 
 TEST(Catalogue, NoneEntries) {
@@ -245,7 +238,8 @@ TEST(Catalogue, NoneEntries) {
 }
 
 struct OrderCase {
-    const char* category;
+    CategoryId category;
+    const char* name;
     std::vector<std::string> menu;     // after the none entry
     std::vector<std::string> dispatch; // empty: the same as the menu
 };
@@ -254,7 +248,7 @@ class CatalogueOrder : public testing::TestWithParam<OrderCase> {};
 
 TEST_P(CatalogueOrder, MenuAndDispatch) {
     const auto& c = GetParam();
-    const LookupCategory* category = cat().categoryByKey(u(c.category));
+    const LookupCategory* category = &cat().category(c.category);
     auto menu = keys(category->menuOrder);
     menu.erase(menu.begin());
     EXPECT_EQ(menu, c.menu);
@@ -264,44 +258,51 @@ TEST_P(CatalogueOrder, MenuAndDispatch) {
 INSTANTIATE_TEST_SUITE_P(
     Categories, CatalogueOrder,
     testing::Values(
-        OrderCase{"kokugo",
+        OrderCase{CategoryId::JapaneseDictionary,
+                  "kokugo",
                   {"yahoo2_kokugo", "goo2_kokugo", "goo_kokugo", "infoseek_kokugo",
                    "infoseek2_kokugo", "Excite_kokugo", "weblio_kokugo"},
                   {"yahoo2_kokugo", "goo_kokugo", "goo2_kokugo", "infoseek2_kokugo",
                    "infoseek_kokugo", "Excite_kokugo", "weblio_kokugo"}},
-        OrderCase{"eiwa",
+        OrderCase{CategoryId::EnglishJapanese,
+                  "eiwa",
                   {"yahoo_eiwa", "goo_eiwa", "infoseek_eiwa", "Excite_eiwa", "weblio_eiwa",
                    "weblio2_eiwa", "ALC_eiwa"},
                   {"ALC_eiwa", "yahoo_eiwa", "goo_eiwa", "infoseek_eiwa", "Excite_eiwa",
                    "weblio_eiwa", "weblio2_eiwa"}},
-        OrderCase{"eiwa2",
+        OrderCase{CategoryId::EnglishJapanese2,
+                  "eiwa2",
                   {"ALC_2_eiwa", "yahoo_2_eiwa", "goo_2_eiwa", "infoseek_2_eiwa", "Excite_2_eiwa",
                    "weblio_2_eiwa", "weblio2_2_eiwa"},
                   {}},
-        OrderCase{"eiei3",
+        OrderCase{CategoryId::EnglishEnglish3,
+                  "eiei3",
                   {"LongmanWebDictionary_3_eiei", "OxfordAdvancedLearnersDictionary_3_eiei",
                    "cobuild_3_eiei", "Onelook_3_eiei", "MerriamWebsterOnline_3_eiei",
                    "Dictionary_3_eiei"},
                   {}},
-        OrderCase{"Honyaku",
+        OrderCase{CategoryId::Translation,
+                  "Honyaku",
                   {"google_Honyaku", "google2_Honyaku", "google3_Honyaku", "google4_Honyaku",
                    "google5_Honyaku", "Excite_Honyaku"},
                   {"Excite_Honyaku", "google_Honyaku", "google2_Honyaku", "google3_Honyaku",
                    "google4_Honyaku", "google5_Honyaku"}},
         // WANTED AUCTION has no menu entry but is served when chosen.
-        OrderCase{"auction",
+        OrderCase{CategoryId::Auction,
+                  "auction",
                   {"Voreziv_Auction", "yahoo_Auction", "Aucfan_Auction", "Aucfan2_Auction",
                    "mobaoku_Auction", "rakuten_Auction", "goo_Auction", "Excite_Auction",
                    "girlsauction_Auction", "Brandear_Auction"},
                   {"Voreziv_Auction", "yahoo_Auction", "Aucfan_Auction", "Aucfan2_Auction",
                    "mobaoku_Auction", "rakuten_Auction", "goo_Auction", "Excite_Auction",
                    "WANTEDAUCTION_Auction", "girlsauction_Auction", "Brandear_Auction"}},
-        OrderCase{"shopping2",
+        OrderCase{CategoryId::Shopping2,
+                  "shopping2",
                   {"amazon_2_shopping", "rakuten_2_shopping", "kakaku_2_shopping",
                    "yodobashi_2_shopping", "yahoo_2_shopping", "honto_2_shopping",
                    "BOOKOFF_2_shopping", "surugaya_2_shopping", "coneco_2_shopping"},
                   {}}),
-    [](const auto& info) { return std::string(info.param.category); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Catalogue, HiddenAndUnlistedSites) {
     for (const char* key : {"ALC_eiwa", "ALC_2_eiwa", "ALC_3_eiwa"}) {
@@ -319,9 +320,11 @@ TEST(Catalogue, HiddenAndUnlistedSites) {
 }
 
 TEST(Catalogue, RepeatedCategoriesCopyTheirFirstCategory) {
-    for (const char* key : {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"}) {
-        const LookupCategory* category = cat().categoryByKey(u(key));
-        ASSERT_TRUE(category->copyOf) << key;
+    using enum CategoryId;
+    for (CategoryId id : {EnglishJapanese2, EnglishJapanese3, EnglishEnglish2, EnglishEnglish3,
+                          Shopping2, Shopping3}) {
+        const LookupCategory* category = &cat().category(id);
+        ASSERT_TRUE(category->copyOf) << category->categoryKey.toStdString();
         ASSERT_EQ(category->dispatchOrder.size(), category->copyOf->dispatchOrder.size());
         for (std::size_t i = 0; i < category->dispatchOrder.size(); ++i) {
             const SiteEntry* copy = category->dispatchOrder[i];

@@ -136,7 +136,8 @@ TEST(SiteAlternatives, QueriesCarryTheTextInEachSitesOwnEncoding) {
 }
 
 TEST(SiteAlternatives, NoneEntryHasNoAlternatives) {
-    const LookupCategory* category = Catalogue::instance().categoryByKey(u"kokugo");
+    const LookupCategory* category =
+        &Catalogue::instance().category(CategoryId::JapaneseDictionary);
     ASSERT_NE(category, nullptr);
     EXPECT_TRUE(siteAlternatives(*category->noneEntry, QStringLiteral("x")).empty());
 }

@@ -62,7 +62,7 @@ TEST(SiteSelection, EveryEntryOfEveryCategory) {
 
 TEST(SiteSelection, SignalsFollowTheChoice) {
     SiteSelection s;
-    const LookupCategory& eiwa2 = *cat().categoryByKey(u"eiwa2");
+    const LookupCategory& eiwa2 = cat().category(CategoryId::EnglishJapanese2);
     const SiteEntry& goo = *cat().siteByKey(u"goo_2_eiwa");
     QStringList log;
     QObject::connect(&s, &SiteSelection::checkedChanged, [&](const SiteEntry* e, bool on) {
@@ -91,5 +91,5 @@ TEST(SiteSelection, SignalsFollowTheChoice) {
 TEST(SiteSelection, HintKeepsDoubleAmpersand) {
     SiteSelection s;
     s.choose(*cat().siteByKey(u"Delphi_BBS"));
-    EXPECT_EQ(s.buttonHint(*cat().categoryByKey(u"BBS")), u"Delphi Q&&A BBS");
+    EXPECT_EQ(s.buttonHint(cat().category(CategoryId::MessageBoard)), u"Delphi Q&&A BBS");
 }

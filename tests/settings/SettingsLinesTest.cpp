@@ -17,8 +17,10 @@ using lookup::SiteSelection;
 
 namespace {
 
-const LookupCategory& category(const char* key) {
-    return *Catalogue::instance().categoryByKey(QString::fromLatin1(key));
+using enum lookup::CategoryId;
+
+const LookupCategory& category(lookup::CategoryId id) {
+    return Catalogue::instance().category(id);
 }
 
 const SiteEntry& site(const char* key) {
@@ -203,18 +205,19 @@ TEST(SettingsLines, CategoryLineEffects) {
     lines[36] = u("goo英和、和英");
     state.read(lines);
 
-    EXPECT_EQ(&state.selection.checkedEntry(category("eiwa")), &site("ALC_eiwa"));
-    EXPECT_EQ(state.selection.buttonHint(category("eiwa")), u("アルク"));
-    EXPECT_TRUE(state.selection.buttonVisible(category("eiwa")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese)), &site("ALC_eiwa"));
+    EXPECT_EQ(state.selection.buttonHint(category(EnglishJapanese)), u("アルク"));
+    EXPECT_TRUE(state.selection.buttonVisible(category(EnglishJapanese)));
 
-    EXPECT_EQ(&state.selection.checkedEntry(category("eiei")), category("eiei").noneEntry);
-    EXPECT_FALSE(state.selection.buttonVisible(category("eiei")));
-    EXPECT_FALSE(state.selection.menuActionChecked(category("eiei")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishEnglish)),
+              category(EnglishEnglish).noneEntry);
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishEnglish)));
+    EXPECT_FALSE(state.selection.menuActionChecked(category(EnglishEnglish)));
 
-    EXPECT_EQ(&state.selection.checkedEntry(category("eiwa2")), &site("goo_2_eiwa"));
-    EXPECT_TRUE(state.selection.buttonVisible(category("eiwa2")));
-    EXPECT_TRUE(state.selection.menuActionChecked(category("eiwa2")));
-    EXPECT_EQ(state.selection.buttonHint(category("eiwa2")), u("goo英和、和英"));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese2)), &site("goo_2_eiwa"));
+    EXPECT_TRUE(state.selection.buttonVisible(category(EnglishJapanese2)));
+    EXPECT_TRUE(state.selection.menuActionChecked(category(EnglishJapanese2)));
+    EXPECT_EQ(state.selection.buttonHint(category(EnglishJapanese2)), u("goo英和、和英"));
 
     // Reading the hidden Site's name does not show it in the menu: only the marker file does.
     EXPECT_FALSE(state.selection.entryVisible(site("ALC_eiwa")));
@@ -310,14 +313,14 @@ TEST(SettingsLines, ShortAndLongFiles) {
     for (int line = 20; line < 32; ++line)
         lines[line] = "False";
     state.read(lines.mid(0, 21)); // categories 0-19 and the toolbar line
-    EXPECT_EQ(&state.selection.checkedEntry(category("kokugo")), &site("goo2_kokugo"));
-    EXPECT_FALSE(state.selection.buttonVisible(category("eiwa")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(JapaneseDictionary)), &site("goo2_kokugo"));
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishJapanese)));
     EXPECT_FALSE(state.options.showToolbar);
     // Not in the short file: as before.
     EXPECT_TRUE(state.options.bringForwardOnCopy);
     EXPECT_TRUE(state.options.fullWidthToAscii);
-    EXPECT_EQ(&state.selection.checkedEntry(category("eiwa2")), &site("goo_2_eiwa"));
-    EXPECT_FALSE(state.selection.buttonVisible(category("eiei2")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese2)), &site("goo_2_eiwa"));
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishEnglish2)));
 
     State older;
     older.read(defaultLines().mid(0, 36));

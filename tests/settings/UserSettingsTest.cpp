@@ -26,8 +26,10 @@ using lookup::SiteEntry;
 
 namespace {
 
-const LookupCategory& category(const char* key) {
-    return *Catalogue::instance().categoryByKey(QString::fromLatin1(key));
+using enum lookup::CategoryId;
+
+const LookupCategory& category(lookup::CategoryId id) {
+    return Catalogue::instance().category(id);
 }
 
 const SiteEntry& site(const char* key) {
@@ -138,8 +140,8 @@ TEST_F(UserSettingsTest, ReadingAppliesTheFileAndAsksForItsEffects) {
     EXPECT_FALSE(store.options().showToolbar);
     EXPECT_TRUE(store.options().minimiseAtStart);
     EXPECT_EQ(store.options().textSize, TextSize::Max);
-    EXPECT_EQ(&selection.checkedEntry(category("kensaku")), &site("Bing_kensaku"));
-    EXPECT_EQ(selection.buttonHint(category("kensaku")), u("Bing"));
+    EXPECT_EQ(&selection.checkedEntry(category(WebSearch)), &site("Bing_kensaku"));
+    EXPECT_EQ(selection.buttonHint(category(WebSearch)), u("Bing"));
     EXPECT_TRUE(problems.isEmpty());
 }
 
@@ -258,8 +260,8 @@ TEST_F(UserSettingsTest, FolderThatIsAFile) {
     (void)user->storedCategoryVisibility();
     EXPECT_EQ(problems.size(), 1);
     EXPECT_EQ(store.options(), before);
-    EXPECT_FALSE(selection.submenuVisible(category("eiwa2")));
-    EXPECT_TRUE(selection.submenuVisible(category("eiei")));
+    EXPECT_FALSE(selection.submenuVisible(category(EnglishJapanese2)));
+    EXPECT_TRUE(selection.submenuVisible(category(EnglishEnglish)));
 
     user->saveSettings();
     EXPECT_EQ(problems.size(), 1); // saving does not even try
@@ -336,11 +338,11 @@ TEST_F(UserSettingsTest, LargeAndJunkFiles) {
         }
         if (std::string(name) == "one_huge_line") {
             // A value like any other: it names no Site, and is the button's hint.
-            EXPECT_EQ(fresh.buttonHint(category("kokugo")).size(), oneHugeLine.size());
-            EXPECT_EQ(&fresh.checkedEntry(category("kokugo")), &site("yahoo2_kokugo"));
+            EXPECT_EQ(fresh.buttonHint(category(JapaneseDictionary)).size(), oneHugeLine.size());
+            EXPECT_EQ(&fresh.checkedEntry(category(JapaneseDictionary)), &site("yahoo2_kokugo"));
         }
         if (std::string(name) == "many_lines") {
-            EXPECT_EQ(&fresh.checkedEntry(category("kokugo")), &site("yahoo2_kokugo"));
+            EXPECT_EQ(&fresh.checkedEntry(category(JapaneseDictionary)), &site("yahoo2_kokugo"));
         }
     }
 }
@@ -447,10 +449,11 @@ TEST_P(CategoryDefaults, WithoutAFile) {
     for (const LookupCategory& c : Catalogue::instance().categories())
         shown += selection.submenuVisible(c) ? 1 : 0;
     EXPECT_EQ(shown, GetParam().shown);
-    for (const char* key : {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"})
-        EXPECT_FALSE(selection.submenuVisible(category(key))) << key;
-    for (const char* key : {"eiei", "tyuugokugo", "kankokugo"})
-        EXPECT_EQ(selection.submenuVisible(category(key)), GetParam().shown == 20) << key;
+    for (lookup::CategoryId id : {EnglishJapanese2, EnglishJapanese3, EnglishEnglish2,
+                                  EnglishEnglish3, Shopping2, Shopping3})
+        EXPECT_FALSE(selection.submenuVisible(category(id))) << int(id);
+    for (lookup::CategoryId id : {EnglishEnglish, Chinese, Korean})
+        EXPECT_EQ(selection.submenuVisible(category(id)), GetParam().shown == 20) << int(id);
     // The dialog's ticks agree with the menu.
     const CategoryVisibility ticks = user->storedCategoryVisibility();
     for (int line = 0; line < CategoryVisibility::kLineCount; ++line)
@@ -491,9 +494,9 @@ TEST_F(UserSettingsTest, CategoryFileReadWrittenAndAppliedAtOnce) {
     ticks.setShown(14, false); // ショッピング
     ticks.setShown(15, true);  // ショッピング2
     user->saveCategoryVisibility(ticks);
-    EXPECT_FALSE(selection.submenuVisible(category("shopping")));
-    EXPECT_TRUE(selection.submenuVisible(category("shopping2")));
-    EXPECT_TRUE(selection.buttonVisible(category("shopping"))); // buttons are not its business
+    EXPECT_FALSE(selection.submenuVisible(category(Shopping)));
+    EXPECT_TRUE(selection.submenuVisible(category(Shopping2)));
+    EXPECT_TRUE(selection.buttonVisible(category(Shopping))); // buttons are not its business
     QStringList expected = ticks.toLines();
     EXPECT_EQ(expected[2], "fales");
     EXPECT_EQ(readAll(categoryPath), bytesFromLines(expected));
