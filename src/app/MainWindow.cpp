@@ -123,10 +123,10 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
 
     options_ = new settings::OptionsStore(this);
     options_->setObjectName(QStringLiteral("Options"));
-    optionActions_ = new OptionActions(*options_, this);
+    optionActions_ = new OptionActions(*options_, commands_, this);
     lookups_ = new lookup::LookupController(*this, options_->options(), this);
     lookups_->setObjectName(QStringLiteral("LookupController"));
-    browserOptions_ = new BrowserOptionActions(*options_, this);
+    browserOptions_ = new BrowserOptionActions(*options_, commands_, this);
     processPriority_ = new desktop::ProcessPriority(this);
     const QScreen* primary = QGuiApplication::primaryScreen();
     userSettings_ =
@@ -206,12 +206,14 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    proxyCommands_ = new ProxyCommands(*options_, this);
+    proxyCommands_ = new ProxyCommands(*options_, commands_, this);
     connect(proxyCommands_, &ProxyCommands::checkPageRequested, tabs_,
             [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
-    actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
-    siteMenus_ = new SiteMenus(lookups_->selection(), this);
-    addDictionaryMenuHead(*siteMenus_->menu(), *this);
+    connect(commands_.make(Command::ShowPageAddress, this), &QAction::triggered, tabs_,
+            &browser::TabManager::showActiveAddress);
+    actionBar_->addAction(buildOptionsMenu(commands_, *this)->menuAction());
+    siteMenus_ = new SiteMenus(lookups_->selection(), commands_, this);
+    addDictionaryMenuHead(*siteMenus_->menu(), commands_);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's category
     // order, then the pause button. The current category's button is the one checked.
@@ -234,12 +236,12 @@ void MainWindow::buildActionBar() {
     pauseAction_->setObjectName(QStringLiteral("kyuushi"));
     actionBar_->addAction(pauseAction_);
 
-    auto* support = new SupportCommands(this);
+    auto* support = new SupportCommands(commands_, this);
     connect(support, &SupportCommands::openPageRequested, this,
             [this](const QString& url) { tabs_->openAddress(url); });
     connect(support, &SupportCommands::mailFailed, this, &MainWindow::setStatusText);
     connect(support, &SupportCommands::aboutRequested, this, [this] { AboutBox::showModal(this); });
-    actionBar_->addAction(buildSupportMenu(*this)->menuAction());
+    actionBar_->addAction(buildSupportMenu(commands_, *this)->menuAction());
 }
 
 void MainWindow::buildToolbarPanel() {
@@ -369,9 +371,7 @@ void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
         ownTray_ = std::make_unique<desktop::SystemTrayIcon>();
         tray = ownTray_.get();
     }
-    presence_ =
-        new DesktopPresence(*this, *this, *options_, *keys, *tray,
-                            optionActions_->action(&settings::Options::bringForwardOnCopy), this);
+    presence_ = new DesktopPresence(*this, *this, *options_, *keys, *tray, commands_, this);
     presence_->setObjectName(QStringLiteral("DesktopPresence"));
 }
 

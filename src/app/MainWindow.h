@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DesktopPresence.h"
+#include "app/menus/CommandRegistry.h"
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
 
@@ -90,6 +91,8 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The action of every menu command.
+    const CommandRegistry& commands() const { return commands_; }
     // The settings files: read by the start sequence, written when the window goes.
     settings::UserSettings& userSettings() const { return *userSettings_; }
     lookup::LookupController& lookups() const { return *lookups_; }
@@ -157,6 +160,8 @@ private:
     // ... and the controls around the page this much longer, so the page shows first.
     static constexpr int kControlsHoldMs = 40;
 
+    // The one action of each menu command, made by the part whose command it is.
+    CommandRegistry commands_;
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
     PaintHold* paintHold_ = nullptr;

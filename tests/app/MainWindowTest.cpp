@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionBar.h"
+#include "app/menus/CommandRegistry.h"
+#include "app/menus/MenuTable.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -81,6 +83,33 @@ TEST_F(MainWindowTest, CategoryButtonsFollowTheCatalogue) {
         visible += button->isVisible();
     }
     EXPECT_EQ(visible, 20);
+}
+
+// Every entry of the window's menu tables has its action: an entry whose maker was forgotten
+// would silently be left out of its menu.
+TEST_F(MainWindowTest, EveryMenuCommandHasItsAction) {
+    std::vector<app::Command> listed;
+    auto collect = [&](auto& self, std::span<const app::MenuEntry> entries) -> void {
+        for (const app::MenuEntry& entry : entries) {
+            if (entry.kind == app::MenuEntry::Kind::Action)
+                listed.push_back(entry.command);
+            else if (entry.kind == app::MenuEntry::Kind::Submenu)
+                self(self, entry.entries);
+        }
+    };
+    collect(collect, app::MenuTable::optionsMenu().entries);
+    collect(collect, app::MenuTable::dictionaryMenuHead());
+    collect(collect, app::MenuTable::supportMenu().entries);
+    collect(collect, app::MenuTable::trayMenu().entries);
+    ASSERT_FALSE(listed.empty());
+    for (app::Command command : listed) {
+        const app::CommandName& name = app::MenuTable::command(command);
+        SCOPED_TRACE(name.objectName);
+        QAction* action = form->commands().action(command);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action, form->findChild<QAction*>(QString::fromLatin1(name.objectName)));
+        EXPECT_EQ(action->text(), QString::fromUtf8(name.label));
+    }
 }
 
 TEST_F(MainWindowTest, AuctionButtonShowsItsLabelButKeepsItsCaption) {

@@ -1,16 +1,47 @@
 #include "app/menus/OptionActions.h"
 
+#include "app/menus/CommandRegistry.h"
 #include "settings/OptionsStore.h"
 
 #include <QAction>
+#include <stdexcept>
+#include <utility>
 
 namespace app {
 
-OptionActions::OptionActions(settings::OptionsStore& store, QObject* parent)
+namespace {
+
+using settings::Options;
+
+constexpr std::pair<bool Options::*, Command> kSwitchCommands[] = {
+    {&Options::showToolbar, Command::ShowToolbar},
+    {&Options::bringForwardOnCopy, Command::BringForwardOnCopy},
+    {&Options::minimiseAtStart, Command::MinimiseAtStart},
+    {&Options::raiseWithF12, Command::RaiseWithF12},
+    {&Options::pauseWithEnd, Command::PauseWithEnd},
+    {&Options::closeButtonMinimises, Command::CloseButtonMinimises},
+    {&Options::newTabPerSearch, Command::NewTabPerSearch},
+    {&Options::minimiseWhenInactive, Command::MinimiseWhenInactive},
+    {&Options::fullWidthToAscii, Command::FullWidthToAscii},
+    {&Options::limitTextLength, Command::LimitTextLength},
+    {&Options::ignoreMixedWidth, Command::IgnoreMixedWidth},
+    {&Options::ignoreSymbols, Command::IgnoreSymbols},
+};
+
+Command commandOf(bool Options::*member) {
+    for (const auto& [m, command] : kSwitchCommands)
+        if (m == member)
+            return command;
+    throw std::logic_error("an on/off option without a command");
+}
+
+} // namespace
+
+OptionActions::OptionActions(settings::OptionsStore& store, CommandRegistry& commands,
+                             QObject* parent)
     : QObject(parent), store_(store) {
     for (const settings::Switch& option : settings::kSwitches) {
-        auto* action = new QAction(QString::fromUtf8(option.caption), parent);
-        action->setObjectName(QString::fromLatin1(option.actionName));
+        QAction* action = commands.make(commandOf(option.member), parent);
         action->setCheckable(true);
         action->setChecked(store_.options().*option.member);
         connect(action, &QAction::toggled, this,
@@ -18,13 +49,6 @@ OptionActions::OptionActions(settings::OptionsStore& store, QObject* parent)
         actions_.push_back(action);
     }
     connect(&store_, &settings::OptionsStore::changed, this, &OptionActions::showOptions);
-}
-
-QAction* OptionActions::action(bool settings::Options::*member) const {
-    for (std::size_t i = 0; i < settings::kSwitches.size(); ++i)
-        if (settings::kSwitches[i].member == member)
-            return actions_[i];
-    return nullptr;
 }
 
 void OptionActions::showOptions() {

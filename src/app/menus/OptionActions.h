@@ -13,15 +13,16 @@ class OptionsStore;
 
 namespace app {
 
+class CommandRegistry;
+
 // The checkable actions of the twelve on/off options. They mirror the options store both
 // ways: choosing an action changes the option, and a changed option (the settings file read
 // at start) moves the check mark.
 class OptionActions : public QObject {
     Q_OBJECT
 public:
-    OptionActions(settings::OptionsStore& store, QObject* parent);
-
-    QAction* action(bool settings::Options::*member) const;
+    // Makes the options' actions in commands, as children of parent.
+    OptionActions(settings::OptionsStore& store, CommandRegistry& commands, QObject* parent);
 
 private:
     void showOptions();

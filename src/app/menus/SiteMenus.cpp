@@ -1,5 +1,6 @@
 #include "app/menus/SiteMenus.h"
 
+#include "app/menus/CommandRegistry.h"
 #include "lookup/Catalogue.h"
 #include "lookup/SiteSelection.h"
 
@@ -11,15 +12,15 @@ namespace app {
 using lookup::LookupCategory;
 using lookup::SiteEntry;
 
-SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObject(parent) {
+SiteMenus::SiteMenus(lookup::SiteSelection& selection, CommandRegistry& commands, QWidget* parent)
+    : QObject(parent) {
     const lookup::Catalogue& catalogue = lookup::Catalogue::instance();
     menu_ = new QMenu(QStringLiteral("辞書の選択"), parent);
     menu_->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Menu"));
     menu_->menuAction()->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Action"));
     // The dialog that chooses which of the submenus below are listed; the window's menu
     // table puts it at the head of the menu.
-    categoryDialogAction_ = new QAction(QStringLiteral("辞書の追加・解除"), parent);
-    categoryDialogAction_->setObjectName(QStringLiteral("JISYO_NO_TUIKA_KAIJYO"));
+    categoryDialogAction_ = commands.make(Command::ChooseShownCategories, parent);
 
     entryActions_.assign(catalogue.entries().size(), nullptr);
     for (const LookupCategory& category : catalogue.categories()) {

@@ -15,6 +15,8 @@ class SiteSelection;
 
 namespace app {
 
+class CommandRegistry;
+
 // The "辞書の選択" menu: the entry of the add/remove dialog, then one submenu per category, in
 // button order, listing the category's entries with their accelerators. Check marks, the
 // submenus' in-use marks, which submenus are listed and the visibility of the hidden entries
@@ -22,7 +24,7 @@ namespace app {
 class SiteMenus : public QObject {
     Q_OBJECT
 public:
-    SiteMenus(lookup::SiteSelection& selection, QWidget* parent);
+    SiteMenus(lookup::SiteSelection& selection, CommandRegistry& commands, QWidget* parent);
 
     QMenu* menu() const { return menu_; }
     QAction* entryAction(const lookup::SiteEntry& entry) const;
