@@ -8,6 +8,7 @@
 #include "app/ToolbarLayout.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/dialogs/ProgramVersion.h"
 #include "app/dialogs/ProxyDialogRunner.h"
 #include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
@@ -112,7 +113,8 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Main_Form"));
     setFont(tahoma11());
-    setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver1.11"));
+    setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver") +
+                   QString::fromLatin1(kProgramVersion));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));

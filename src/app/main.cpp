@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
+#include "app/dialogs/ProgramVersion.h"
 #include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
 #include "desktop/HeapReturn.h"
@@ -13,9 +14,9 @@
 #include <optional>
 
 int main(int argc, char* argv[]) {
-    const app::CommandLine::Outcome commandLine =
-        app::CommandLine::parse(app::CommandLine::argumentsOf(argc, argv),
-                                QStringLiteral("Lexorra2"), QStringLiteral(LEXORRA2_VERSION));
+    const app::CommandLine::Outcome commandLine = app::CommandLine::parse(
+        app::CommandLine::argumentsOf(argc, argv), QStringLiteral("Lexorra2"),
+        QString::fromLatin1(app::kProgramVersion));
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
