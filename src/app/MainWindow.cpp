@@ -4,6 +4,7 @@
 #include "app/LoadingBar.h"
 #include "app/PaintHold.h"
 #include "app/PauseIndicator.h"
+#include "app/StartSequence.h"
 #include "app/StatusPanel.h"
 #include "app/ToolbarLayout.h"
 #include "app/dialogs/AboutBox.h"
@@ -26,9 +27,9 @@
 #include "browser/TabManager.h"
 #include "browser/WebEngineBrowserFactory.h"
 #include "desktop/DocumentsFolder.h"
+#include "desktop/HeldBackCopyWatch.h"
 #include "desktop/ProcessPriority.h"
 #include "desktop/SystemTrayIcon.h"
-#include "desktop/WaylandCopyNotice.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/X11KeyWatcher.h"
 #include "input/ClipboardWatcher.h"
@@ -71,13 +72,6 @@ constexpr int kClientHeight = 599;
 constexpr int kActionBarHeight = 56;
 constexpr int kPanelHeight = 53;
 constexpr int kStatusBarHeight = 19;
-const QString kHeldBackCopyNotice = QStringLiteral(
-    "このデスクトップは、ほかのウインドウでのコピーを Lexorra2 が前面に来るまで渡しません。"
-    "コピーしたら Lexorra2 に切り替えてください。");
-
-// A window manager's frame, as a guess until the real one is known: a title bar and thin
-// borders.
-const QMargins kEstimatedFrame(8, 32, 8, 8);
 
 QFont pixelFont(const QStringList& families, int pixelSize) {
     QFont font;
@@ -150,28 +144,20 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     buildLoadingBar(central);
 
     holdPaintingAfterLookups();
-    startTimer_ = new QTimer(this);
-    startTimer_->setObjectName(QStringLiteral("Timer1"));
-    startTimer_->setSingleShot(true);
-    startTimer_->setInterval(1000);
-    connect(startTimer_, &QTimer::timeout, this, &MainWindow::runStartSequence);
-
-    placeOnScreen(kEstimatedFrame);
-
-    // No floating-point fault may end the program: a division by zero anywhere (ours, Qt's or
-    // a library's) gives an infinity or a NaN instead of a signal.
-    std::feholdexcept(&savedFloatingPointEnvironment_);
+    placement_ = new desktop::WindowPlacement(*this, QSize(kClientWidth, kClientHeight));
 
     liveBesideOtherPrograms(keys, tray);
+    // Its steps are the settings, the presence, the lookups and the tabs, all built by now; a
+    // copy taken while the clipboard watching starts already waits for it.
+    startSequence_ = makeStartSequence(*userSettings_, *presence_, *lookups_, *tabs_);
     startWatchingClipboard();
     // Armed last: its first tick opens the first page, once the event loop runs.
-    startTimer_->start();
+    startSequence_->arm();
 }
 
 MainWindow::~MainWindow() {
     // The keys first: no step of theirs may reach a window that is going away.
     presence_->stop();
-    std::fesetenv(&savedFloatingPointEnvironment_);
     // No copy may start a lookup in a window that is going away; the clipboard's reading
     // thread is stopped and joined.
     delete watcher_;
@@ -419,39 +405,32 @@ void MainWindow::startWatchingClipboard() {
 // once an X window is active: the copy is looked up when the user comes to this window, not
 // when it was made. The first time that shows, the status bar says why.
 void MainWindow::watchForHeldBackCopies() {
-    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland") ||
-                         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (!wayland || QGuiApplication::platformName() != QLatin1StringView("xcb"))
+    if (!desktop::HeldBackCopyWatch::copiesMayBeHeldBack())
         return;
-    waylandCopyNotice_ = std::make_unique<desktop::WaylandCopyNotice>(true);
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive)
-                    waylandCopyNotice_->windowActivated(clock_.elapsed());
-                else
-                    waylandCopyNotice_->windowDeactivated();
-            });
-    connect(clipboard_, &input::ClipboardSource::changed, this, [this] {
-        if (waylandCopyNotice_->clipboardChanged(clock_.elapsed()))
-            setStatusText(kHeldBackCopyNotice);
-    });
-    clock_.start();
+    auto* watch = new desktop::HeldBackCopyWatch(this);
+    connect(clipboard_, &input::ClipboardSource::changed, watch,
+            &desktop::HeldBackCopyWatch::clipboardChanged);
+    connect(watch, &desktop::HeldBackCopyWatch::heldBackCopySeen, this, &MainWindow::setStatusText);
 }
 
-// The start sequence: runs once, on the first tick, and never again, also when a tick
-// arrives while a step below processes events. A text copied before it waits in the search
-// box.
-void MainWindow::runStartSequence() {
-    if (startSequenceRun_)
-        return;
-    startSequenceRun_ = true;
-    userSettings_->loadSettings();
-    userSettings_->loadCategoryVisibility();
-    // With the settings read: minimised once if they say so.
-    presence_->applyMinimiseAtStart();
-    if (!lookups_->lookUpWaitingCopy())
-        tabs_->openAddress(browser::startPageUrl());
-    startTimer_->stop();
+StartSequence* MainWindow::makeStartSequence(settings::UserSettings& settings,
+                                             DesktopPresence& presence,
+                                             lookup::LookupController& lookups,
+                                             browser::TabManager& tabs) {
+    auto* sequence = new StartSequence({
+                                           [&settings] { settings.loadSettings(); },
+                                           [&settings] { settings.loadCategoryVisibility(); },
+                                           [&presence] { presence.applyMinimiseAtStart(); },
+                                           [&lookups] { return lookups.lookUpWaitingCopy(); },
+                                           [&tabs] { tabs.openAddress(browser::startPageUrl()); },
+                                       },
+                                       this);
+    sequence->setObjectName(QStringLiteral("StartSequence"));
+    // A copy that arrives before the start sequence waits for it; it is armed already by
+    // window creation, and a fresh start would put the first lookup off again.
+    connect(&lookups, &lookup::LookupController::firstLookupDeferred, sequence,
+            &StartSequence::copyWaiting);
+    return sequence;
 }
 
 void MainWindow::markCurrentCategory() {
@@ -488,12 +467,6 @@ void MainWindow::connectLookups() {
             &lookup::LookupController::lookUpSearchText);
     connect(searchBox_, &input::SearchBox::webSearchRequested, lookups_,
             &lookup::LookupController::searchWebOnce);
-    // A copy that arrives before the start sequence waits for it; it is armed already by
-    // window creation, and a fresh start would put the first lookup off again.
-    connect(lookups_, &lookup::LookupController::firstLookupDeferred, this, [this] {
-        if (!startTimer_->isActive() && !startSequenceRun_)
-            startTimer_->start();
-    });
 }
 
 // A failure page names the lookup that failed and offers the category's other sites, those that
@@ -606,8 +579,8 @@ void MainWindow::setLongTextNotice(bool shown) {
 }
 
 void MainWindow::addToHistory(const QString& text) {
-    if (searchCombo_->count() >= lookup::LookupDispatch::kHistorySize)
-        searchCombo_->removeItem(searchCombo_->count() - 1);
+    if (const std::optional<int> dropped = history_.add(text))
+        searchCombo_->removeItem(*dropped);
     searchCombo_->insertItem(0, text);
     // Inserting can move the box's current item, and with it the text shown; the box keeps
     // the text that was looked up.
@@ -668,44 +641,6 @@ void MainWindow::layOutToolbar() {
         longTextNotice_->setGeometry(layout.notice);
     if (toolbarPanel_->height() != layout.panelHeight)
         toolbarPanel_->setFixedHeight(layout.panelHeight);
-}
-
-// Centred in the screen's available area, and smaller where the designed size and the frame
-// would not fit there (a small screen, or a large scaling factor).
-void MainWindow::placeOnScreen(const QMargins& frame) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        resize(kClientWidth, kClientHeight);
-        return;
-    }
-    setGeometry(desktop::placeWindow(QSize(kClientWidth, kClientHeight), frame,
-                                     screen->availableGeometry()));
-}
-
-// The window manager's frame is known a moment after the window is first shown; a window
-// that does not fit with its real frame is placed again.
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!framePlacementChecked_) {
-        framePlacementChecked_ = true;
-        checkPlacementWithFrame(kFrameChecks);
-    }
-}
-
-void MainWindow::checkPlacementWithFrame(int triesLeft) {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    if (outer == inner) { // not framed yet
-        if (triesLeft > 1)
-            QTimer::singleShot(kFrameCheckMs, this,
-                               [this, triesLeft] { checkPlacementWithFrame(triesLeft - 1); });
-        return;
-    }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen || screen->availableGeometry().contains(outer) || isMaximized() || isFullScreen())
-        return;
-    placeOnScreen(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                           outer.right() - inner.right(), outer.bottom() - inner.bottom()));
 }
 
 } // namespace app

@@ -4,11 +4,10 @@
 #include "app/menus/CommandRegistry.h"
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
+#include "lookup/SearchHistory.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
-#include <cfenv>
 #include <memory>
 #include <vector>
 
@@ -29,7 +28,7 @@ class WebBrowserFactory;
 namespace desktop {
 class GlobalKeySource;
 class NotificationArea;
-class WaylandCopyNotice;
+class WindowPlacement;
 } // namespace desktop
 
 namespace input {
@@ -60,6 +59,7 @@ class BrowserOptionActions;
 class OptionActions;
 class PaintHold;
 class PauseIndicator;
+class StartSequence;
 class ProxyCommands;
 class SiteMenus;
 class StatusPanel;
@@ -113,7 +113,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbarPanel();
@@ -131,10 +130,9 @@ private:
     void reportSettingsProblem(const QString& message);
     void startWatchingClipboard();
     void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
-    void runStartSequence();
+    StartSequence* makeStartSequence(settings::UserSettings& settings, DesktopPresence& presence,
+                                     lookup::LookupController& lookups, browser::TabManager& tabs);
     void layOutToolbar();
-    void placeOnScreen(const QMargins& frame);
-    void checkPlacementWithFrame(int triesLeft);
     void watchForHeldBackCopies();
     void holdPaintingAfterLookups();
     void showError(const QString& message);
@@ -201,15 +199,11 @@ private:
     std::unique_ptr<desktop::NotificationArea> ownTray_;
     DesktopPresence* presence_ = nullptr;
 
-    // One shot, 1000 ms after creation: the start sequence.
-    QTimer* startTimer_ = nullptr;
-    bool startSequenceRun_ = false;
-    bool framePlacementChecked_ = false;
-    static constexpr int kFrameChecks = 20;
-    static constexpr int kFrameCheckMs = 50;
-    std::unique_ptr<desktop::WaylandCopyNotice> waylandCopyNotice_;
-    QElapsedTimer clock_;
-    std::fenv_t savedFloatingPointEnvironment_{};
+    // What the search box's list holds.
+    lookup::SearchHistory history_;
+    desktop::WindowPlacement* placement_ = nullptr;
+    // A second after creation: the settings and the first page.
+    StartSequence* startSequence_ = nullptr;
 };
 
 } // namespace app

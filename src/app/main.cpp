@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FloatingPointMask.h"
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
 #include "app/dialogs/ProgramVersion.h"
@@ -20,8 +21,10 @@ int main(int argc, char* argv[]) {
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
-    // Settled before the application object exists: the memory allocator, the platform, the
-    // OpenGL contexts the browser engine shares, and the start page's URL scheme.
+    // Settled before the application object exists: floating-point faults masked for the
+    // whole run, the memory allocator, the platform, the OpenGL contexts the browser engine
+    // shares, and the start page's URL scheme.
+    const app::FloatingPointMask floatingPointMask;
     desktop::keepLargeBlocksOffTheHeap();
     desktop::chooseQtPlatform();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

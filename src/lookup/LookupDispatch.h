@@ -18,8 +18,6 @@ class LookupDispatch {
 public:
     // Texts of this many UTF-16 units or more can only be translated.
     static constexpr qsizetype kLongText = 256;
-    // The history never holds more entries than this.
-    static constexpr int kHistorySize = 21;
 
     struct Plan {
         QStringList urls;                    // to load one after the other
