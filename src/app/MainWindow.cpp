@@ -56,9 +56,7 @@
 #include <QOpenGLWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -129,28 +127,29 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
         new settings::UserSettings(*options_, lookups_->selection(), desktop::documentsFolder(),
                                    primary ? primary->geometry().height() : 0, this);
     userSettings_->setObjectName(QStringLiteral("UserSettings"));
+    // Each part below gets the parts it uses; those are built before it.
     buildToolbarPanel();
-    buildPageArea(browsers);
-    buildActionBar();
-    buildStatusBar();
-    connectTabs();
-    connectLookups();
-    connectFailurePages();
-    connectSettings();
+    tabs_ = buildPageArea(browsers);
+    buildActionBar(*tabs_, *lookups_);
+    buildStatusBar(*lookups_);
+    connectTabs(*tabs_);
+    connectLookups(*lookups_, *siteMenus_);
+    connectFailurePages(*tabs_, *lookups_);
+    connectSettings(*tabs_, *siteMenus_);
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
 
-    buildLoadingBar(central);
+    buildLoadingBar(central, *tabs_);
 
-    holdPaintingAfterLookups();
+    holdPaintingAfterLookups(*tabs_);
     placement_ = new desktop::WindowPlacement(*this, QSize(kClientWidth, kClientHeight));
 
-    liveBesideOtherPrograms(keys, tray);
+    presence_ = liveBesideOtherPrograms(keys, tray);
     // Its steps are the settings, the presence, the lookups and the tabs, all built by now; a
     // copy taken while the clipboard watching starts already waits for it.
     startSequence_ = makeStartSequence(*userSettings_, *presence_, *lookups_, *tabs_);
-    startWatchingClipboard();
+    startWatchingClipboard(*presence_, proxyCommands_->dialog());
     // Armed last: its first tick opens the first page, once the event loop runs.
     startSequence_->arm();
 }
@@ -185,7 +184,7 @@ void MainWindow::saveSettingsAtEnd() {
     userSettings_->saveSettings();
 }
 
-void MainWindow::buildActionBar() {
+void MainWindow::buildActionBar(browser::TabManager& tabs, lookup::LookupController& lookups) {
     actionBar_ = new ActionBar(this);
     actionBar_->setObjectName(QStringLiteral("ActionMainMenuBar1"));
     actionBar_->setFont(meiryo12());
@@ -195,12 +194,12 @@ void MainWindow::buildActionBar() {
     actionBar_->setShowHints(true);
 
     proxyCommands_ = new ProxyCommands(*options_, commands_, this);
-    connect(proxyCommands_, &ProxyCommands::checkPageRequested, tabs_,
+    connect(proxyCommands_, &ProxyCommands::checkPageRequested, &tabs,
             [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
-    connect(commands_.make(Command::ShowPageAddress, this), &QAction::triggered, tabs_,
+    connect(commands_.make(Command::ShowPageAddress, this), &QAction::triggered, &tabs,
             &browser::TabManager::showActiveAddress);
     actionBar_->addAction(buildOptionsMenu(commands_, *this)->menuAction());
-    siteMenus_ = new SiteMenus(lookups_->selection(), commands_, this);
+    siteMenus_ = new SiteMenus(lookups.selection(), commands_, this);
     addDictionaryMenuHead(*siteMenus_->menu(), commands_);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
     // The menus come first on the bar; the category buttons follow in the catalogue's category
@@ -216,7 +215,7 @@ void MainWindow::buildActionBar() {
         action->setIconText(category.buttonLabel);
         action->setToolTip(category.initialHint);
         // The extra categories have nothing chosen until the settings say otherwise.
-        action->setVisible(lookups_->selection().buttonVisible(category));
+        action->setVisible(lookups.selection().buttonVisible(category));
         categoryButtons_.push_back(action);
         actionBar_->addAction(action);
     }
@@ -273,7 +272,7 @@ void MainWindow::buildToolbarPanel() {
     layOutToolbar();
 }
 
-void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
+browser::TabManager* MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
     if (!browsers) {
         browser::installStartPage();
         ownBrowsers_ = std::make_unique<browser::WebEngineBrowserFactory>();
@@ -287,32 +286,33 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
         surfaceAnchor->setFixedSize(0, 0);
         surfaceAnchor->hide();
     }
-    tabs_ = new browser::TabManager(options_->options(), browsers, browser::startPageUrl(),
-                                    browser::newTabPageUrl(), this);
-    tabs_->setObjectName(QStringLiteral("TabManager"));
-    tabs_->tabControl()->setFont(tahoma11());
+    auto* tabs = new browser::TabManager(options_->options(), browsers, browser::startPageUrl(),
+                                         browser::newTabPageUrl(), this);
+    tabs->setObjectName(QStringLiteral("TabManager"));
+    tabs->tabControl()->setFont(tahoma11());
 
     // The tabs' requests take the route the options name, from the settings file read at
     // start or OK in the proxy dialog on.
     proxyFollower_ = new browser::ProxyOptionFollower(*options_, browsers->proxyControl(), this);
     connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
+    return tabs;
 }
 
-void MainWindow::connectTabs() {
-    connect(backButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goBack);
-    connect(forwardButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goForward);
-    connect(tabs_, &browser::TabManager::historyChanged, this,
+void MainWindow::connectTabs(browser::TabManager& tabs) {
+    connect(backButton_, &QPushButton::clicked, &tabs, &browser::TabManager::goBack);
+    connect(forwardButton_, &QPushButton::clicked, &tabs, &browser::TabManager::goForward);
+    connect(&tabs, &browser::TabManager::historyChanged, this,
             [this](bool canGoBack, bool canGoForward) {
                 forwardButton_->setEnabled(canGoForward);
                 backButton_->setEnabled(canGoBack);
             });
-    connect(tabs_, &browser::TabManager::statusTextChanged, this, &MainWindow::setStatusText);
-    connect(tabs_, &browser::TabManager::addressToShow, searchCombo_, &QComboBox::setEditText);
-    connect(tabs_, &browser::TabManager::focusSearchBoxRequested, searchCombo_,
+    connect(&tabs, &browser::TabManager::statusTextChanged, this, &MainWindow::setStatusText);
+    connect(&tabs, &browser::TabManager::addressToShow, searchCombo_, &QComboBox::setEditText);
+    connect(&tabs, &browser::TabManager::focusSearchBoxRequested, searchCombo_,
             [this] { searchCombo_->setFocus(Qt::OtherFocusReason); });
 }
 
-void MainWindow::buildStatusBar() {
+void MainWindow::buildStatusBar(lookup::LookupController& lookups) {
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("stBar"));
     statusBar->setFixedHeight(kStatusBarHeight);
@@ -324,7 +324,7 @@ void MainWindow::buildStatusBar() {
     statusPanel_->setMinimumWidth(50);
     statusBar->addWidget(statusPanel_, 1);
     pauseIndicator_ = new PauseIndicator(*this, *statusBar, this);
-    auto* currentSiteText = new lookup::CurrentSiteText(*lookups_, this);
+    auto* currentSiteText = new lookup::CurrentSiteText(lookups, this);
     currentSite_ = new QLabel(currentSiteText->text(), statusBar);
     currentSite_->setObjectName(QStringLiteral("CurrentSiteIndicator"));
     connect(currentSiteText, &lookup::CurrentSiteText::changed, currentSite_, &QLabel::setText);
@@ -348,8 +348,8 @@ void MainWindow::setStatusText(const QString& text) {
 
 // F12 and END, the tray and the window's behaviour; created before the window watches the
 // clipboard, stopped first when it goes.
-void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
-                                         desktop::NotificationArea* tray) {
+DesktopPresence* MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
+                                                     desktop::NotificationArea* tray) {
     if (!keys) {
         ownKeys_ = std::make_unique<desktop::X11KeyWatcher>(
             desktop::X11KeyWatcher::applicationDisplay(), QGuiApplication::platformName());
@@ -359,8 +359,9 @@ void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
         ownTray_ = std::make_unique<desktop::SystemTrayIcon>();
         tray = ownTray_.get();
     }
-    presence_ = new DesktopPresence(*this, *this, *options_, *keys, *tray, commands_, this);
-    presence_->setObjectName(QStringLiteral("DesktopPresence"));
+    auto* presence = new DesktopPresence(*this, *this, *options_, *keys, *tray, commands_, this);
+    presence->setObjectName(QStringLiteral("DesktopPresence"));
+    return presence;
 }
 
 void MainWindow::raiseWindow() {
@@ -381,7 +382,7 @@ void MainWindow::showStatus(const QString& text) {
 
 // Text already on the clipboard is taken now, as if it had just been copied: it becomes the
 // first lookup, once the start sequence has read the settings.
-void MainWindow::startWatchingClipboard() {
+void MainWindow::startWatchingClipboard(DesktopPresence& presence, ProxyDialogRunner& proxyDialog) {
     clipboard_ = new input::QtClipboardSource(QGuiApplication::clipboard(), this);
     watcher_ = new input::ClipboardWatcher(*clipboard_, *lookups_, options_->options(), this);
     watcher_->setObjectName(QStringLiteral("ClipboardWatcher"));
@@ -389,14 +390,14 @@ void MainWindow::startWatchingClipboard() {
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseAction_, [this](bool paused) {
         pauseAction_->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
     });
-    connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
+    connect(watcher_, &input::ClipboardWatcher::pausedChanged, &presence,
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseIndicator_,
             &PauseIndicator::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     connect(watcher_, &input::ClipboardWatcher::clipboardTooLong, this, &MainWindow::setStatusText);
     watchForHeldBackCopies();
-    connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
+    connect(&proxyDialog, &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
 }
@@ -438,8 +439,8 @@ void MainWindow::markCurrentCategory() {
         button->setChecked(true);
 }
 
-void MainWindow::connectLookups() {
-    lookup::SiteSelection& selection = lookups_->selection();
+void MainWindow::connectLookups(lookup::LookupController& lookups, SiteMenus& siteMenus) {
+    lookup::SiteSelection& selection = lookups.selection();
     connect(&selection, &lookup::SiteSelection::buttonVisibleChanged, this,
             [this](const lookup::LookupCategory* category, bool visible) {
                 categoryButton(*category)->setVisible(visible);
@@ -448,31 +449,31 @@ void MainWindow::connectLookups() {
             [this](const lookup::LookupCategory* category, const QString& hint) {
                 categoryButton(*category)->setToolTip(hint);
             });
-    connect(siteMenus_, &SiteMenus::entryChosen, lookups_,
+    connect(&siteMenus, &SiteMenus::entryChosen, &lookups,
             [this](const lookup::SiteEntry* entry) { lookups_->chooseSite(*entry); });
     // A button pressed is checked by its click, even when the lookup went elsewhere (a long
     // text goes to translation): the mark follows the controller after every press.
     for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories())
-        connect(categoryButton(category), &QAction::triggered, lookups_, [this, &category] {
+        connect(categoryButton(category), &QAction::triggered, &lookups, [this, &category] {
             lookups_->lookUpInCategory(category);
             markCurrentCategory();
         });
-    connect(lookups_, &lookup::LookupController::currentCategoryChanged, this,
+    connect(&lookups, &lookup::LookupController::currentCategoryChanged, this,
             &MainWindow::markCurrentCategory);
     markCurrentCategory();
 
     searchBox_ = new input::SearchBox(searchCombo_, searchButton_, this);
     searchBox_->setObjectName(QStringLiteral("SearchBox"));
-    connect(searchBox_, &input::SearchBox::lookupRequested, lookups_,
+    connect(searchBox_, &input::SearchBox::lookupRequested, &lookups,
             &lookup::LookupController::lookUpSearchText);
-    connect(searchBox_, &input::SearchBox::webSearchRequested, lookups_,
+    connect(searchBox_, &input::SearchBox::webSearchRequested, &lookups,
             &lookup::LookupController::searchWebOnce);
 }
 
 // A failure page names the lookup that failed and offers the category's other sites, those that
 // the category's menu shows; its button chooses a site as the menu does.
-void MainWindow::connectFailurePages() {
-    tabs_->setFailedLookupSource(
+void MainWindow::connectFailurePages(browser::TabManager& tabs, lookup::LookupController& lookups) {
+    tabs.setFailedLookupSource(
         [this](const QUrl& failed) -> std::optional<browser::FailurePage::Lookup> {
             const auto found = lookups_->lookupBehindFailure([&](const QString& address) {
                 return browser::NavigationWatch::sameAddress(browser::addressToUrl(address),
@@ -485,19 +486,19 @@ void MainWindow::connectFailurePages() {
                 lookup.alternatives.push_back({a.site->siteKey, a.site->caption, a.url});
             return lookup;
         });
-    connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
+    connect(&tabs, &browser::TabManager::siteChoiceRequested, &lookups, [this](const QString& key) {
         if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
             lookups_->chooseSite(*entry);
     });
 }
 
-void MainWindow::buildLoadingBar(QWidget* parent) {
+void MainWindow::buildLoadingBar(QWidget* parent, browser::TabManager& tabs) {
     // Laid over the top of the tabs rather than into the column, so that showing it never
     // moves the page.
     loadingBar_ = new LoadingBar(parent);
     loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
     loadingBar_->hide();
-    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
+    connect(&tabs, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
         loadingBar_->setProgress(percent);
         if (shown == loadingBar_->isVisible())
             return;
@@ -516,10 +517,10 @@ void MainWindow::placeLoadingBar() {
     loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), LoadingBar::kHeight);
 }
 
-void MainWindow::connectSettings() {
+void MainWindow::connectSettings(browser::TabManager& tabs, SiteMenus& siteMenus) {
     connect(options_, &settings::OptionsStore::changed, toolbarPanel_,
             [this] { toolbarPanel_->setVisible(options_->options().showToolbar); });
-    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, tabs_,
+    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, &tabs,
             [this](settings::TextSize size) { tabs_->setActiveTextSize(static_cast<int>(size)); });
     connect(browserOptions_, &BrowserOptionActions::priorityChosen, processPriority_,
             &desktop::ProcessPriority::apply);
@@ -527,11 +528,11 @@ void MainWindow::connectSettings() {
             &desktop::ProcessPriority::apply);
     connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
     // The engine starts threads and processes as pages load; the priority reaches them too.
-    connect(tabs_, &browser::TabManager::activeLoadEnded, processPriority_,
+    connect(&tabs, &browser::TabManager::activeLoadEnded, processPriority_,
             &desktop::ProcessPriority::followNewThreads);
     connect(userSettings_, &settings::UserSettings::problem, this,
             &MainWindow::reportSettingsProblem);
-    connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
+    connect(siteMenus.categoryDialogAction(), &QAction::triggered, this,
             &MainWindow::openCategoryDialog);
 }
 
@@ -559,10 +560,9 @@ void MainWindow::reportSettingsProblem(const QString& message) {
 // the window's changes are then composed with the page's first picture, not just before it.
 // Composing the whole window costs about twice what the page alone does, so the controls
 // around the page wait a little longer and the page's first picture is composed on its own.
-void MainWindow::holdPaintingAfterLookups() {
-    paintHold_ =
-        new PaintHold(*this, kPaintHoldMs, tabs_->tabControl()->pageArea(), kControlsHoldMs);
-    connect(tabs_, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
+void MainWindow::holdPaintingAfterLookups(browser::TabManager& tabs) {
+    paintHold_ = new PaintHold(*this, kPaintHoldMs, tabs.tabControl()->pageArea(), kControlsHoldMs);
+    connect(&tabs, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
 }
 
 void MainWindow::openQueryUrls(const QStringList& urls) {

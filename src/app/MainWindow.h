@@ -14,10 +14,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QMargins;
 class QMenu;
 class QPushButton;
-class QTimer;
 
 namespace browser {
 class ProxyOptionFollower;
@@ -61,6 +59,7 @@ class PaintHold;
 class PauseIndicator;
 class StartSequence;
 class ProxyCommands;
+class ProxyDialogRunner;
 class SiteMenus;
 class StatusPanel;
 
@@ -116,25 +115,26 @@ protected:
 
 private:
     void buildToolbarPanel();
-    void buildPageArea(browser::WebBrowserFactory* browsers);
-    void buildActionBar();
-    void buildStatusBar();
+    browser::TabManager* buildPageArea(browser::WebBrowserFactory* browsers);
+    void buildActionBar(browser::TabManager& tabs, lookup::LookupController& lookups);
+    void buildStatusBar(lookup::LookupController& lookups);
     void markCurrentCategory();
-    void connectTabs();
-    void connectFailurePages();
-    void buildLoadingBar(QWidget* parent);
+    void connectTabs(browser::TabManager& tabs);
+    void connectFailurePages(browser::TabManager& tabs, lookup::LookupController& lookups);
+    void buildLoadingBar(QWidget* parent, browser::TabManager& tabs);
     void placeLoadingBar();
-    void connectLookups();
-    void connectSettings();
+    void connectLookups(lookup::LookupController& lookups, SiteMenus& siteMenus);
+    void connectSettings(browser::TabManager& tabs, SiteMenus& siteMenus);
     void openCategoryDialog();
     void reportSettingsProblem(const QString& message);
-    void startWatchingClipboard();
-    void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
+    void startWatchingClipboard(DesktopPresence& presence, ProxyDialogRunner& proxyDialog);
+    DesktopPresence* liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
+                                             desktop::NotificationArea* tray);
     StartSequence* makeStartSequence(settings::UserSettings& settings, DesktopPresence& presence,
                                      lookup::LookupController& lookups, browser::TabManager& tabs);
     void layOutToolbar();
     void watchForHeldBackCopies();
-    void holdPaintingAfterLookups();
+    void holdPaintingAfterLookups(browser::TabManager& tabs);
     void showError(const QString& message);
 
     // What a lookup asks of the window.
