@@ -16,7 +16,7 @@ namespace app {
 
 DesktopPresence::DesktopPresence(QWidget& window, DesktopPresenceHost& host,
                                  settings::OptionsStore& options, desktop::GlobalKeySource& keys,
-                                 desktop::NotificationArea& tray, QAction* bringForwardOption,
+                                 desktop::NotificationArea& tray, CommandRegistry& commands,
                                  QObject* parent)
     : QObject(parent), window_(window), host_(host), options_(options), tray_(tray) {
     hotkeys_ = new desktop::HotkeyController(keys, {}, {}, this);
@@ -29,7 +29,7 @@ DesktopPresence::DesktopPresence(QWidget& window, DesktopPresenceHost& host,
 
     behaviour_ = new desktop::WindowBehaviourFilter(window, tray, this);
 
-    trayCommands_ = new TrayCommands(&window, bringForwardOption);
+    trayCommands_ = new TrayCommands(commands, &window);
     connect(trayCommands_->restoreAction(), &QAction::triggered, this,
             [this] { host_.restoreWindow(); });
     connect(trayCommands_->pauseAction(), &QAction::triggered, this,
@@ -37,7 +37,7 @@ DesktopPresence::DesktopPresence(QWidget& window, DesktopPresenceHost& host,
     connect(trayCommands_->minimiseAction(), &QAction::triggered, behaviour_,
             &desktop::WindowBehaviourFilter::minimise);
     connect(trayCommands_->quitAction(), &QAction::triggered, this, &DesktopPresence::quit);
-    trayMenu_ = buildTrayMenu(window);
+    trayMenu_ = buildTrayMenu(commands, window);
     tray_.setMenu(trayMenu_);
     connect(&tray_, &desktop::NotificationArea::clicked, this, [this] { host_.raiseWindow(); });
 

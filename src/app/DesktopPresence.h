@@ -20,6 +20,7 @@ class OptionsStore;
 
 namespace app {
 
+class CommandRegistry;
 class TrayCommands;
 
 // What the main window does for the presence beside other programs.
@@ -45,10 +46,11 @@ public:
 class DesktopPresence : public QObject {
     Q_OBJECT
 public:
-    // keys and tray are the real desktop's or a test's; they must outlive the presence.
+    // keys and tray are the real desktop's or a test's; they must outlive the presence. The
+    // tray's actions go into commands, beside the options' actions made before.
     DesktopPresence(QWidget& window, DesktopPresenceHost& host, settings::OptionsStore& options,
                     desktop::GlobalKeySource& keys, desktop::NotificationArea& tray,
-                    QAction* bringForwardOption, QObject* parent = nullptr);
+                    CommandRegistry& commands, QObject* parent = nullptr);
     ~DesktopPresence() override;
 
     // The tray's menu (PopupMenu3), built from the menu table with the window's actions.

@@ -4,10 +4,12 @@
 #include "app/LoadingBar.h"
 #include "app/PaintHold.h"
 #include "app/PauseIndicator.h"
+#include "app/StartSequence.h"
 #include "app/StatusPanel.h"
 #include "app/ToolbarLayout.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/dialogs/CategoryVisibilityDialog.h"
+#include "app/dialogs/ProgramVersion.h"
 #include "app/dialogs/ProxyDialogRunner.h"
 #include "app/menus/BrowserOptionActions.h"
 #include "app/menus/OptionActions.h"
@@ -25,16 +27,16 @@
 #include "browser/TabManager.h"
 #include "browser/WebEngineBrowserFactory.h"
 #include "desktop/DocumentsFolder.h"
+#include "desktop/HeldBackCopyWatch.h"
 #include "desktop/ProcessPriority.h"
 #include "desktop/SystemTrayIcon.h"
-#include "desktop/WaylandCopyNotice.h"
 #include "desktop/WindowPlacement.h"
 #include "desktop/X11KeyWatcher.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
-#include "input/WaylandClipboardSource.h"
 #include "input/SelectionWatcher.h"
+#include "input/WaylandClipboardSource.h"
 #include "lookup/Catalogue.h"
 #include "lookup/CurrentSiteText.h"
 #include "lookup/LookupController.h"
@@ -57,9 +59,7 @@
 #include <QOpenGLWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -68,24 +68,11 @@ namespace app {
 
 namespace {
 
-// The buttons of the slots that nothing is chosen for until the settings say otherwise.
-constexpr const char* kExtraSlotButtons[] = {
-    "A_Settei_eiwa_Button2", "A_Settei_eiwa_Button3",     "A_Settei_eiei_Button2",
-    "A_Settei_eiei_Button3", "A_Settei_shopping_Button2", "A_Settei_shopping_Button3",
-};
-
 constexpr int kClientWidth = 1008;
 constexpr int kClientHeight = 599;
 constexpr int kActionBarHeight = 56;
 constexpr int kPanelHeight = 53;
 constexpr int kStatusBarHeight = 19;
-const QString kHeldBackCopyNotice = QStringLiteral(
-    "このデスクトップは、ほかのウインドウでのコピーを Lexorra2 が前面に来るまで渡しません。"
-    "コピーしたら Lexorra2 に切り替えてください。");
-
-// A window manager's frame, as a guess until the real one is known: a title bar and thin
-// borders.
-const QMargins kEstimatedFrame(8, 32, 8, 8);
 
 QFont pixelFont(const QStringList& families, int pixelSize) {
     QFont font;
@@ -121,7 +108,8 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Main_Form"));
     setFont(tahoma11());
-    setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver1.11"));
+    setWindowTitle(QStringLiteral("Lexorra2 professional 64bit ver") +
+                   QString::fromLatin1(kProgramVersion));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
@@ -132,53 +120,46 @@ MainWindow::MainWindow(browser::WebBrowserFactory* browsers, QWidget* parent,
 
     options_ = new settings::OptionsStore(this);
     options_->setObjectName(QStringLiteral("Options"));
-    optionActions_ = new OptionActions(*options_, this);
+    optionActions_ = new OptionActions(*options_, commands_, this);
     lookups_ = new lookup::LookupController(*this, options_->options(), this);
     lookups_->setObjectName(QStringLiteral("LookupController"));
-    browserOptions_ = new BrowserOptionActions(*options_, this);
+    browserOptions_ = new BrowserOptionActions(*options_, commands_, this);
     processPriority_ = new desktop::ProcessPriority(this);
     const QScreen* primary = QGuiApplication::primaryScreen();
     userSettings_ =
         new settings::UserSettings(*options_, lookups_->selection(), desktop::documentsFolder(),
                                    primary ? primary->geometry().height() : 0, this);
     userSettings_->setObjectName(QStringLiteral("UserSettings"));
+    // Each part below gets the parts it uses; those are built before it.
     buildToolbarPanel();
-    buildPageArea(browsers);
-    buildActionBar();
-    buildStatusBar();
-    connectTabs();
-    connectLookups();
-    connectFailurePages();
-    connectSettings();
+    tabs_ = buildPageArea(browsers);
+    buildActionBar(*tabs_, *lookups_);
+    buildStatusBar(*lookups_);
+    connectTabs(*tabs_);
+    connectLookups(*lookups_, *siteMenus_);
+    connectFailurePages(*tabs_, *lookups_);
+    connectSettings(*tabs_, *siteMenus_);
     column->addWidget(actionBar_);
     column->addWidget(toolbarPanel_);
     column->addWidget(tabs_->tabControl(), 1);
 
-    buildLoadingBar(central);
+    buildLoadingBar(central, *tabs_);
 
-    holdPaintingAfterLookups();
-    startTimer_ = new QTimer(this);
-    startTimer_->setObjectName(QStringLiteral("Timer1"));
-    startTimer_->setSingleShot(true);
-    startTimer_->setInterval(1000);
-    connect(startTimer_, &QTimer::timeout, this, &MainWindow::runStartSequence);
+    holdPaintingAfterLookups(*tabs_);
+    placement_ = new desktop::WindowPlacement(*this, QSize(kClientWidth, kClientHeight));
 
-    placeOnScreen(kEstimatedFrame);
-
-    // No floating-point fault may end the program: a division by zero anywhere (ours, Qt's or
-    // a library's) gives an infinity or a NaN instead of a signal.
-    std::feholdexcept(&savedFloatingPointEnvironment_);
-
-    liveBesideOtherPrograms(keys, tray);
-    startWatchingClipboard();
+    presence_ = liveBesideOtherPrograms(keys, tray);
+    // Its steps are the settings, the presence, the lookups and the tabs, all built by now; a
+    // copy taken while the clipboard watching starts already waits for it.
+    startSequence_ = makeStartSequence(*userSettings_, *presence_, *lookups_, *tabs_);
+    startWatchingClipboard(*presence_, proxyCommands_->dialog());
     // Armed last: its first tick opens the first page, once the event loop runs.
-    startTimer_->start();
+    startSequence_->arm();
 }
 
 MainWindow::~MainWindow() {
     // The keys first: no step of theirs may reach a window that is going away.
     presence_->stop();
-    std::fesetenv(&savedFloatingPointEnvironment_);
     // No copy may start a lookup in a window that is going away; the clipboard's reading
     // thread is stopped and joined.
     delete selectionWatcher_;
@@ -210,7 +191,7 @@ void MainWindow::saveSettingsAtEnd() {
     userSettings_->saveSettings();
 }
 
-void MainWindow::buildActionBar() {
+void MainWindow::buildActionBar(browser::TabManager& tabs, lookup::LookupController& lookups) {
     actionBar_ = new ActionBar(this);
     actionBar_->setObjectName(QStringLiteral("ActionMainMenuBar1"));
     actionBar_->setFont(meiryo12());
@@ -219,42 +200,42 @@ void MainWindow::buildActionBar() {
                              palette().color(QPalette::Button), QColor(Qt::white)});
     actionBar_->setShowHints(true);
 
-    proxyCommands_ = new ProxyCommands(*options_, this);
-    connect(proxyCommands_, &ProxyCommands::checkPageRequested, tabs_,
+    proxyCommands_ = new ProxyCommands(*options_, commands_, this);
+    connect(proxyCommands_, &ProxyCommands::checkPageRequested, &tabs,
             [this] { tabs_->openAddress(browser::proxyCheckPageUrl()); });
-    actionBar_->addAction(buildOptionsMenu(*this)->menuAction());
-    siteMenus_ = new SiteMenus(lookups_->selection(), this);
-    addDictionaryMenuHead(*siteMenus_->menu(), *this);
+    connect(commands_.make(Command::ShowPageAddress, this), &QAction::triggered, &tabs,
+            &browser::TabManager::showActiveAddress);
+    actionBar_->addAction(buildOptionsMenu(commands_, *this)->menuAction());
+    siteMenus_ = new SiteMenus(lookups.selection(), commands_, this);
+    addDictionaryMenuHead(*siteMenus_->menu(), commands_);
     actionBar_->addAction(siteMenus_->menu()->menuAction());
-    // The menus come first on the bar; the category buttons follow in the catalogue's slot
-    // order, then the pause button. The current slot's button is the one checked.
-    auto* currentSlotButtons = new QActionGroup(this);
-    currentSlotButtons->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
-        auto* action = new QAction(slot.buttonCaption, currentSlotButtons);
-        action->setObjectName(slot.buttonAction);
+    // The menus come first on the bar; the category buttons follow in the catalogue's category
+    // order, then the pause button. The current category's button is the one checked.
+    auto* currentCategoryButtons = new QActionGroup(this);
+    currentCategoryButtons->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories()) {
+        auto* action = new QAction(category.buttonCaption, currentCategoryButtons);
+        action->setObjectName(category.buttonAction);
         action->setCheckable(true);
         // The bar shows the button label; the caption stays the action's text (they differ
-        // for the auction slot: "オークション" on a button labelled "競売").
-        action->setIconText(slot.buttonLabel);
-        action->setToolTip(slot.initialHint);
+        // for the auction category: "オークション" on a button labelled "競売").
+        action->setIconText(category.buttonLabel);
+        action->setToolTip(category.initialHint);
+        // The extra categories have nothing chosen until the settings say otherwise.
+        action->setVisible(lookups.selection().buttonVisible(category));
         categoryButtons_.push_back(action);
         actionBar_->addAction(action);
     }
-    // The extra slots have nothing chosen until the settings say otherwise.
-    for (const char* name : kExtraSlotButtons)
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
-            action->setVisible(false);
     pauseAction_ = new QAction(QStringLiteral("休止"), this);
     pauseAction_->setObjectName(QStringLiteral("kyuushi"));
     actionBar_->addAction(pauseAction_);
 
-    auto* support = new SupportCommands(this);
+    auto* support = new SupportCommands(commands_, this);
     connect(support, &SupportCommands::openPageRequested, this,
             [this](const QString& url) { tabs_->openAddress(url); });
     connect(support, &SupportCommands::mailFailed, this, &MainWindow::setStatusText);
     connect(support, &SupportCommands::aboutRequested, this, [this] { AboutBox::showModal(this); });
-    actionBar_->addAction(buildSupportMenu(*this)->menuAction());
+    actionBar_->addAction(buildSupportMenu(commands_, *this)->menuAction());
 }
 
 void MainWindow::buildToolbarPanel() {
@@ -298,7 +279,7 @@ void MainWindow::buildToolbarPanel() {
     layOutToolbar();
 }
 
-void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
+browser::TabManager* MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
     if (!browsers) {
         browser::installStartPage();
         ownBrowsers_ = std::make_unique<browser::WebEngineBrowserFactory>();
@@ -312,32 +293,33 @@ void MainWindow::buildPageArea(browser::WebBrowserFactory* browsers) {
         surfaceAnchor->setFixedSize(0, 0);
         surfaceAnchor->hide();
     }
-    tabs_ = new browser::TabManager(options_->options(), browsers, browser::startPageUrl(),
-                                    browser::newTabPageUrl(), this);
-    tabs_->setObjectName(QStringLiteral("TabManager"));
-    tabs_->tabControl()->setFont(tahoma11());
+    auto* tabs = new browser::TabManager(options_->options(), browsers, browser::startPageUrl(),
+                                         browser::newTabPageUrl(), this);
+    tabs->setObjectName(QStringLiteral("TabManager"));
+    tabs->tabControl()->setFont(tahoma11());
 
     // The tabs' requests take the route the options name, from the settings file read at
     // start or OK in the proxy dialog on.
     proxyFollower_ = new browser::ProxyOptionFollower(*options_, browsers->proxyControl(), this);
     connect(proxyFollower_, &browser::ProxyOptionFollower::refused, this, &MainWindow::showError);
+    return tabs;
 }
 
-void MainWindow::connectTabs() {
-    connect(backButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goBack);
-    connect(forwardButton_, &QPushButton::clicked, tabs_, &browser::TabManager::goForward);
-    connect(tabs_, &browser::TabManager::historyChanged, this,
+void MainWindow::connectTabs(browser::TabManager& tabs) {
+    connect(backButton_, &QPushButton::clicked, &tabs, &browser::TabManager::goBack);
+    connect(forwardButton_, &QPushButton::clicked, &tabs, &browser::TabManager::goForward);
+    connect(&tabs, &browser::TabManager::historyChanged, this,
             [this](bool canGoBack, bool canGoForward) {
                 forwardButton_->setEnabled(canGoForward);
                 backButton_->setEnabled(canGoBack);
             });
-    connect(tabs_, &browser::TabManager::statusTextChanged, this, &MainWindow::setStatusText);
-    connect(tabs_, &browser::TabManager::addressToShow, searchCombo_, &QComboBox::setEditText);
-    connect(tabs_, &browser::TabManager::focusSearchBoxRequested, searchCombo_,
+    connect(&tabs, &browser::TabManager::statusTextChanged, this, &MainWindow::setStatusText);
+    connect(&tabs, &browser::TabManager::addressToShow, searchCombo_, &QComboBox::setEditText);
+    connect(&tabs, &browser::TabManager::focusSearchBoxRequested, searchCombo_,
             [this] { searchCombo_->setFocus(Qt::OtherFocusReason); });
 }
 
-void MainWindow::buildStatusBar() {
+void MainWindow::buildStatusBar(lookup::LookupController& lookups) {
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("stBar"));
     statusBar->setFixedHeight(kStatusBarHeight);
@@ -349,7 +331,7 @@ void MainWindow::buildStatusBar() {
     statusPanel_->setMinimumWidth(50);
     statusBar->addWidget(statusPanel_, 1);
     pauseIndicator_ = new PauseIndicator(*this, *statusBar, this);
-    auto* currentSiteText = new lookup::CurrentSiteText(*lookups_, this);
+    auto* currentSiteText = new lookup::CurrentSiteText(lookups, this);
     currentSite_ = new QLabel(currentSiteText->text(), statusBar);
     currentSite_->setObjectName(QStringLiteral("CurrentSiteIndicator"));
     connect(currentSiteText, &lookup::CurrentSiteText::changed, currentSite_, &QLabel::setText);
@@ -358,8 +340,8 @@ void MainWindow::buildStatusBar() {
     setStatusText(QStringLiteral("abcd"));
 }
 
-QAction* MainWindow::categoryButton(const lookup::LookupCategory& slot) const {
-    const auto index = static_cast<std::size_t>(slot.index);
+QAction* MainWindow::categoryButton(const lookup::LookupCategory& category) const {
+    const auto index = static_cast<std::size_t>(category.index);
     return index < categoryButtons_.size() ? categoryButtons_[index] : nullptr;
 }
 
@@ -373,8 +355,8 @@ void MainWindow::setStatusText(const QString& text) {
 
 // F12 and END, the tray and the window's behaviour; created before the window watches the
 // clipboard, stopped first when it goes.
-void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
-                                         desktop::NotificationArea* tray) {
+DesktopPresence* MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
+                                                     desktop::NotificationArea* tray) {
     if (!keys) {
         ownKeys_ = std::make_unique<desktop::X11KeyWatcher>(
             desktop::X11KeyWatcher::applicationDisplay(), QGuiApplication::platformName());
@@ -384,10 +366,9 @@ void MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
         ownTray_ = std::make_unique<desktop::SystemTrayIcon>();
         tray = ownTray_.get();
     }
-    presence_ =
-        new DesktopPresence(*this, *this, *options_, *keys, *tray,
-                            optionActions_->action(&settings::Options::bringForwardOnCopy), this);
-    presence_->setObjectName(QStringLiteral("DesktopPresence"));
+    auto* presence = new DesktopPresence(*this, *this, *options_, *keys, *tray, commands_, this);
+    presence->setObjectName(QStringLiteral("DesktopPresence"));
+    return presence;
 }
 
 void MainWindow::raiseWindow() {
@@ -412,7 +393,7 @@ void MainWindow::showStatus(const QString& text) {
 
 // Text already on the clipboard is taken now, as if it had just been copied: it becomes the
 // first lookup, once the start sequence has read the settings.
-void MainWindow::startWatchingClipboard() {
+void MainWindow::startWatchingClipboard(DesktopPresence& presence, ProxyDialogRunner& proxyDialog) {
     // Where the compositor shows every copy to a clipboard watcher, that sees copies also in
     // the background; elsewhere the desktop's clipboard through Qt (on X11 its own reader).
     if (std::unique_ptr<input::WaylandClipboardSource> wayland =
@@ -429,13 +410,13 @@ void MainWindow::startWatchingClipboard() {
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseAction_, [this](bool paused) {
         pauseAction_->setText(paused ? QStringLiteral("監視") : QStringLiteral("休止"));
     });
-    connect(watcher_, &input::ClipboardWatcher::pausedChanged, presence_,
+    connect(watcher_, &input::ClipboardWatcher::pausedChanged, &presence,
             &DesktopPresence::setPaused);
     connect(watcher_, &input::ClipboardWatcher::pausedChanged, pauseIndicator_,
             &PauseIndicator::setPaused);
     connect(watcher_, &input::ClipboardWatcher::clipboardUnreadable, this, &MainWindow::showError);
     connect(watcher_, &input::ClipboardWatcher::clipboardTooLong, this, &MainWindow::setStatusText);
-    connect(&proxyCommands_->dialog(), &ProxyDialogRunner::openChanged, watcher_,
+    connect(&proxyDialog, &ProxyDialogRunner::openChanged, watcher_,
             &input::ClipboardWatcher::setSuppressed);
     watcher_->clipboardChanged();
     watchPrimarySelection();
@@ -456,87 +437,74 @@ void MainWindow::watchPrimarySelection() {
 // once an X window is active: the copy is looked up when the user comes to this window, not
 // when it was made. The first time that shows, the status bar says why.
 void MainWindow::watchForHeldBackCopies() {
-    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland") ||
-                         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (!wayland || QGuiApplication::platformName() != QLatin1StringView("xcb"))
+    if (!desktop::HeldBackCopyWatch::copiesMayBeHeldBack())
         return;
-    waylandCopyNotice_ = std::make_unique<desktop::WaylandCopyNotice>(true);
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive)
-                    waylandCopyNotice_->windowActivated(clock_.elapsed());
-                else
-                    waylandCopyNotice_->windowDeactivated();
-            });
-    connect(clipboard_, &input::ClipboardSource::changed, this, [this] {
-        if (waylandCopyNotice_->clipboardChanged(clock_.elapsed()))
-            setStatusText(kHeldBackCopyNotice);
-    });
-    clock_.start();
+    auto* watch = new desktop::HeldBackCopyWatch(this);
+    connect(clipboard_, &input::ClipboardSource::changed, watch,
+            &desktop::HeldBackCopyWatch::clipboardChanged);
+    connect(watch, &desktop::HeldBackCopyWatch::heldBackCopySeen, this, &MainWindow::setStatusText);
 }
 
-// The start sequence: runs once, on the first tick, and never again, also when a tick
-// arrives while a step below processes events. A text copied before it waits in the search
-// box.
-void MainWindow::runStartSequence() {
-    if (startSequenceRun_)
-        return;
-    startSequenceRun_ = true;
-    userSettings_->loadSettings();
-    userSettings_->loadCategoryVisibility();
-    // With the settings read: minimised once if they say so.
-    presence_->applyMinimiseAtStart();
-    if (!lookups_->lookUpWaitingCopy())
-        tabs_->openAddress(browser::startPageUrl());
-    startTimer_->stop();
+StartSequence* MainWindow::makeStartSequence(settings::UserSettings& settings,
+                                             DesktopPresence& presence,
+                                             lookup::LookupController& lookups,
+                                             browser::TabManager& tabs) {
+    auto* sequence = new StartSequence({
+                                           [&settings] { settings.loadSettings(); },
+                                           [&settings] { settings.loadCategoryVisibility(); },
+                                           [&presence] { presence.applyMinimiseAtStart(); },
+                                           [&lookups] { return lookups.lookUpWaitingCopy(); },
+                                           [&tabs] { tabs.openAddress(browser::startPageUrl()); },
+                                       },
+                                       this);
+    sequence->setObjectName(QStringLiteral("StartSequence"));
+    // A copy that arrives before the start sequence waits for it; it is armed already by
+    // window creation, and a fresh start would put the first lookup off again.
+    connect(&lookups, &lookup::LookupController::firstLookupDeferred, sequence,
+            &StartSequence::copyWaiting);
+    return sequence;
 }
 
-void MainWindow::markCurrentSlot() {
-    if (QAction* button = categoryButton(lookups_->currentSlot()))
+void MainWindow::markCurrentCategory() {
+    if (QAction* button = categoryButton(lookups_->currentCategory()))
         button->setChecked(true);
 }
 
-void MainWindow::connectLookups() {
-    lookup::SiteSelection& selection = lookups_->selection();
+void MainWindow::connectLookups(lookup::LookupController& lookups, SiteMenus& siteMenus) {
+    lookup::SiteSelection& selection = lookups.selection();
     connect(&selection, &lookup::SiteSelection::buttonVisibleChanged, this,
-            [this](const lookup::LookupCategory* slot, bool visible) {
-                categoryButton(*slot)->setVisible(visible);
+            [this](const lookup::LookupCategory* category, bool visible) {
+                categoryButton(*category)->setVisible(visible);
             });
     connect(&selection, &lookup::SiteSelection::buttonHintChanged, this,
-            [this](const lookup::LookupCategory* slot, const QString& hint) {
-                categoryButton(*slot)->setToolTip(hint);
+            [this](const lookup::LookupCategory* category, const QString& hint) {
+                categoryButton(*category)->setToolTip(hint);
             });
-    connect(siteMenus_, &SiteMenus::entryChosen, lookups_,
+    connect(&siteMenus, &SiteMenus::entryChosen, &lookups,
             [this](const lookup::SiteEntry* entry) { lookups_->chooseSite(*entry); });
     // A button pressed is checked by its click, even when the lookup went elsewhere (a long
     // text goes to translation): the mark follows the controller after every press.
-    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots())
-        connect(categoryButton(slot), &QAction::triggered, lookups_, [this, &slot] {
-            lookups_->lookUpInSlot(slot);
-            markCurrentSlot();
+    for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories())
+        connect(categoryButton(category), &QAction::triggered, &lookups, [this, &category] {
+            lookups_->lookUpInCategory(category);
+            markCurrentCategory();
         });
-    connect(lookups_, &lookup::LookupController::currentSlotChanged, this,
-            &MainWindow::markCurrentSlot);
-    markCurrentSlot();
+    connect(&lookups, &lookup::LookupController::currentCategoryChanged, this,
+            &MainWindow::markCurrentCategory);
+    markCurrentCategory();
 
     searchBox_ = new input::SearchBox(searchCombo_, searchButton_, this);
     searchBox_->setObjectName(QStringLiteral("SearchBox"));
-    connect(searchBox_, &input::SearchBox::lookupRequested, lookups_,
+    connect(searchBox_, &input::SearchBox::lookupRequested, &lookups,
             &lookup::LookupController::lookUpSearchText);
-    connect(searchBox_, &input::SearchBox::webSearchRequested, lookups_,
+    connect(searchBox_, &input::SearchBox::webSearchRequested, &lookups,
             &lookup::LookupController::searchWebOnce);
-    // A copy that arrives before the start sequence waits for it; it is armed already by
-    // window creation, and a fresh start would put the first lookup off again.
-    connect(lookups_, &lookup::LookupController::firstLookupDeferred, this, [this] {
-        if (!startTimer_->isActive() && !startSequenceRun_)
-            startTimer_->start();
-    });
 }
 
-// A failure page names the lookup that failed and offers the slot's other sites, those that
-// the slot's menu shows; its button chooses a site as the menu does.
-void MainWindow::connectFailurePages() {
-    tabs_->setFailedLookupSource(
+// A failure page names the lookup that failed and offers the category's other sites, those that
+// the category's menu shows; its button chooses a site as the menu does.
+void MainWindow::connectFailurePages(browser::TabManager& tabs, lookup::LookupController& lookups) {
+    tabs.setFailedLookupSource(
         [this](const QUrl& failed) -> std::optional<browser::FailurePage::Lookup> {
             const auto found = lookups_->lookupBehindFailure([&](const QString& address) {
                 return browser::NavigationWatch::sameAddress(browser::addressToUrl(address),
@@ -549,7 +517,7 @@ void MainWindow::connectFailurePages() {
                 lookup.alternatives.push_back({a.site->siteKey, a.site->caption, a.url});
             return lookup;
         });
-    connect(tabs_, &browser::TabManager::siteChoiceRequested, this, [this](const QString& key) {
+    connect(&tabs, &browser::TabManager::siteChoiceRequested, &lookups, [this](const QString& key) {
         if (const lookup::SiteEntry* entry = lookup::Catalogue::instance().siteByKey(key))
             lookups_->chooseSite(*entry);
     });
@@ -557,13 +525,13 @@ void MainWindow::connectFailurePages() {
             &QAction::trigger);
 }
 
-void MainWindow::buildLoadingBar(QWidget* parent) {
+void MainWindow::buildLoadingBar(QWidget* parent, browser::TabManager& tabs) {
     // Laid over the top of the tabs rather than into the column, so that showing it never
     // moves the page.
     loadingBar_ = new LoadingBar(parent);
     loadingBar_->setObjectName(QStringLiteral("LoadingProgress"));
     loadingBar_->hide();
-    connect(tabs_, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
+    connect(&tabs, &browser::TabManager::activeLoadingShown, this, [this](bool shown, int percent) {
         loadingBar_->setProgress(percent);
         if (shown == loadingBar_->isVisible())
             return;
@@ -582,10 +550,10 @@ void MainWindow::placeLoadingBar() {
     loadingBar_->setGeometry(panel.left(), panel.bottom() + 1, panel.width(), LoadingBar::kHeight);
 }
 
-void MainWindow::connectSettings() {
+void MainWindow::connectSettings(browser::TabManager& tabs, SiteMenus& siteMenus) {
     connect(options_, &settings::OptionsStore::changed, toolbarPanel_,
             [this] { toolbarPanel_->setVisible(options_->options().showToolbar); });
-    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, tabs_,
+    connect(browserOptions_, &BrowserOptionActions::textSizeChosen, &tabs,
             [this](settings::TextSize size) { tabs_->setActiveTextSize(static_cast<int>(size)); });
     connect(browserOptions_, &BrowserOptionActions::priorityChosen, processPriority_,
             &desktop::ProcessPriority::apply);
@@ -593,11 +561,11 @@ void MainWindow::connectSettings() {
             &desktop::ProcessPriority::apply);
     connect(processPriority_, &desktop::ProcessPriority::refused, this, &MainWindow::setStatusText);
     // The engine starts threads and processes as pages load; the priority reaches them too.
-    connect(tabs_, &browser::TabManager::activeLoadEnded, processPriority_,
+    connect(&tabs, &browser::TabManager::activeLoadEnded, processPriority_,
             &desktop::ProcessPriority::followNewThreads);
     connect(userSettings_, &settings::UserSettings::problem, this,
             &MainWindow::reportSettingsProblem);
-    connect(siteMenus_->categoryDialogAction(), &QAction::triggered, this,
+    connect(siteMenus.categoryDialogAction(), &QAction::triggered, this,
             &MainWindow::openCategoryDialog);
 }
 
@@ -625,10 +593,9 @@ void MainWindow::reportSettingsProblem(const QString& message) {
 // the window's changes are then composed with the page's first picture, not just before it.
 // Composing the whole window costs about twice what the page alone does, so the controls
 // around the page wait a little longer and the page's first picture is composed on its own.
-void MainWindow::holdPaintingAfterLookups() {
-    paintHold_ =
-        new PaintHold(*this, kPaintHoldMs, tabs_->tabControl()->pageArea(), kControlsHoldMs);
-    connect(tabs_, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
+void MainWindow::holdPaintingAfterLookups(browser::TabManager& tabs) {
+    paintHold_ = new PaintHold(*this, kPaintHoldMs, tabs.tabControl()->pageArea(), kControlsHoldMs);
+    connect(&tabs, &browser::TabManager::activeLoadEnded, paintHold_, &PaintHold::release);
 }
 
 void MainWindow::openQueryUrls(const QStringList& urls) {
@@ -645,8 +612,8 @@ void MainWindow::setLongTextNotice(bool shown) {
 }
 
 void MainWindow::addToHistory(const QString& text) {
-    if (searchCombo_->count() >= lookup::LookupDispatch::kHistorySize)
-        searchCombo_->removeItem(searchCombo_->count() - 1);
+    if (const std::optional<int> dropped = history_.add(text))
+        searchCombo_->removeItem(*dropped);
     searchCombo_->insertItem(0, text);
     // Inserting can move the box's current item, and with it the text shown; the box keeps
     // the text that was looked up.
@@ -707,44 +674,6 @@ void MainWindow::layOutToolbar() {
         longTextNotice_->setGeometry(layout.notice);
     if (toolbarPanel_->height() != layout.panelHeight)
         toolbarPanel_->setFixedHeight(layout.panelHeight);
-}
-
-// Centred in the screen's available area, and smaller where the designed size and the frame
-// would not fit there (a small screen, or a large scaling factor).
-void MainWindow::placeOnScreen(const QMargins& frame) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        resize(kClientWidth, kClientHeight);
-        return;
-    }
-    setGeometry(desktop::placeWindow(QSize(kClientWidth, kClientHeight), frame,
-                                     screen->availableGeometry()));
-}
-
-// The window manager's frame is known a moment after the window is first shown; a window
-// that does not fit with its real frame is placed again.
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!framePlacementChecked_) {
-        framePlacementChecked_ = true;
-        checkPlacementWithFrame(kFrameChecks);
-    }
-}
-
-void MainWindow::checkPlacementWithFrame(int triesLeft) {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    if (outer == inner) { // not framed yet
-        if (triesLeft > 1)
-            QTimer::singleShot(kFrameCheckMs, this,
-                               [this, triesLeft] { checkPlacementWithFrame(triesLeft - 1); });
-        return;
-    }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen || screen->availableGeometry().contains(outer) || isMaximized() || isFullScreen())
-        return;
-    placeOnScreen(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                           outer.right() - inner.right(), outer.bottom() - inner.bottom()));
 }
 
 } // namespace app

@@ -1,23 +1,21 @@
 #pragma once
 
 #include "app/DesktopPresence.h"
+#include "app/menus/CommandRegistry.h"
 #include "desktop/WindowRaiser.h"
 #include "lookup/LookupView.h"
+#include "lookup/SearchHistory.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
-#include <cfenv>
 #include <memory>
 #include <vector>
 
 class QAction;
 class QComboBox;
 class QLabel;
-class QMargins;
 class QMenu;
 class QPushButton;
-class QTimer;
 
 namespace browser {
 class ProxyOptionFollower;
@@ -28,7 +26,7 @@ class WebBrowserFactory;
 namespace desktop {
 class GlobalKeySource;
 class NotificationArea;
-class WaylandCopyNotice;
+class WindowPlacement;
 } // namespace desktop
 
 namespace input {
@@ -61,7 +59,9 @@ class BrowserOptionActions;
 class OptionActions;
 class PaintHold;
 class PauseIndicator;
+class StartSequence;
 class ProxyCommands;
+class ProxyDialogRunner;
 class SiteMenus;
 class StatusPanel;
 
@@ -82,8 +82,8 @@ public:
                         desktop::NotificationArea* tray = nullptr);
     ~MainWindow() override;
 
-    // The category button of a slot, in the order of the catalogue.
-    QAction* categoryButton(const lookup::LookupCategory& slot) const;
+    // The category button of a category, in the order of the catalogue.
+    QAction* categoryButton(const lookup::LookupCategory& category) const;
     const std::vector<QAction*>& categoryButtons() const { return categoryButtons_; }
 
     // Text of the status bar's message panel; its permanent part beside it says where a copy
@@ -92,6 +92,8 @@ public:
     void setStatusText(const QString& text);
 
     settings::OptionsStore& options() const { return *options_; }
+    // The action of every menu command.
+    const CommandRegistry& commands() const { return commands_; }
     // The settings files: read by the start sequence, written when the window goes.
     settings::UserSettings& userSettings() const { return *userSettings_; }
     lookup::LookupController& lookups() const { return *lookups_; }
@@ -115,31 +117,30 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbarPanel();
-    void buildPageArea(browser::WebBrowserFactory* browsers);
-    void buildActionBar();
-    void buildStatusBar();
-    void markCurrentSlot();
-    void connectTabs();
-    void connectFailurePages();
-    void buildLoadingBar(QWidget* parent);
+    browser::TabManager* buildPageArea(browser::WebBrowserFactory* browsers);
+    void buildActionBar(browser::TabManager& tabs, lookup::LookupController& lookups);
+    void buildStatusBar(lookup::LookupController& lookups);
+    void markCurrentCategory();
+    void connectTabs(browser::TabManager& tabs);
+    void connectFailurePages(browser::TabManager& tabs, lookup::LookupController& lookups);
+    void buildLoadingBar(QWidget* parent, browser::TabManager& tabs);
     void placeLoadingBar();
-    void connectLookups();
-    void connectSettings();
+    void connectLookups(lookup::LookupController& lookups, SiteMenus& siteMenus);
+    void connectSettings(browser::TabManager& tabs, SiteMenus& siteMenus);
     void openCategoryDialog();
     void reportSettingsProblem(const QString& message);
-    void startWatchingClipboard();
+    void startWatchingClipboard(DesktopPresence& presence, ProxyDialogRunner& proxyDialog);
     void watchPrimarySelection();
-    void liveBesideOtherPrograms(desktop::GlobalKeySource* keys, desktop::NotificationArea* tray);
-    void runStartSequence();
+    DesktopPresence* liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
+                                             desktop::NotificationArea* tray);
+    StartSequence* makeStartSequence(settings::UserSettings& settings, DesktopPresence& presence,
+                                     lookup::LookupController& lookups, browser::TabManager& tabs);
     void layOutToolbar();
-    void placeOnScreen(const QMargins& frame);
-    void checkPlacementWithFrame(int triesLeft);
     void watchForHeldBackCopies();
-    void holdPaintingAfterLookups();
+    void holdPaintingAfterLookups(browser::TabManager& tabs);
     void showError(const QString& message);
 
     // What a lookup asks of the window.
@@ -163,6 +164,8 @@ private:
     // ... and the controls around the page this much longer, so the page shows first.
     static constexpr int kControlsHoldMs = 40;
 
+    // The one action of each menu command, made by the part whose command it is.
+    CommandRegistry commands_;
     settings::OptionsStore* options_ = nullptr;
     OptionActions* optionActions_ = nullptr;
     PaintHold* paintHold_ = nullptr;
@@ -204,15 +207,11 @@ private:
     std::unique_ptr<desktop::NotificationArea> ownTray_;
     DesktopPresence* presence_ = nullptr;
 
-    // One shot, 1000 ms after creation: the start sequence.
-    QTimer* startTimer_ = nullptr;
-    bool startSequenceRun_ = false;
-    bool framePlacementChecked_ = false;
-    static constexpr int kFrameChecks = 20;
-    static constexpr int kFrameCheckMs = 50;
-    std::unique_ptr<desktop::WaylandCopyNotice> waylandCopyNotice_;
-    QElapsedTimer clock_;
-    std::fenv_t savedFloatingPointEnvironment_{};
+    // What the search box's list holds.
+    lookup::SearchHistory history_;
+    desktop::WindowPlacement* placement_ = nullptr;
+    // A second after creation: the settings and the first page.
+    StartSequence* startSequence_ = nullptr;
 };
 
 } // namespace app

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
+#include "app/FloatingPointMask.h"
 #include "app/MainWindow.h"
 #include "app/VisualStyle.h"
+#include "app/dialogs/ProgramVersion.h"
 #include "browser/FailurePageController.h"
 #include "browser/StartPage.h"
 #include "desktop/HeapReturn.h"
@@ -13,9 +15,9 @@
 #include <optional>
 
 int main(int argc, char* argv[]) {
-    const app::CommandLine::Outcome commandLine =
-        app::CommandLine::parse(app::CommandLine::argumentsOf(argc, argv),
-                                QStringLiteral("Lexorra2"), QStringLiteral(LEXORRA2_VERSION));
+    const app::CommandLine::Outcome commandLine = app::CommandLine::parse(
+        app::CommandLine::argumentsOf(argc, argv), QStringLiteral("Lexorra2"),
+        QString::fromLatin1(app::kProgramVersion));
     if (commandLine.command) {
         // Sent and done at once: no display, no window, no browser engine.
         int coreArgc = argc > 0 ? 1 : 0;
@@ -29,8 +31,10 @@ int main(int argc, char* argv[]) {
     if (!commandLine.startProgram)
         return app::CommandLine::report(commandLine);
 
-    // Settled before the application object exists: the memory allocator, the platform, the
-    // OpenGL contexts the browser engine shares, and the start page's URL scheme.
+    // Settled before the application object exists: floating-point faults masked for the
+    // whole run, the memory allocator, the platform, the OpenGL contexts the browser engine
+    // shares, and the start page's URL scheme.
+    const app::FloatingPointMask floatingPointMask;
     desktop::keepLargeBlocksOffTheHeap();
     desktop::chooseQtPlatform();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -10,14 +10,14 @@
 namespace browser {
 
 // The page a tab shows in place of one that could not be loaded: what failed and why, in
-// Japanese, and for a lookup the program started, the slot's other sites to turn to. When the
+// Japanese, and for a lookup the program started, the category's other sites to turn to. When the
 // network or the proxy server is the cause, every other site would fail alike: the page offers
 // to try again (and the proxy settings) in their place.
 //
 // The page is served from a scheme of the program's own, where no site's script runs and no
 // site's document can reach it; its address there names it by a random id and carries the
 // failed address. It talks back through links of the same scheme: one to look the text up
-// at an alternative, one to make an alternative the slot's site. Every copy of the page
+// at an alternative, one to make an alternative the category's site. Every copy of the page
 // served carries a new random token in them, good for one link: so only the buttons of the
 // page the program shows are taken up, never an address some other page made up or kept.
 class FailurePage {
@@ -34,7 +34,7 @@ public:
     };
 
     // What the program knows of a lookup it started: the site's caption, the text looked up
-    // and the other sites of its slot.
+    // and the other sites of its category.
     struct Lookup {
         QString siteCaption;
         QString text;
@@ -78,7 +78,7 @@ public:
     // The links stop working (the page is going away, or one of them was taken).
     void dropToken();
 
-    // The link of the page that asks for an alternative: its lookup, or making it the slot's.
+    // The link of the page that asks for an alternative: its lookup, or making it the category's.
     QUrl requestUrl(const Alternative& alternative, Request::Kind kind) const;
     // The link of the page that asks for retrying or for the proxy settings.
     QUrl actionUrl(Request::Kind kind) const;

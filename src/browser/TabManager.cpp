@@ -46,8 +46,6 @@ TabManager::TabManager(const settings::Options& options, WebBrowserFactory* fact
     copyAction_ = makeAction(this, "N7", QStringLiteral("コピー"));
     pasteAction_ = makeAction(this, "N37", QStringLiteral("貼り付け"));
     reloadAction_ = makeAction(this, "N48", QStringLiteral("再読み込み"));
-    showAddressAction_ =
-        makeAction(this, "Action24", QStringLiteral("現在のページのURLを表示する"));
 
     connect(closeTabAction_, &QAction::triggered, this, &TabManager::closeActiveTab);
     connect(newTabAction_, &QAction::triggered, this, &TabManager::openNewTab);
@@ -55,7 +53,6 @@ TabManager::TabManager(const settings::Options& options, WebBrowserFactory* fact
     connect(copyAction_, &QAction::triggered, this, &TabManager::copySelection);
     connect(pasteAction_, &QAction::triggered, this, &TabManager::paste);
     connect(reloadAction_, &QAction::triggered, this, &TabManager::reloadActivePage);
-    connect(showAddressAction_, &QAction::triggered, this, &TabManager::showActiveAddress);
 
     tabStripMenu_ = new QMenu(tabControl_);
     tabStripMenu_->setObjectName(QStringLiteral("PopupActionBar1"));

@@ -53,8 +53,6 @@ public:
     QAction* copyAction() const { return copyAction_; }
     QAction* pasteAction() const { return pasteAction_; }
     QAction* reloadAction() const { return reloadAction_; }
-    // "現在のページのURLを表示する", for the window's options menu.
-    QAction* showAddressAction() const { return showAddressAction_; }
 
     QString startPageUrl() const { return startPageUrl_; }
     QString newTabPageUrl() const { return newTabPageUrl_; }
@@ -91,6 +89,7 @@ public Q_SLOTS:
     void copySelection();
     void paste();
     void reloadActivePage();
+    // "現在のページのURLを表示する" in the window's options menu.
     void showActiveAddress();
 
 Q_SIGNALS:
@@ -98,9 +97,9 @@ Q_SIGNALS:
     void historyChanged(bool canGoBack, bool canGoForward);
     // The status text of any browser, background tabs included.
     void statusTextChanged(const QString& text);
-    // showAddressAction: put this address into the search box (it starts no lookup).
+    // showActiveAddress: put this address into the search box (it starts no lookup).
     void addressToShow(const QString& address);
-    // A failure page's button: this site is to be its slot's site.
+    // A failure page's button: this site is to be its category's site.
     void siteChoiceRequested(const QString& siteKey);
     // A failure page's button: the proxy settings.
     void proxySettingsRequested();
@@ -149,7 +148,6 @@ private:
     QAction* copyAction_;
     QAction* pasteAction_;
     QAction* reloadAction_;
-    QAction* showAddressAction_;
 };
 
 } // namespace browser

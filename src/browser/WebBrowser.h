@@ -65,7 +65,7 @@ Q_SIGNALS:
     void loadProgress(int percent);
     // The page could not be loaded; the failure page stands for address.
     void loadFailed(const browser::LoadFailure& failure, const QString& address);
-    // The failure page's button: make this site its slot's site.
+    // The failure page's button: make this site its category's site.
     void siteChoiceRequested(const QString& siteKey);
     // The failure page of a proxy that failed: open the proxy settings.
     void proxySettingsRequested();

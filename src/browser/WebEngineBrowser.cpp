@@ -38,7 +38,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
                 Q_EMIT loadFailed(failure, QString::fromLatin1(url.toEncoded()));
             });
     // The failure page's links: another site's query in this very tab, or a new site for
-    // the slot (which the program looks the text up at).
+    // the category (which the program looks the text up at).
     connect(failurePages_, &FailurePageController::lookUpRequested, this,
             [this](const QString&, const QString& address) { load(address); });
     connect(failurePages_, &FailurePageController::useSiteRequested, this,

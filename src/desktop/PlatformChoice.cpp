@@ -4,11 +4,14 @@
 
 namespace desktop {
 
+bool isWaylandSession(const EnvironmentReader& env) {
+    return env("XDG_SESSION_TYPE") == "wayland" || !env("WAYLAND_DISPLAY").isEmpty();
+}
+
 bool shouldAskForXcb(const EnvironmentReader& env) {
     if (!env("QT_QPA_PLATFORM").isEmpty())
         return false;
-    const bool wayland = env("XDG_SESSION_TYPE") == "wayland" || !env("WAYLAND_DISPLAY").isEmpty();
-    return wayland && !env("DISPLAY").isEmpty();
+    return isWaylandSession(env) && !env("DISPLAY").isEmpty();
 }
 
 void chooseQtPlatform() {

@@ -20,9 +20,9 @@ public:
     const EnterLookupRule& rule() const { return rule_; }
 
 Q_SIGNALS:
-    // Look the box's text up in the current slot.
+    // Look the box's text up in the current category.
     void lookupRequested();
-    // Look the box's text up once in the web-search slot.
+    // Look the box's text up once in the web-search category.
     void webSearchRequested();
 
 protected:

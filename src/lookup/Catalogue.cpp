@@ -26,11 +26,11 @@ QString fixedValue(QStringView name) {
 UrlTemplate parseTemplate(const table::TemplateRow& row) {
     UrlTemplate t;
     t.encoding = row.encoding;
-    static const QRegularExpression slot(QStringLiteral("\\{(\\w+)\\}"));
+    static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
     const QString url = fromUtf8(row.url);
     QString piece;
     qsizetype at = 0;
-    for (auto it = slot.globalMatch(url); it.hasNext();) {
+    for (auto it = placeholder.globalMatch(url); it.hasNext();) {
         const auto m = it.next();
         piece += QStringView(url).mid(at, m.capturedStart() - at);
         if (m.capturedView(1) == u"W") {
@@ -46,22 +46,22 @@ UrlTemplate parseTemplate(const table::TemplateRow& row) {
     return t;
 }
 
-// yahoo_eiwa -> yahoo_2_eiwa: the slot number goes after the key's first part.
+// yahoo_eiwa -> yahoo_2_eiwa: the category number goes after the key's first part.
 QString numberedKey(const QString& key, int number) {
     const qsizetype cut = key.indexOf(u'_');
     return key.left(cut + 1) + QString::number(number) + u'_' + key.mid(cut + 1);
 }
 
-const char* derivedMenuLabel(const char* categoryKey, const char* siteKey) {
+const char* derivedMenuLabel(CategoryId category, const char* siteKey) {
     for (const auto& d : table::kDerivedMenuLabels)
-        if (qstrcmp(d.categoryKey, categoryKey) == 0 && qstrcmp(d.siteKey, siteKey) == 0)
+        if (d.category == category && qstrcmp(d.siteKey, siteKey) == 0)
             return d.menuLabel;
     return nullptr;
 }
 
-const char* derivedFirstSite(const char* categoryKey) {
+const char* derivedFirstSite(CategoryId category) {
     for (const auto& d : table::kDerivedFirstSites)
-        if (qstrcmp(d.categoryKey, categoryKey) == 0)
+        if (d.category == category)
             return d.siteKey;
     return nullptr;
 }
@@ -74,19 +74,22 @@ const Catalogue& Catalogue::instance() {
 }
 
 Catalogue::Catalogue() {
-    slots_.resize(std::size(table::kSlots));
-    for (std::size_t i = 0; i < std::size(table::kSlots); ++i) {
-        const table::SlotRow& row = table::kSlots[i];
-        LookupCategory& slot = slots_[i];
-        slot.index = static_cast<int>(i);
-        slot.categoryKey = fromUtf8(row.categoryKey);
-        slot.selectionName = fromUtf8(row.selectionName);
-        slot.buttonAction = fromUtf8(row.buttonAction);
-        slot.buttonLabel = fromUtf8(row.buttonLabel);
-        slot.buttonCaption = fromUtf8(row.buttonCaption);
-        slot.initialHint = fromUtf8(row.initialHint);
-        slot.categoryMenuAction = fromUtf8(row.menuAction);
-        slot.menuLabel = fromUtf8(row.menuLabel);
+    static_assert(std::size(table::kCategories) == std::size_t(kCategoryCount));
+    categories_.resize(std::size(table::kCategories));
+    for (std::size_t i = 0; i < std::size(table::kCategories); ++i) {
+        const table::CategoryRow& row = table::kCategories[i];
+        LookupCategory& category = categories_[i];
+        if (row.id != static_cast<CategoryId>(i))
+            throw std::logic_error("the catalogue's categories are out of order");
+        category.id = row.id;
+        category.index = static_cast<int>(i);
+        category.categoryKey = fromUtf8(row.categoryKey);
+        category.buttonAction = fromUtf8(row.buttonAction);
+        category.buttonLabel = fromUtf8(row.buttonLabel);
+        category.buttonCaption = fromUtf8(row.buttonCaption);
+        category.initialHint = fromUtf8(row.initialHint);
+        category.categoryMenuAction = fromUtf8(row.menuAction);
+        category.menuLabel = fromUtf8(row.menuLabel);
 
         SiteEntry& none = entries_.emplace_back();
         none.id = static_cast<int>(entries_.size()) - 1;
@@ -94,23 +97,21 @@ Catalogue::Catalogue() {
         none.caption = fromUtf8(table::kNoneCaption);
         none.menuLabel = fromUtf8(table::kNoneMenuLabel);
         none.storedName = none.caption;
-        none.category = &slot;
-        slot.noneEntry = &none;
-        slot.defaultEntry = &none;
-        slot.menuOrder.push_back(&none);
+        none.category = &category;
+        category.noneEntry = &none;
+        category.defaultEntry = &none;
+        category.menuOrder.push_back(&none);
 
         std::span<const table::SiteRow> sites = row.sites;
         if (row.copyOf) {
-            const auto* first = std::find_if(
-                std::begin(table::kSlots), std::end(table::kSlots),
-                [&](const auto& s) { return qstrcmp(s.categoryKey, row.copyOf) == 0; });
-            sites = first->sites;
-            slot.copyOf = &slots_[first - std::begin(table::kSlots)];
+            const auto first = static_cast<std::size_t>(*row.copyOf);
+            sites = table::kCategories[first].sites;
+            category.copyOf = &categories_[first];
         }
         std::vector<const table::SiteRow*> menuRows;
         for (const auto& s : sites)
             menuRows.push_back(&s);
-        if (const char* firstKey = row.copyOf ? derivedFirstSite(row.categoryKey) : nullptr) {
+        if (const char* firstKey = row.copyOf ? derivedFirstSite(row.id) : nullptr) {
             const auto it = std::find_if(menuRows.begin(), menuRows.end(), [&](const auto* s) {
                 return qstrcmp(s->siteKey, firstKey) == 0;
             });
@@ -125,28 +126,27 @@ Catalogue::Catalogue() {
                 row.copyOf ? numberedKey(fromUtf8(s->siteKey), row.number) : fromUtf8(s->siteKey);
             e.actionName = QStringLiteral("A_%1_check").arg(e.siteKey);
             e.caption = fromUtf8(s->caption);
-            const char* label =
-                row.copyOf ? derivedMenuLabel(row.categoryKey, s->siteKey) : nullptr;
+            const char* label = row.copyOf ? derivedMenuLabel(row.id, s->siteKey) : nullptr;
             e.menuLabel = fromUtf8(label ? label : s->menuLabel);
             e.inMenu = s->menuLabel != nullptr;
             e.visible = e.inMenu && !table::hasFlag(s->flags, table::SiteFlag::Hidden);
             e.storedName = fromUtf8(s->storedName);
-            e.category = &slot;
+            e.category = &category;
             e.english = parseTemplate(s->english);
             e.choosesByLanguage = s->other.url != nullptr;
             if (e.choosesByLanguage)
                 e.other = parseTemplate(s->other);
-            // The repeated slots start with nothing chosen.
+            // The repeated categories start with nothing chosen.
             if (!row.copyOf && table::hasFlag(s->flags, table::SiteFlag::Default))
-                slot.defaultEntry = &e;
+                category.defaultEntry = &e;
             if (e.inMenu)
-                slot.menuOrder.push_back(&e);
+                category.menuOrder.push_back(&e);
             ranked.emplace_back(s->dispatchRank, &e);
         }
         std::sort(ranked.begin(), ranked.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [rank, e] : ranked)
-            slot.dispatchOrder.push_back(e);
+            category.dispatchOrder.push_back(e);
     }
 }
 
@@ -160,14 +160,6 @@ template <typename Range, typename Match> auto findFirst(const Range& range, Mat
 
 } // namespace
 
-const LookupCategory* Catalogue::slotByKey(QStringView categoryKey) const {
-    return findFirst(slots_, [&](const auto& s) { return s.categoryKey == categoryKey; });
-}
-
-const LookupCategory* Catalogue::slotBySelectionName(QStringView selectionName) const {
-    return findFirst(slots_, [&](const auto& s) { return s.selectionName == selectionName; });
-}
-
 const SiteEntry* Catalogue::siteByKey(QStringView siteKey) const {
     if (siteKey.isEmpty())
         return nullptr;
@@ -178,10 +170,11 @@ const SiteEntry* Catalogue::entryByActionName(QStringView actionName) const {
     return findFirst(entries_, [&](const auto& e) { return e.actionName == actionName; });
 }
 
-const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& slot,
+const SiteEntry* Catalogue::entryByStoredName(const LookupCategory& category,
                                               QStringView storedName) const {
-    return findFirst(
-        entries_, [&](const auto& e) { return e.category == &slot && e.storedName == storedName; });
+    return findFirst(entries_, [&](const auto& e) {
+        return e.category == &category && e.storedName == storedName;
+    });
 }
 
 } // namespace lookup

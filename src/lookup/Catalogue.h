@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/CategoryId.h"
 #include "lookup/QueryEncoding.h"
 
 #include <QString>
@@ -15,10 +16,10 @@ struct LookupCategory;
 // How a site's query URL is made: literal pieces with the encoded word between each two.
 struct UrlTemplate {
     QueryEncoding encoding = QueryEncoding::Raw;
-    QStringList pieces; // pieces.size() - 1 word slots
+    QStringList pieces; // the word goes between each two pieces
 };
 
-// One entry of a slot's menu: a Site, or the slot's "使わない" entry.
+// One entry of a category's menu: a Site, or the category's "使わない" entry.
 struct SiteEntry {
     int id = 0;         // position in Catalogue::entries()
     QString siteKey;    // empty for the none entry
@@ -37,12 +38,12 @@ struct SiteEntry {
 };
 
 struct LookupCategory {
-    int index = 0; // position in button order
-    QString categoryKey;
-    QString selectionName;
+    CategoryId id = CategoryId::JapaneseDictionary;
+    int index = 0;       // position in button order
+    QString categoryKey; // the short name in its sites' keys (kokugo in yahoo2_kokugo)
     QString buttonAction;
     QString buttonLabel;
-    QString buttonCaption; // the action's caption; differs from the label for the auction slot
+    QString buttonCaption; // the action's caption; differs from the label for the auction category
     QString initialHint;
     QString categoryMenuAction;
     QString menuLabel;
@@ -50,27 +51,29 @@ struct LookupCategory {
     const SiteEntry* defaultEntry = nullptr;
     std::vector<const SiteEntry*> menuOrder;     // the none entry first
     std::vector<const SiteEntry*> dispatchOrder; // Sites only
-    const LookupCategory* copyOf = nullptr;      // the first slot a slot 2 or 3 repeats
+    const LookupCategory* copyOf = nullptr;      // the first category a category 2 or 3 repeats
 
     bool defaultIsSite() const { return !defaultEntry->isNone(); }
 };
 
-// The fixed vocabulary of lookups: 26 slots in button order with their entries.
+// The fixed vocabulary of lookups: 26 categories in button order with their entries.
 class Catalogue {
 public:
     static const Catalogue& instance();
 
-    const std::vector<LookupCategory>& slots() const { return slots_; }
-    const LookupCategory* slotByKey(QStringView categoryKey) const;
-    const LookupCategory* slotBySelectionName(QStringView selectionName) const;
+    const std::vector<LookupCategory>& categories() const { return categories_; }
+    const LookupCategory& category(CategoryId id) const {
+        return categories_[static_cast<std::size_t>(id)];
+    }
 
-    // Sites only; none entries are found through their slot or their action name.
+    // Sites only; none entries are found through their category or their action name.
     const SiteEntry* siteByKey(QStringView siteKey) const;
     const SiteEntry* entryByActionName(QStringView actionName) const;
-    // Stored names repeat across slots, so the look-up is always within one slot.
-    const SiteEntry* entryByStoredName(const LookupCategory& slot, QStringView storedName) const;
+    // Stored names repeat across categories, so the look-up is always within one category.
+    const SiteEntry* entryByStoredName(const LookupCategory& category,
+                                       QStringView storedName) const;
 
-    // Every entry, none entries included, slot by slot in menu order.
+    // Every entry, none entries included, category by category in menu order.
     const std::deque<SiteEntry>& entries() const { return entries_; }
 
     Catalogue(const Catalogue&) = delete;
@@ -79,7 +82,7 @@ public:
 private:
     Catalogue();
 
-    std::vector<LookupCategory> slots_;
+    std::vector<LookupCategory> categories_;
     std::deque<SiteEntry> entries_;
 };
 

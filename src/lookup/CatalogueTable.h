@@ -3,8 +3,10 @@
 // The raw rows of the site catalogue, as compiled into the program. Catalogue builds its
 // model from them; nothing else reads these rows.
 
+#include "lookup/CategoryId.h"
 #include "lookup/QueryEncoding.h"
 
+#include <optional>
 #include <span>
 
 namespace lookup::table {
@@ -12,7 +14,7 @@ namespace lookup::table {
 enum class SiteFlag : unsigned {
     None = 0,
     Default = 1, // checked before any settings are read
-    Hidden = 2,  // exists but is not shown in the slot's menu
+    Hidden = 2,  // exists but is not shown in the category's menu
 };
 constexpr SiteFlag operator|(SiteFlag a, SiteFlag b) {
     return static_cast<SiteFlag>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
@@ -33,14 +35,14 @@ struct SiteRow {
     const char* menuLabel; // nullptr: the site has no menu entry at all
     const char* storedName;
     SiteFlag flags;
-    int dispatchRank;       // position among the slot's sites when a lookup visits them
+    int dispatchRank;       // position among the category's sites when a lookup visits them
     TemplateRow english;    // the only template, or the one for single-byte text
     TemplateRow other = {}; // url == nullptr unless the site chooses by the text's language
 };
 
-struct SlotRow {
-    const char* categoryKey;
-    const char* selectionName;
+struct CategoryRow {
+    CategoryId id;
+    const char* categoryKey; // the short name in its sites' keys
     const char* buttonAction;
     const char* buttonLabel;
     const char* buttonCaption;
@@ -48,19 +50,19 @@ struct SlotRow {
     const char* menuAction;
     const char* menuLabel;
     const char* noneAction;
-    std::span<const SiteRow> sites; // empty for a derived slot
-    const char* copyOf;             // the slot a derived slot repeats, else nullptr
-    int number;                     // 1, or 2 and 3 for the derived slots
+    std::span<const SiteRow> sites;   // empty for a derived category
+    std::optional<CategoryId> copyOf; // the category a derived category repeats
+    int number;                       // 1, or 2 and 3 for the derived categories
 };
 
-// What a derived slot does differently from its first slot.
+// What a derived category does differently from its first category.
 struct DerivedMenuLabel {
-    const char* categoryKey;
-    const char* siteKey; // the first slot's SiteKey
+    CategoryId category;
+    const char* siteKey; // the first category's SiteKey
     const char* menuLabel;
 };
 struct DerivedFirstSite {
-    const char* categoryKey;
+    CategoryId category;
     const char* siteKey; // listed right after the none entry
 };
 
@@ -69,7 +71,7 @@ struct FixedValue {
     const char* value;
 };
 
-extern const SlotRow kSlots[26];
+extern const CategoryRow kCategories[26];
 extern const DerivedMenuLabel kDerivedMenuLabels[6];
 extern const DerivedFirstSite kDerivedFirstSites[2];
 extern const FixedValue kFixedValues[11];

@@ -13,21 +13,18 @@ LookupController::LookupController(LookupView& view, const settings::Options& op
                                    QObject* parent)
     : QObject(parent), view_(view), options_(options) {
     selection_.setObjectName(QStringLiteral("SiteSelection"));
-    toldSlot_ = dispatch_.currentSlot();
+    toldCategory_ = dispatch_.currentCategory();
 }
 
-const LookupCategory& LookupController::currentSlot() const {
-    if (const LookupCategory* slot =
-            Catalogue::instance().slotBySelectionName(dispatch_.currentSlot()))
-        return *slot;
-    return Catalogue::instance().slots().front();
+const LookupCategory& LookupController::currentCategory() const {
+    return Catalogue::instance().category(dispatch_.currentCategory());
 }
 
-void LookupController::tellCurrentSlot() {
-    if (dispatch_.currentSlot() == toldSlot_)
+void LookupController::tellCurrentCategory() {
+    if (dispatch_.currentCategory() == toldCategory_)
         return;
-    toldSlot_ = dispatch_.currentSlot();
-    Q_EMIT currentSlotChanged(&currentSlot());
+    toldCategory_ = dispatch_.currentCategory();
+    Q_EMIT currentCategoryChanged(&currentCategory());
 }
 
 void LookupController::lookUpSearchText() {
@@ -35,20 +32,20 @@ void LookupController::lookUpSearchText() {
     carryOut(dispatch_.plan(text, selection_), text);
 }
 
-void LookupController::lookUpInSlot(const LookupCategory& slot) {
-    dispatch_.pressButton(slot.selectionName);
+void LookupController::lookUpInCategory(const LookupCategory& category) {
+    dispatch_.pressButton(category.id);
     lookUpSearchText();
 }
 
 void LookupController::chooseSite(const SiteEntry& entry) {
     selection_.choose(entry);
-    dispatch_.setCurrentSlot(entry.category->selectionName);
+    dispatch_.setCurrentCategory(entry.category->id);
     lookUpSearchText();
 }
 
 void LookupController::searchWebOnce() {
     const QString text = view_.searchText();
-    carryOut(dispatch_.planInSlot(LookupDispatch::kWebSearch, text, selection_), text);
+    carryOut(dispatch_.planInCategory(CategoryId::WebSearch, text, selection_), text);
 }
 
 void LookupController::rememberQuery(const QString& address, const SiteEntry& site,
@@ -77,7 +74,7 @@ std::optional<LookupController::FailedLookup> LookupController::lookupBehindFail
 void LookupController::carryOut(const LookupDispatch::Plan& plan, const QString& text) {
     for (std::size_t i = 0; i < plan.sites.size() && i < std::size_t(plan.urls.size()); ++i)
         rememberQuery(plan.urls[qsizetype(i)], *plan.sites[i], text);
-    tellCurrentSlot();
+    tellCurrentCategory();
     view_.setLongTextNotice(dispatch_.isLongText());
     view_.openQueryUrls(plan.urls);
     if (plan.recordHistory)

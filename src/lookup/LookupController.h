@@ -22,9 +22,9 @@ struct SiteEntry;
 class LookupView;
 
 // Decides every lookup of the program: from the search box, a category button, a site chosen
-// in a slot's menu, the Search button's right click and every copied text. It keeps the
-// current slot, the site chosen per slot and the first lookup of the run, and tells the view
-// what to show.
+// in a category's menu, the Search button's right click and every copied text. It keeps the
+// current category, the site chosen per category and the first lookup of the run, and tells the
+// view what to show.
 class LookupController : public QObject {
     Q_OBJECT
 public:
@@ -33,17 +33,17 @@ public:
     SiteSelection& selection() { return selection_; }
     const SiteSelection& selection() const { return selection_; }
     const LookupDispatch& dispatch() const { return dispatch_; }
-    // The slot that lookups go to now.
-    const LookupCategory& currentSlot() const;
+    // The category that lookups go to now.
+    const LookupCategory& currentCategory() const;
 
-    // Looks the search box's text up in the current slot.
+    // Looks the search box's text up in the current category.
     void lookUpSearchText();
-    // A category button: its slot becomes current and the text is looked up there.
-    void lookUpInSlot(const LookupCategory& slot);
-    // A site chosen in a slot's menu becomes the slot's one site, the slot becomes current
-    // and the text is looked up there at once.
+    // A category button: its category becomes current and the text is looked up there.
+    void lookUpInCategory(const LookupCategory& category);
+    // A site chosen in a category's menu becomes the category's one site, the category becomes
+    // current and the text is looked up there at once.
     void chooseSite(const SiteEntry& entry);
-    // One lookup in the web-search slot; the current slot stays what it was.
+    // One lookup in the web-search category; the current category stays what it was.
     void searchWebOnce();
 
     // A copied text, already normalised: it goes into the search box and is looked up, or
@@ -57,7 +57,7 @@ public:
     bool firstLookupRequested() const { return firstLookupRequested_; }
 
     // A query the program sent: which site, for which text. The recent ones are kept, so that
-    // a page that fails can say what it was and offer the slot's other sites.
+    // a page that fails can say what it was and offer the category's other sites.
     struct SentQuery {
         QString address;
         const SiteEntry* site = nullptr;
@@ -67,7 +67,7 @@ public:
     const std::deque<SentQuery>& sentQueries() const { return sentQueries_; }
 
     // The lookup behind a page that failed: the latest query whose address isFailedAddress
-    // accepts, with the other sites its slot's menu shows now to try instead. Those are
+    // accepts, with the other sites its category's menu shows now to try instead. Those are
     // offered to the user, so they count as sent: their own failures are known as lookups.
     struct FailedLookup {
         const SiteEntry* site = nullptr;
@@ -83,21 +83,21 @@ public:
 Q_SIGNALS:
     // The first copy of the run waits for the start sequence.
     void firstLookupDeferred();
-    // Lookups go to another slot from now on: a button, a site chosen in a menu or on a
+    // Lookups go to another category from now on: a button, a site chosen in a menu or on a
     // failure page, or the long-text rule and its return.
-    void currentSlotChanged(const lookup::LookupCategory* slot);
+    void currentCategoryChanged(const lookup::LookupCategory* category);
 
 private:
     void rememberQuery(const QString& address, const SiteEntry& site, const QString& text);
     void carryOut(const LookupDispatch::Plan& plan, const QString& text);
-    void tellCurrentSlot();
+    void tellCurrentCategory();
 
     LookupView& view_;
     const settings::Options& options_;
     SiteSelection selection_;
     LookupDispatch dispatch_;
     bool firstLookupRequested_ = false;
-    QString toldSlot_;
+    CategoryId toldCategory_ = CategoryId::JapaneseDictionary;
     std::deque<SentQuery> sentQueries_;
 };
 

@@ -7,35 +7,32 @@
 namespace lookup {
 
 LookupDispatch::Plan LookupDispatch::plan(const QString& text, const SiteSelection& selection) {
-    return planIn(currentSlot_, text, selection);
+    return planIn(currentCategory_, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planInSlot(const QString& selectionName, const QString& text,
-                                                const SiteSelection& selection) {
-    QString slot = selectionName;
-    return planIn(slot, text, selection);
+LookupDispatch::Plan LookupDispatch::planInCategory(CategoryId category, const QString& text,
+                                                    const SiteSelection& selection) {
+    return planIn(category, text, selection);
 }
 
-LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& text,
+LookupDispatch::Plan LookupDispatch::planIn(CategoryId& category, const QString& text,
                                             const SiteSelection& selection) {
     if (text.size() >= kLongText) {
-        // Also when already long: the slot to return to then becomes translation itself.
+        // Also when already long: the category to return to then becomes translation itself.
         longText_ = true;
-        slotAfterLongText_ = slotName;
-        slotName = kTranslation;
+        categoryAfterLongText_ = category;
+        category = CategoryId::Translation;
     } else if (longText_) {
         longText_ = false;
-        slotName = slotAfterLongText_;
+        category = categoryAfterLongText_;
     }
 
     Plan plan;
-    if (const LookupCategory* slot = Catalogue::instance().slotBySelectionName(slotName)) {
-        for (const SiteEntry* site : slot->dispatchOrder)
-            if (selection.isChecked(*site)) {
-                plan.urls << siteQueryUrl(*site, text);
-                plan.sites.push_back(site);
-            }
-    }
+    for (const SiteEntry* site : Catalogue::instance().category(category).dispatchOrder)
+        if (selection.isChecked(*site)) {
+            plan.urls << siteQueryUrl(*site, text);
+            plan.sites.push_back(site);
+        }
 
     if (text != lastHistoryText_) {
         plan.recordHistory = true;
@@ -44,10 +41,9 @@ LookupDispatch::Plan LookupDispatch::planIn(QString& slotName, const QString& te
     return plan;
 }
 
-void LookupDispatch::pressButton(const QString& selectionName) {
-    if (Catalogue::instance().slotBySelectionName(selectionName))
-        currentSlot_ = selectionName;
-    slotAfterLongText_ = currentSlot_;
+void LookupDispatch::pressButton(CategoryId category) {
+    currentCategory_ = category;
+    categoryAfterLongText_ = currentCategory_;
 }
 
 } // namespace lookup

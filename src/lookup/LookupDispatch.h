@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/CategoryId.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -9,19 +11,13 @@ namespace lookup {
 class SiteSelection;
 struct SiteEntry;
 
-// What one lookup does, decided without touching a widget: the slot it goes to (with the
+// What one lookup does, decided without touching a widget: the category it goes to (with the
 // long-text rule), the URLs to load in order, and whether the text enters the history.
 // The window carries the decisions out.
 class LookupDispatch {
 public:
     // Texts of this many UTF-16 units or more can only be translated.
     static constexpr qsizetype kLongText = 256;
-    // The history never holds more entries than this.
-    static constexpr int kHistorySize = 21;
-
-    static inline const QString kJapaneseDictionary = QStringLiteral("Settei_kokugo_Button");
-    static inline const QString kTranslation = QStringLiteral("Settei_Honyaku_Button");
-    static inline const QString kWebSearch = QStringLiteral("Settei_kensaku_Button");
 
     struct Plan {
         QStringList urls;                    // to load one after the other
@@ -29,30 +25,28 @@ public:
         bool recordHistory = false;          // put the text at the top of the history
     };
 
-    // Decides one lookup of `text` in the current slot and updates the state for it.
+    // Decides one lookup of `text` in the current category and updates the state for it.
     Plan plan(const QString& text, const SiteSelection& selection);
-    // The same for one lookup in another slot; the current slot stays what it was.
-    Plan planInSlot(const QString& selectionName, const QString& text,
-                    const SiteSelection& selection);
+    // The same for one lookup in another category; the current category stays what it was.
+    Plan planInCategory(CategoryId category, const QString& text, const SiteSelection& selection);
 
-    // A category button: its slot becomes current, and the one a long text returns to.
-    void pressButton(const QString& selectionName);
-    // A site chosen in a slot's menu makes that slot current.
-    void setCurrentSlot(const QString& selectionName) { currentSlot_ = selectionName; }
+    // A category button: its category becomes current, and the one a long text returns to.
+    void pressButton(CategoryId category);
+    // A site chosen in a category's menu makes that category current.
+    void setCurrentCategory(CategoryId category) { currentCategory_ = category; }
 
-    // The SelectionName of the current slot.
-    QString currentSlot() const { return currentSlot_; }
+    CategoryId currentCategory() const { return currentCategory_; }
     // Where the lookup after a long text goes.
-    QString slotAfterLongText() const { return slotAfterLongText_; }
+    CategoryId categoryAfterLongText() const { return categoryAfterLongText_; }
     QString lastHistoryText() const { return lastHistoryText_; }
     // The last text was long: the search box is raised and the notice shown.
     bool isLongText() const { return longText_; }
 
 private:
-    Plan planIn(QString& slot, const QString& text, const SiteSelection& selection);
+    Plan planIn(CategoryId& category, const QString& text, const SiteSelection& selection);
 
-    QString currentSlot_ = kJapaneseDictionary;
-    QString slotAfterLongText_ = kJapaneseDictionary;
+    CategoryId currentCategory_ = CategoryId::JapaneseDictionary;
+    CategoryId categoryAfterLongText_ = CategoryId::JapaneseDictionary;
     QString lastHistoryText_;
     bool longText_ = false;
 };

@@ -9,9 +9,10 @@ SiteSelection::SiteSelection(QObject* parent) : QObject(parent) {
     checked_.assign(catalogue.entries().size(), false);
     for (const SiteEntry& entry : catalogue.entries())
         entryVisible_.push_back(entry.visible);
-    for (const LookupCategory& slot : catalogue.slots()) {
-        checked_[slot.defaultEntry->id] = true;
-        slots_.push_back({slot.defaultIsSite(), slot.defaultIsSite(), true, slot.initialHint});
+    for (const LookupCategory& category : catalogue.categories()) {
+        checked_[category.defaultEntry->id] = true;
+        categories_.push_back(
+            {category.defaultIsSite(), category.defaultIsSite(), true, category.initialHint});
     }
 }
 
@@ -19,16 +20,16 @@ bool SiteSelection::isChecked(const SiteEntry& entry) const {
     return checked_[entry.id];
 }
 
-bool SiteSelection::buttonVisible(const LookupCategory& slot) const {
-    return slots_[slot.index].buttonVisible;
+bool SiteSelection::buttonVisible(const LookupCategory& category) const {
+    return categories_[category.index].buttonVisible;
 }
 
-QString SiteSelection::buttonHint(const LookupCategory& slot) const {
-    return slots_[slot.index].hint;
+QString SiteSelection::buttonHint(const LookupCategory& category) const {
+    return categories_[category.index].hint;
 }
 
-bool SiteSelection::menuActionChecked(const LookupCategory& slot) const {
-    return slots_[slot.index].menuActionChecked;
+bool SiteSelection::menuActionChecked(const LookupCategory& category) const {
+    return categories_[category.index].menuActionChecked;
 }
 
 void SiteSelection::setChecked(const SiteEntry& entry, bool checked) {
@@ -38,13 +39,13 @@ void SiteSelection::setChecked(const SiteEntry& entry, bool checked) {
     Q_EMIT checkedChanged(&entry, checked);
 }
 
-const SiteEntry& SiteSelection::checkedEntry(const LookupCategory& slot) const {
-    if (checked_[slot.noneEntry->id])
-        return *slot.noneEntry;
-    for (const SiteEntry* e : slot.dispatchOrder)
+const SiteEntry& SiteSelection::checkedEntry(const LookupCategory& category) const {
+    if (checked_[category.noneEntry->id])
+        return *category.noneEntry;
+    for (const SiteEntry* e : category.dispatchOrder)
         if (checked_[e->id])
             return *e;
-    return *slot.noneEntry;
+    return *category.noneEntry;
 }
 
 bool SiteSelection::entryVisible(const SiteEntry& entry) const {
@@ -58,16 +59,16 @@ void SiteSelection::setEntryVisible(const SiteEntry& entry, bool visible) {
     Q_EMIT entryVisibleChanged(&entry, visible);
 }
 
-bool SiteSelection::submenuVisible(const LookupCategory& slot) const {
-    return slots_[slot.index].submenuVisible;
+bool SiteSelection::submenuVisible(const LookupCategory& category) const {
+    return categories_[category.index].submenuVisible;
 }
 
-void SiteSelection::setSubmenuVisible(const LookupCategory& slot, bool visible) {
-    SlotState& state = slots_[slot.index];
+void SiteSelection::setSubmenuVisible(const LookupCategory& category, bool visible) {
+    CategoryState& state = categories_[category.index];
     if (state.submenuVisible == visible)
         return;
     state.submenuVisible = visible;
-    Q_EMIT submenuVisibleChanged(&slot, visible);
+    Q_EMIT submenuVisibleChanged(&category, visible);
 }
 
 void SiteSelection::choose(const SiteEntry& entry) {
@@ -79,27 +80,27 @@ void SiteSelection::restore(const SiteEntry& entry, const QString& hint) {
 }
 
 void SiteSelection::select(const SiteEntry& entry, const QString& hint) {
-    const LookupCategory& slot = *entry.category;
+    const LookupCategory& category = *entry.category;
     // Hidden entries and the entry without a menu item are unchecked too.
-    for (const SiteEntry* e : slot.menuOrder)
+    for (const SiteEntry* e : category.menuOrder)
         setChecked(*e, false);
-    for (const SiteEntry* e : slot.dispatchOrder)
+    for (const SiteEntry* e : category.dispatchOrder)
         setChecked(*e, false);
     setChecked(entry, true);
 
-    SlotState& state = slots_[slot.index];
+    CategoryState& state = categories_[category.index];
     const bool isSite = !entry.isNone();
     if (state.buttonVisible != isSite) {
         state.buttonVisible = isSite;
-        Q_EMIT buttonVisibleChanged(&slot, isSite);
+        Q_EMIT buttonVisibleChanged(&category, isSite);
     }
     if (state.menuActionChecked != isSite) {
         state.menuActionChecked = isSite;
-        Q_EMIT menuActionCheckedChanged(&slot, isSite);
+        Q_EMIT menuActionCheckedChanged(&category, isSite);
     }
     if (isSite && state.hint != hint) {
         state.hint = hint;
-        Q_EMIT buttonHintChanged(&slot, state.hint);
+        Q_EMIT buttonHintChanged(&category, state.hint);
     }
 }
 

@@ -9,39 +9,39 @@ namespace settings {
 namespace {
 
 struct CategoryLine {
-    const char* categoryKey;
+    lookup::CategoryId category;
     const char* label;
     bool shownByDefault;
     bool shownOnSmallScreen; // by default on a screen exactly 768 pixels high
 };
 
 constexpr CategoryLine kLines[CategoryVisibility::kLineCount] = {
-    {"kokugo", "国語辞書", true, true},
-    {"eiwa", "英和・和英辞典", true, true},
-    {"eiwa2", "英和・和英辞典2", false, false},
-    {"eiwa3", "英和・和英辞典3", false, false},
-    {"eiei", "英英辞典", true, false},
-    {"eiei2", "英英辞典2", false, false},
-    {"eiei3", "英英辞典3", false, false},
-    {"tyuugokugo", "中国語辞典", true, false},
-    {"kankokugo", "韓国語辞典", true, false},
-    {"Honyaku", "翻訳", true, true},
-    {"hyakka", "百科事典", true, true},
-    {"ruigo", "類語辞典", true, true},
-    {"kensaku", "検索エンジン", true, true},
-    {"auction", "オークション", true, true},
-    {"shopping", "ショッピング", true, true},
-    {"shopping2", "ショッピング2", false, false},
-    {"shopping3", "ショッピング3", false, false},
-    {"map", "地図", true, true},
-    {"weather", "天気", true, true},
-    {"music", "音楽・歌詞", true, true},
-    {"movie", "動画", true, true},
-    {"QA", "質問・回答", true, true},
-    {"news", "ニュース検索", true, true},
-    {"PC", "パソコン用語", true, true},
-    {"blog", "ブログ", true, true},
-    {"BBS", "掲示板", true, true},
+    {lookup::CategoryId::JapaneseDictionary, "国語辞書", true, true},
+    {lookup::CategoryId::EnglishJapanese, "英和・和英辞典", true, true},
+    {lookup::CategoryId::EnglishJapanese2, "英和・和英辞典2", false, false},
+    {lookup::CategoryId::EnglishJapanese3, "英和・和英辞典3", false, false},
+    {lookup::CategoryId::EnglishEnglish, "英英辞典", true, false},
+    {lookup::CategoryId::EnglishEnglish2, "英英辞典2", false, false},
+    {lookup::CategoryId::EnglishEnglish3, "英英辞典3", false, false},
+    {lookup::CategoryId::Chinese, "中国語辞典", true, false},
+    {lookup::CategoryId::Korean, "韓国語辞典", true, false},
+    {lookup::CategoryId::Translation, "翻訳", true, true},
+    {lookup::CategoryId::Encyclopedia, "百科事典", true, true},
+    {lookup::CategoryId::Thesaurus, "類語辞典", true, true},
+    {lookup::CategoryId::WebSearch, "検索エンジン", true, true},
+    {lookup::CategoryId::Auction, "オークション", true, true},
+    {lookup::CategoryId::Shopping, "ショッピング", true, true},
+    {lookup::CategoryId::Shopping2, "ショッピング2", false, false},
+    {lookup::CategoryId::Shopping3, "ショッピング3", false, false},
+    {lookup::CategoryId::Map, "地図", true, true},
+    {lookup::CategoryId::Weather, "天気", true, true},
+    {lookup::CategoryId::Music, "音楽・歌詞", true, true},
+    {lookup::CategoryId::Video, "動画", true, true},
+    {lookup::CategoryId::QuestionAndAnswer, "質問・回答", true, true},
+    {lookup::CategoryId::News, "ニュース検索", true, true},
+    {lookup::CategoryId::ComputerTerms, "パソコン用語", true, true},
+    {lookup::CategoryId::Blog, "ブログ", true, true},
+    {lookup::CategoryId::MessageBoard, "掲示板", true, true},
 };
 
 const QString kShown = QStringLiteral("true");
@@ -74,8 +74,8 @@ QStringList CategoryVisibility::toLines() const {
     return lines;
 }
 
-const lookup::LookupCategory& CategoryVisibility::slotOfLine(int line) {
-    return *lookup::Catalogue::instance().slotByKey(QString::fromLatin1(kLines[line].categoryKey));
+const lookup::LookupCategory& CategoryVisibility::categoryOfLine(int line) {
+    return lookup::Catalogue::instance().category(kLines[line].category);
 }
 
 QString CategoryVisibility::labelOfLine(int line) {

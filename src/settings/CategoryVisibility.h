@@ -10,8 +10,8 @@ struct LookupCategory;
 
 namespace settings {
 
-// Which slots' submenus the "辞書の選択" menu lists, as kept in the 26 lines of the
-// category-visibility file: one "true" or "fales" per slot, in the order of the add/remove
+// Which categories' submenus the "辞書の選択" menu lists, as kept in the 26 lines of the
+// category-visibility file: one "true" or "fales" per category, in the order of the add/remove
 // dialog's list.
 class CategoryVisibility {
 public:
@@ -19,7 +19,7 @@ public:
     // The one screen height that hides three more submenus by default.
     static constexpr int kSmallScreenHeight = 768;
 
-    // What a first start shows: every submenu but those of the six repeated slots, and on a
+    // What a first start shows: every submenu but those of the six repeated categories, and on a
     // primary screen exactly 768 pixels high not those of English-English, Chinese and Korean
     // either.
     static CategoryVisibility defaults(int screenHeight);
@@ -29,8 +29,8 @@ public:
     static CategoryVisibility fromLines(const QStringList& lines, int screenHeight);
     QStringList toLines() const;
 
-    // The slot on a line, and the label the dialog gives it.
-    static const lookup::LookupCategory& slotOfLine(int line);
+    // The category on a line, and the label the dialog gives it.
+    static const lookup::LookupCategory& categoryOfLine(int line);
     static QString labelOfLine(int line);
 
     bool isShown(int line) const { return shown_[line]; }

@@ -42,32 +42,25 @@ struct Options {
     friend bool operator==(const Options&, const Options&) = default;
 };
 
-// One on/off option: the member it sets, the objectName of its action and its caption.
+// One on/off option: the member it sets. Its action's name and label are the menu table's.
 struct Switch {
     bool Options::*member;
-    const char* actionName;
-    const char* caption;
 };
 
 // The twelve on/off options, in the order the settings file stores them.
 inline constexpr std::array<Switch, 12> kSwitches{{
-    {&Options::showToolbar, "tool_bar_on", "ツールバーの表示"},
-    {&Options::bringForwardOnCopy, "copy_window_zenmen_on",
-     "文字列をコピーした時にウインドウを前面に出す"},
-    {&Options::minimiseAtStart, "kidouji_saisyouka_on", "起動時には最小化"},
-    {&Options::raiseWithF12, "F12_de_saizennmen_on", "F12ボタンでLexorra2を最前面に出す"},
-    {&Options::pauseWithEnd, "End_kyuushi_on", "ENDボタンで休止と監視を切り替える"},
-    {&Options::closeButtonMinimises, "Batu_OFF",
-     "右上の終了ボタンを最小化処理に変える（タスクトレイから終了してください）"},
-    {&Options::newTabPerSearch, "cbOpenNew", "検索するとタブを新規作成する"},
-    {&Options::minimiseWhenInactive, "Lexorra2_off_active",
-     "Lexorra2以外をクリックしたら最小化させる"},
-    {&Options::fullWidthToAscii, "jidou_zenkaku_eimoji_hankaku",
-     "自動的に全角の英文字を半角にする"},
-    {&Options::limitTextLength, "Max_mojishuu", "反応する最大文字数の設定"},
-    {&Options::ignoreMixedWidth, "hankaku_zenkaku_batu",
-     "半角英数字と全角が混じった文字には反応しないようにする"},
-    {&Options::ignoreSymbols, "kigou_batu", "記号が入っている文字には反応しないようにする"},
+    {&Options::showToolbar},
+    {&Options::bringForwardOnCopy},
+    {&Options::minimiseAtStart},
+    {&Options::raiseWithF12},
+    {&Options::pauseWithEnd},
+    {&Options::closeButtonMinimises},
+    {&Options::newTabPerSearch},
+    {&Options::minimiseWhenInactive},
+    {&Options::fullWidthToAscii},
+    {&Options::limitTextLength},
+    {&Options::ignoreMixedWidth},
+    {&Options::ignoreSymbols},
 }};
 
 // The on/off options of the program's own configuration file (ConfigLines), with the key that
@@ -77,8 +70,7 @@ struct ConfigSwitch {
     const char* key;
 };
 inline constexpr std::array<ConfigSwitch, 1> kConfigSwitches{{
-    {{&Options::lookUpSelection, "lookUpSelectionAction", "選択しただけで調べる"},
-     "lookUpSelection"},
+    {{&Options::lookUpSelection}, "lookUpSelection"},
 }};
 
 } // namespace settings

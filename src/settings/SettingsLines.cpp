@@ -15,15 +15,32 @@ using lookup::SiteEntry;
 
 namespace {
 
-// The slot of each slot line: the twenty standard slots on lines 0 to 19, the six repeated
-// ones on lines 36 to 41 (they came later, so they follow everything else).
-constexpr std::array<const char*, 20> kStandardSlotLines{
-    "kokugo", "eiwa",    "eiei",    "tyuugokugo", "kankokugo", "Honyaku", "hyakka",
-    "ruigo",  "kensaku", "auction", "shopping",   "map",       "weather", "music",
-    "movie",  "QA",      "news",    "PC",         "blog",      "BBS"};
-constexpr std::array<const char*, 6> kRepeatedSlotLines{"eiwa2", "eiwa3",     "eiei2",
-                                                        "eiei3", "shopping2", "shopping3"};
-constexpr int kFirstRepeatedSlotLine = 36;
+// The category of each category line: the twenty standard categories on lines 0 to 19, the six
+// repeated ones on lines 36 to 41 (they came later, so they follow everything else).
+using enum lookup::CategoryId;
+constexpr std::array<lookup::CategoryId, 20> kStandardCategoryLines{JapaneseDictionary,
+                                                                    EnglishJapanese,
+                                                                    EnglishEnglish,
+                                                                    Chinese,
+                                                                    Korean,
+                                                                    Translation,
+                                                                    Encyclopedia,
+                                                                    Thesaurus,
+                                                                    WebSearch,
+                                                                    Auction,
+                                                                    Shopping,
+                                                                    Map,
+                                                                    Weather,
+                                                                    Music,
+                                                                    Video,
+                                                                    QuestionAndAnswer,
+                                                                    News,
+                                                                    ComputerTerms,
+                                                                    Blog,
+                                                                    MessageBoard};
+constexpr std::array<lookup::CategoryId, 6> kRepeatedCategoryLines{
+    EnglishJapanese2, EnglishJapanese3, EnglishEnglish2, EnglishEnglish3, Shopping2, Shopping3};
+constexpr int kFirstRepeatedCategoryLine = 36;
 
 // The words of the priority and text size lines. At namespace scope rather than made on first
 // use: a save while the process exits must not find them already destroyed.
@@ -72,32 +89,33 @@ QString toWord(const std::array<std::pair<Value, QString>, N>& words, Value valu
     return {};
 }
 
-// The entry of the slot whose stored name the line holds, else the slot's fallback Site.
-const SiteEntry& entryNamed(const LookupCategory& slot, const QString& line) {
-    if (line == slot.noneEntry->storedName)
-        return *slot.noneEntry;
-    for (const SiteEntry* e : slot.dispatchOrder)
+// The entry of the category whose stored name the line holds, else the category's fallback Site.
+const SiteEntry& entryNamed(const LookupCategory& category, const QString& line) {
+    if (line == category.noneEntry->storedName)
+        return *category.noneEntry;
+    for (const SiteEntry* e : category.dispatchOrder)
         if (e->storedName == line)
             return *e;
-    return SettingsLines::fallbackSite(slot);
+    return SettingsLines::fallbackSite(category);
 }
 
 } // namespace
 
-const LookupCategory* SettingsLines::slotOfLine(int line) {
-    const char* key = nullptr;
-    if (line >= 0 && line < int(kStandardSlotLines.size()))
-        key = kStandardSlotLines[line];
-    else if (line >= kFirstRepeatedSlotLine && line < kLineCount)
-        key = kRepeatedSlotLines[line - kFirstRepeatedSlotLine];
-    return key ? Catalogue::instance().slotByKey(QString::fromLatin1(key)) : nullptr;
+const LookupCategory* SettingsLines::categoryOfLine(int line) {
+    if (line >= 0 && line < int(kStandardCategoryLines.size()))
+        return &Catalogue::instance().category(kStandardCategoryLines[line]);
+    if (line >= kFirstRepeatedCategoryLine && line < kLineCount)
+        return &Catalogue::instance().category(
+            kRepeatedCategoryLines[line - kFirstRepeatedCategoryLine]);
+    return nullptr;
 }
 
-const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& slot) {
-    if (!slot.copyOf)
-        return *slot.defaultEntry;
-    // A repeated slot falls back on its own copy of the first slot's default Site.
-    return *Catalogue::instance().entryByStoredName(slot, slot.copyOf->defaultEntry->storedName);
+const SiteEntry& SettingsLines::fallbackSite(const LookupCategory& category) {
+    if (!category.copyOf)
+        return *category.defaultEntry;
+    // A repeated category falls back on its own copy of the first category's default Site.
+    return *Catalogue::instance().entryByStoredName(category,
+                                                    category.copyOf->defaultEntry->storedName);
 }
 
 QString SettingsLines::priorityWord(ProcessPriority priority) {
@@ -111,8 +129,8 @@ QString SettingsLines::textSizeWord(TextSize size) {
 QStringList SettingsLines::write(const Options& options, const lookup::SiteSelection& selection) {
     QStringList lines;
     for (int line = 0; line < kLineCount; ++line) {
-        if (const LookupCategory* slot = slotOfLine(line)) {
-            lines << selection.checkedEntry(*slot).storedName;
+        if (const LookupCategory* category = categoryOfLine(line)) {
+            lines << selection.checkedEntry(*category).storedName;
         } else if (line < kPriorityLine) {
             lines << (options.*kSwitches[line - kFirstSwitchLine].member ? kTrue : kFalse);
         } else if (line == kPriorityLine) {
@@ -133,8 +151,8 @@ void SettingsLines::read(const QStringList& lines, Options& options,
     const int count = std::min<int>(lines.size(), kLineCount);
     for (int line = 0; line < count; ++line) {
         const QString& value = lines[line];
-        if (const LookupCategory* slot = slotOfLine(line)) {
-            selection.restore(entryNamed(*slot, value), value);
+        if (const LookupCategory* category = categoryOfLine(line)) {
+            selection.restore(entryNamed(*category, value), value);
         } else if (line < kPriorityLine) {
             options.*kSwitches[line - kFirstSwitchLine].member = value == kTrue;
         } else if (line == kPriorityLine) {

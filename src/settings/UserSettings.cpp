@@ -140,7 +140,7 @@ void UserSettings::loadCategoryVisibility() {
 
 void UserSettings::applyCategoryVisibility(const CategoryVisibility& visibility) {
     for (int line = 0; line < CategoryVisibility::kLineCount; ++line)
-        selection_.setSubmenuVisible(CategoryVisibility::slotOfLine(line),
+        selection_.setSubmenuVisible(CategoryVisibility::categoryOfLine(line),
                                      visibility.isShown(line));
 }
 

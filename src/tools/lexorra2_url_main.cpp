@@ -29,8 +29,8 @@ void printLine(const QString& line) {
 }
 
 int listSites() {
-    for (const auto& slot : lookup::Catalogue::instance().slots())
-        for (const auto* site : slot.dispatchOrder)
+    for (const auto& category : lookup::Catalogue::instance().categories())
+        for (const auto* site : category.dispatchOrder)
             printLine(site->siteKey);
     return 0;
 }
@@ -41,9 +41,10 @@ QString fromArgument(const char* arg) {
 
 // The word a check looks up: English for the English dictionaries, Japanese elsewhere.
 QString sampleText(const lookup::SiteEntry& site) {
-    const QString& slot =
-        (site.category->copyOf ? site.category->copyOf : site.category)->categoryKey;
-    return slot == u"eiei" ? QStringLiteral("dictionary") : QStringLiteral("辞書");
+    const lookup::LookupCategory& category =
+        site.category->copyOf ? *site.category->copyOf : *site.category;
+    return category.id == lookup::CategoryId::EnglishEnglish ? QStringLiteral("dictionary")
+                                                             : QStringLiteral("辞書");
 }
 
 // The proxy of --proxy, else of http_proxy in the environment, else none.
@@ -110,11 +111,11 @@ int checkSites(int argc, char** argv) {
             return fail(QStringLiteral("unknown site key \"%1\"; --list shows them all").arg(arg));
         }
     }
-    // Without keys, every site once: the repeated slots ask the same hosts again.
+    // Without keys, every site once: the repeated categories ask the same hosts again.
     if (sites.empty())
-        for (const auto& slot : catalogue.slots())
-            if (!slot.copyOf)
-                for (const auto* site : slot.dispatchOrder)
+        for (const auto& category : catalogue.categories())
+            if (!category.copyOf)
+                for (const auto* site : category.dispatchOrder)
                     sites.push_back(site);
 
     const std::optional<QNetworkProxy> networkProxy = proxyFrom(proxy);

@@ -1,12 +1,13 @@
 #include "app/DesktopPresence.h"
 
-#include "support/FakeKeySource.h"
-#include "support/FakeNotificationArea.h"
+#include "app/menus/CommandRegistry.h"
 #include "app/menus/TrayCommands.h"
 #include "desktop/HotkeyController.h"
 #include "desktop/ProgramIcons.h"
 #include "desktop/WindowBehaviourFilter.h"
 #include "settings/OptionsStore.h"
+#include "support/FakeKeySource.h"
+#include "support/FakeNotificationArea.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -32,11 +33,10 @@ public:
 // The window and everything the presence lives with.
 struct Fixture {
     Fixture() {
-        bringForward = new QAction(&window);
-        bringForward->setObjectName(QStringLiteral("copy_window_zenmen_on"));
+        bringForward = commands.make(app::Command::BringForwardOnCopy, &window);
         bringForward->setCheckable(true);
         bringForward->setChecked(true);
-        presence = new app::DesktopPresence(window, host, options, keys, tray, bringForward);
+        presence = new app::DesktopPresence(window, host, options, keys, tray, commands);
         window.show();
     }
     ~Fixture() { delete presence; }
@@ -53,6 +53,7 @@ struct Fixture {
     settings::OptionsStore options;
     FakeKeySource keys;
     FakeNotificationArea tray;
+    app::CommandRegistry commands;
     QAction* bringForward = nullptr;
     app::DesktopPresence* presence = nullptr;
 };

@@ -188,14 +188,14 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
     EXPECT_TRUE(action("A_Settei_kokugo_Button")->isVisible());
     EXPECT_EQ(action("A_Settei_kokugo_Button")->toolTip(), "goo国語辞典");
 
-    // A hidden extra slot's button appears, and its slot becomes current.
+    // A hidden extra category's button appears, and its category becomes current.
     action("A_weblio_2_eiwa_check")->trigger();
     EXPECT_TRUE(action("A_Settei_eiwa_Button2")->isVisible());
     EXPECT_TRUE(action("Action9")->isChecked());
-    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_eiwa_Button2");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::EnglishJapanese2);
     EXPECT_EQ(lastLoad(), url("weblio_2_eiwa", "猫"));
 
-    // "使わない": the button goes, the slot stays current and loads nothing.
+    // "使わない": the button goes, the category stays current and loads nothing.
     const auto count = loads().size();
     action("A_no_uses_2_eiwa_check")->trigger();
     EXPECT_FALSE(action("A_Settei_eiwa_Button2")->isVisible());
@@ -206,8 +206,8 @@ TEST_F(LookupFlowTest, ChoosingASiteInItsMenu) {
         << "the word still enters the history";
 }
 
-// Where a copy goes is in sight: the current slot's button is the one checked on the bar, and
-// the status bar names the slot and its site, whatever made the slot current.
+// Where a copy goes is in sight: the current category's button is the one checked on the bar, and
+// the status bar names the category and its site, whatever made the category current.
 TEST_F(LookupFlowTest, CurrentCategoryIsMarkedOnEveryPath) {
     started();
     auto* bar = named<app::ActionBar>(*form, "ActionMainMenuBar1");
@@ -229,7 +229,7 @@ TEST_F(LookupFlowTest, CurrentCategoryIsMarkedOnEveryPath) {
          "英英: LongmanWebDictionary"},
         {"the current button again", [&] { pressOnBar("A_Settei_eiei_Button"); },
          "A_Settei_eiei_Button", "英英: LongmanWebDictionary"},
-        {"a site in another slot's menu", [&] { action("A_goo_eiwa_check")->trigger(); },
+        {"a site in another category's menu", [&] { action("A_goo_eiwa_check")->trigger(); },
          "A_Settei_eiwa_Button", "英和、和英: goo英和、和英"},
         {"a long text goes to translation",
          [&] {
@@ -244,7 +244,7 @@ TEST_F(LookupFlowTest, CurrentCategoryIsMarkedOnEveryPath) {
              Q_EMIT browsers.created.first()->siteChoiceRequested(QStringLiteral("goo2_kokugo"));
          },
          "A_Settei_kokugo_Button", "国語: goo国語辞典"},
-        {"no site for the current slot", [&] { action("A_no_uses_kokugo_check")->trigger(); },
+        {"no site for the current category", [&] { action("A_no_uses_kokugo_check")->trigger(); },
          "A_Settei_kokugo_Button", "国語: 使わない"},
     };
     for (const Step& step : steps) {
@@ -263,13 +263,14 @@ TEST_F(LookupFlowTest, CurrentCategoryIsMarkedOnEveryPath) {
     }
 }
 
-TEST_F(LookupFlowTest, CategoryButtonMakesItsSlotCurrent) {
+TEST_F(LookupFlowTest, CategoryButtonMakesItsCategoryCurrent) {
     started();
     named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("word"));
     action("A_Settei_eiei_Button")->trigger();
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "word"));
-    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_eiei_Button");
-    EXPECT_EQ(form->lookups().dispatch().slotAfterLongText(), "Settei_eiei_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::EnglishEnglish);
+    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(),
+              lookup::CategoryId::EnglishEnglish);
     copy(QStringLiteral("next"));
     EXPECT_EQ(lastLoad(), url("LongmanWebDictionary_eiei", "next"));
 }
@@ -316,7 +317,7 @@ TEST_F(LookupFlowTest, SearchButton) {
     named<QComboBox>(*form, "Search_Combobox")->setEditText(QStringLiteral("ねこ"));
     searchButton(Qt::RightButton);
     EXPECT_EQ(lastLoad(), url("google_kensaku", "ねこ"));
-    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::JapaneseDictionary);
     const auto count = loads().size();
     searchButton(Qt::MiddleButton);
     EXPECT_EQ(loads().size(), count);

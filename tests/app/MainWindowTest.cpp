@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionBar.h"
+#include "app/menus/CommandRegistry.h"
+#include "app/menus/MenuTable.h"
 #include "browser/StartPage.h"
 #include "browser/TabControl.h"
 #include "browser/TabManager.h"
@@ -21,7 +23,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <cfenv>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -31,8 +32,9 @@ using app::MainWindow;
 
 namespace {
 
-const std::set<QString> kExtraSlots = {"eiwa2", "eiwa3",     "eiei2",
-                                       "eiei3", "shopping2", "shopping3"};
+using enum lookup::CategoryId;
+const std::set<lookup::CategoryId> kExtraCategories = {
+    EnglishJapanese2, EnglishJapanese3, EnglishEnglish2, EnglishEnglish3, Shopping2, Shopping3};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -44,8 +46,9 @@ protected:
 TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
     EXPECT_EQ(form->objectName(), "Main_Form");
     EXPECT_EQ(form->windowTitle(), "Lexorra2 professional 64bit ver1.11");
-    EXPECT_EQ(form->lookups().dispatch().currentSlot(), "Settei_kokugo_Button");
-    EXPECT_EQ(form->lookups().dispatch().slotAfterLongText(), "Settei_kokugo_Button");
+    EXPECT_EQ(form->lookups().dispatch().currentCategory(), lookup::CategoryId::JapaneseDictionary);
+    EXPECT_EQ(form->lookups().dispatch().categoryAfterLongText(),
+              lookup::CategoryId::JapaneseDictionary);
     EXPECT_EQ(form->options().options().proxyChoice, 1);
     EXPECT_TRUE(browser::startPageUrl().endsWith("/Lexorra2pro_LOGO.html"))
         << browser::startPageUrl().toStdString();
@@ -54,31 +57,58 @@ TEST_F(MainWindowTest, CaptionAndStateAfterCreation) {
 }
 
 TEST_F(MainWindowTest, CategoryButtonsFollowTheCatalogue) {
-    const auto& slots = lookup::Catalogue::instance().slots();
-    ASSERT_EQ(form->categoryButtons().size(), slots.size());
+    const auto& categories = lookup::Catalogue::instance().categories();
+    ASSERT_EQ(form->categoryButtons().size(), categories.size());
     const QList<QAction*> onBar = named<app::ActionBar>(*form, "ActionMainMenuBar1")->actions();
     int visible = 0;
-    for (const lookup::LookupCategory& slot : slots) {
-        SCOPED_TRACE(slot.categoryKey.toStdString());
-        QAction* action = form->findChild<QAction*>(slot.buttonAction);
+    for (const lookup::LookupCategory& category : categories) {
+        SCOPED_TRACE(category.categoryKey.toStdString());
+        QAction* action = form->findChild<QAction*>(category.buttonAction);
         ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action, form->categoryButton(slot));
+        EXPECT_EQ(action, form->categoryButton(category));
         EXPECT_EQ(onBar.indexOf(action) - onBar.indexOf(form->categoryButtons().front()),
-                  slot.index)
+                  category.index)
             << "button order on the bar";
-        EXPECT_EQ(action->text(), slot.buttonCaption);
-        if (!slot.initialHint.isEmpty()) {
-            EXPECT_EQ(action->toolTip(), slot.initialHint);
+        EXPECT_EQ(action->text(), category.buttonCaption);
+        if (!category.initialHint.isEmpty()) {
+            EXPECT_EQ(action->toolTip(), category.initialHint);
         }
-        const bool extra = kExtraSlots.count(slot.categoryKey) != 0;
+        const bool extra = kExtraCategories.count(category.id) != 0;
         EXPECT_EQ(action->isVisible(), !extra);
         QToolButton* button = named<app::ActionBar>(*form, "ActionMainMenuBar1")->buttonFor(action);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), slot.buttonLabel);
+        EXPECT_EQ(button->text(), category.buttonLabel);
         EXPECT_EQ(button->isVisible(), !extra);
         visible += button->isVisible();
     }
     EXPECT_EQ(visible, 20);
+}
+
+// Every entry of the window's menu tables has its action: an entry whose maker was forgotten
+// would silently be left out of its menu.
+TEST_F(MainWindowTest, EveryMenuCommandHasItsAction) {
+    std::vector<app::Command> listed;
+    auto collect = [&](auto& self, std::span<const app::MenuEntry> entries) -> void {
+        for (const app::MenuEntry& entry : entries) {
+            if (entry.kind == app::MenuEntry::Kind::Action)
+                listed.push_back(entry.command);
+            else if (entry.kind == app::MenuEntry::Kind::Submenu)
+                self(self, entry.entries);
+        }
+    };
+    collect(collect, app::MenuTable::optionsMenu().entries);
+    collect(collect, app::MenuTable::dictionaryMenuHead());
+    collect(collect, app::MenuTable::supportMenu().entries);
+    collect(collect, app::MenuTable::trayMenu().entries);
+    ASSERT_FALSE(listed.empty());
+    for (app::Command command : listed) {
+        const app::CommandName& name = app::MenuTable::command(command);
+        SCOPED_TRACE(name.objectName);
+        QAction* action = form->commands().action(command);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action, form->findChild<QAction*>(QString::fromLatin1(name.objectName)));
+        EXPECT_EQ(action->text(), QString::fromUtf8(name.label));
+    }
 }
 
 TEST_F(MainWindowTest, AuctionButtonShowsItsLabelButKeepsItsCaption) {
@@ -273,26 +303,6 @@ TEST_F(MainWindowTest, StatusMessagesDoNotLayTheWindowOut) {
         EXPECT_EQ(form->statusText(), QString::fromUtf8(text));
     }
     EXPECT_EQ(requests.count, 0);
-}
-
-// A division by zero after window creation gives an infinity, even when the process ran with
-// the trap on before; destroying the window brings back the environment from before.
-TEST(FloatingPointMask, MaskedForTheWindowsLifeAndRestoredAfter) {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    feenableexcept(FE_DIVBYZERO | FE_INVALID);
-    WindowUnderTest form;
-    form.create();
-    const int trapsDuringLife = fegetexcept();
-    volatile double zero = 0.0;
-    const double quotient = 1.0 / zero;
-    form.reset();
-    const int trapsAfter = fegetexcept();
-    fedisableexcept(FE_ALL_EXCEPT);
-    std::feclearexcept(FE_ALL_EXCEPT);
-
-    EXPECT_EQ(trapsDuringLife, 0);
-    EXPECT_TRUE(std::isinf(quotient));
-    EXPECT_EQ(trapsAfter, FE_DIVBYZERO | FE_INVALID);
 }
 
 } // namespace

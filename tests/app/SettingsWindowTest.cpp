@@ -122,9 +122,9 @@ TEST_F(SettingsWindowTest, MinimisedAtStartWhenStored) {
     EXPECT_TRUE(processEventsUntil([&] { return window->isMinimized(); }, 2000));
 }
 
-// The status bar names the stored site of the slot a run starts in, and its button is the
+// The status bar names the stored site of the category a run starts in, and its button is the
 // checked one, also when nothing is chosen for it.
-TEST_F(SettingsWindowTest, StoredSiteOfTheCurrentSlotIsNamedAtStart) {
+TEST_F(SettingsWindowTest, StoredSiteOfTheCurrentCategoryIsNamedAtStart) {
     const struct {
         const char* name;
         const char* stored;

@@ -1,6 +1,7 @@
 #include "desktop/PlatformChoice.h"
 
 #include "desktop/DocumentsFolder.h"
+#include "desktop/HeldBackCopyWatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,40 @@ TEST(ShouldAskForXcb, OnlyInAWaylandSessionWithXWaylandAndNoChosenPlatform) {
             return it == c.env.end() ? QByteArray() : it->second;
         };
         EXPECT_EQ(desktop::shouldAskForXcb(reader), c.expected) << c.what;
+    }
+}
+
+// Only an X client under a Wayland session can see copies that the compositor held back.
+TEST(HeldBackCopyWatch, CopiesMayBeHeldBackOnlyForXWaylandInAWaylandSession) {
+    using Env = std::map<std::string, QByteArray>;
+    struct Case {
+        const char* what;
+        Env env;
+        const char* platform;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"X11 session", {{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}, "xcb", false},
+        {"XWayland in a Wayland session",
+         {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}},
+         "xcb",
+         true},
+        {"Wayland socket without a session type",
+         {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
+         "xcb",
+         true},
+        {"a Wayland client", {{"XDG_SESSION_TYPE", "wayland"}}, "wayland", false},
+        {"offscreen in a Wayland session", {{"XDG_SESSION_TYPE", "wayland"}}, "offscreen", false},
+    };
+    for (const Case& c : cases) {
+        const auto reader = [&](const char* name) {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? QByteArray() : it->second;
+        };
+        EXPECT_EQ(desktop::HeldBackCopyWatch::copiesMayBeHeldBack(reader,
+                                                                  QString::fromLatin1(c.platform)),
+                  c.expected)
+            << c.what;
     }
 }
 

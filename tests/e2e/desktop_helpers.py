@@ -49,7 +49,7 @@ def switch_option(session: harness.Session, window: int, accelerator: str):
 def write_settings(session: harness.Session, **switches: bool) -> Path:
     """A settings file with the given options on or off (the others at their defaults) and
     every site at its default, where the program reads it at start."""
-    lines = [""] * 42  # an unknown site name leaves the slot's default
+    lines = [""] * 42  # an unknown site name leaves the category's default
     for index, name in enumerate(SWITCH_LINES):
         lines[20 + index] = "True" if switches.get(name, DEFAULTS.get(name, False)) else "False"
     lines[32], lines[33], lines[34], lines[35] = "普通", "大", "1", ""

@@ -1,7 +1,7 @@
 """When the web fails: the program's own failure page in place of a dead site, one click to
-the slot's other sites, no storm of requests, and loading that shows while it lasts.
+the category's other sites, no storm of requests, and loading that shows while it lasts.
 
-The Japanese dictionary slot is the stage: its five hosts are made to fail in the ways a
+The Japanese dictionary category is the stage: its five hosts are made to fail in the ways a
 site fails (the site server fails on request; a refused connection comes from the browser's
 own resolver), and the cases go from one site to the next through the failure page itself.
 """
@@ -26,7 +26,7 @@ HEADINGS = {
     "500-empty": "サイトがエラーを返しました",
 }
 RELOAD_NOTE = "再読み込みすると、このアドレスをもう一度開きます"
-# The slot's menu order; goo and goo2 share a host, as do the two infoseek entries.
+# The category's menu order; goo and goo2 share a host, as do the two infoseek entries.
 KOKUGO = ["yahoo2_kokugo", "goo2_kokugo", "goo_kokugo", "infoseek_kokugo",
           "infoseek2_kokugo", "Excite_kokugo", "weblio_kokugo"]
 HOSTS = {
@@ -115,7 +115,7 @@ class FailurePageCase(E2ETestCase):
         self.assertIn(HOSTS[key], text)
         self.assertNotIn("can’t", text)
         self.assertNotIn("ERR_", text)
-        # Every other shown site of the slot, each with its exact query; not the failed one.
+        # Every other shown site of the category, each with its exact query; not the failed one.
         self.assertEqual(self.offered(), [query(k) for k in KOKUGO if k != key])
         # The failed address stays the tab's address; the page is the program's own.
         pages = self.session.devtools_pages()
@@ -143,22 +143,22 @@ class DeadSiteTest(FailurePageCase):
         self.session.fail(HOSTS["goo_kokugo"], "stall")
         self.start()
 
-        with self.subTest("refused: the slot's site"):
+        with self.subTest("refused: the category's site"):
             since = self.flow.copy(TEXT)
             self.expect_failure("yahoo2_kokugo", "refuse", since)
 
-        with self.subTest("a link looks the text up at another site, the slot stays"):
+        with self.subTest("a link looks the text up at another site, the category stays"):
             since = len(self.session.server.requests())
             self.click(f"li:nth-child({self.row_of('Excite_kokugo')}) a.lookup")
             self.expect_failure("Excite_kokugo", "reset", since)
-            # The slot's site is still yahoo: a new copy goes there.
+            # The category's site is still yahoo: a new copy goes there.
             since = self.flow.copy("りんご")
             self.wait_failure_page(HEADINGS["refuse"], query("yahoo2_kokugo", "りんご"))
             self.assertIn("りんご", self.body_text())
             self.flow.copy(TEXT)
             self.wait_failure_page(HEADINGS["refuse"], query("yahoo2_kokugo"))
 
-        with self.subTest("the button makes another site the slot's"):
+        with self.subTest("the button makes another site the category's"):
             since = len(self.session.server.requests())
             self.click(f"li:nth-child({self.row_of('weblio_kokugo')}) a.use")
             self.expect_failure("weblio_kokugo", "404-empty", since)
@@ -197,7 +197,7 @@ class DeadSiteTest(FailurePageCase):
         with self.subTest("a site that says nothing times out"):
             since = len(self.session.server.requests())
             started = time.monotonic()
-            # Through the slot's menu: 国語辞書(&Z), then goo国語辞典(&G).
+            # Through the category's menu: 国語辞書(&Z), then goo国語辞典(&G).
             test_lookup_flow.SiteMenuTest.open_site_menu(self, self.window)
             desk.keys_in_menus(self.session, "z", "g")
             self.assertEqual(self.flow.wait_lookup(since).line, request_line(query("goo2_kokugo")))
@@ -356,7 +356,7 @@ class OneUnknownSiteTest(WholeNetworkCase):
         # yahoo answers first.
         self.flow.copy_and_expect(TEXT, query("yahoo2_kokugo"))
         self.session.wait_for_page(lambda p: p["title"].startswith("Site dic.yahoo.co.jp"))
-        # Through the slot's menu: 国語辞書(&Z), then goo国語辞典(&G), whose name is unknown.
+        # Through the category's menu: 国語辞書(&Z), then goo国語辞典(&G), whose name is unknown.
         test_lookup_flow.SiteMenuTest.open_site_menu(self, self.window)
         desk.keys_in_menus(self.session, "z", "g")
         page = self.wait_failure_page(SITE_UNKNOWN_HEADING, query("goo2_kokugo"))

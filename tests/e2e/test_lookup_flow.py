@@ -336,7 +336,7 @@ class ClipboardLookupTest(SharedProgramCase):
         web = site_query_url(WEB_SEARCH, word)
         self.flow.expect_lookup(since, web)
         self.flow.wait_page_url(web)
-        # The current slot is still the Japanese dictionary.
+        # The current category is still the Japanese dictionary.
         self.flow.copy_and_expect("天気", dictionary("天気"))
 
 
@@ -451,7 +451,7 @@ class SiteMenuTest(E2ETestCase):
         left, right = items[1]
         self.session.click((left + right) // 2, 14, window=window)
 
-    def test_choosing_a_site_in_a_slot_menu_loads_it_at_once(self):
+    def test_choosing_a_site_in_a_category_menu_loads_it_at_once(self):
         flow = LookupSession(self, self.session)
         window = start_and_wait_for_start_page(self.session)
         flow.copy_and_expect("辞書", dictionary("辞書"))
@@ -460,7 +460,7 @@ class SiteMenuTest(E2ETestCase):
         # 国語辞書(&Z), then goo国語辞典(&G).
         desk.keys_in_menus(self.session, "z", "g")
         flow.expect_lookup(since, site_query_url("goo2_kokugo", "辞書"))
-        # goo is now the slot's site: the next copy goes there too.
+        # goo is now the category's site: the next copy goes there too.
         flow.copy_and_expect("apple", site_query_url("goo2_kokugo", "apple"))
 
 
@@ -526,7 +526,7 @@ class MegabyteCopyTest(OddCopyCase):
         # The template takes the text as it is (too long for a command line).
         url = site_query_url(TRANSLATION, "WORD").replace("WORD", text)
         since = self.flow.copy(text)
-        # Long: the translation slot, with the box raised and the notice under it.
+        # Long: the translation category, with the box raised and the notice under it.
         wait_until(lambda: self.flow.long_text_layout_shown(self.window), 30, 0.5,
                    "the long-text layout")
         # The engine usually loads the translation page with the whole text in the tab's

@@ -351,7 +351,7 @@ TEST(LookupController, RemembersTheQueriesItSent) {
 }
 
 // A failed page is matched to the lookup behind it; the sites it offers instead are the
-// slot's shown ones, and a failure of one of those is known as a lookup too.
+// category's shown ones, and a failure of one of those is known as a lookup too.
 TEST(LookupController, FindsTheLookupBehindAFailure) {
     Watch w;
     const lookup::Catalogue& catalogue = lookup::Catalogue::instance();

@@ -5,6 +5,7 @@
 #include "lookup/SiteSelection.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace lookup;
 
@@ -16,27 +17,24 @@ const Catalogue& cat() {
 const SiteEntry& site(const char* key) {
     return *cat().siteByKey(QString::fromUtf8(key));
 }
-const LookupCategory& slot(const char* key) {
-    return *cat().slotByKey(QString::fromUtf8(key));
-}
 
 QString text(qsizetype units) {
     return QString(units, u'a');
 }
 
-const QString kKokugo = QStringLiteral("Settei_kokugo_Button");
-const QString kEiei = QStringLiteral("Settei_eiei_Button");
-const QString kHonyaku = QStringLiteral("Settei_Honyaku_Button");
-const QString kKensaku = QStringLiteral("Settei_kensaku_Button");
+constexpr CategoryId kKokugo = CategoryId::JapaneseDictionary;
+constexpr CategoryId kEiei = CategoryId::EnglishEnglish;
+constexpr CategoryId kHonyaku = CategoryId::Translation;
+constexpr CategoryId kKensaku = CategoryId::WebSearch;
 
 } // namespace
 
-// The long-text rule as a sequence of lookups: text lengths in, the slot each lookup goes to
+// The long-text rule as a sequence of lookups: text lengths in, the category each lookup goes to
 // and the state afterwards out.
 struct LongTextStep {
     qsizetype length;
-    const QString* pressedBefore; // a category button pressed before this lookup, or null
-    const QString* expectSlot;    // the slot the lookup went to
+    std::optional<CategoryId> pressedBefore; // a category button pressed before this lookup
+    CategoryId expectCategory;               // the category the lookup went to
     bool expectLong;
 };
 
@@ -55,7 +53,7 @@ TEST_P(LongTextRule, Sequence) {
         if (step.pressedBefore)
             d.pressButton(*step.pressedBefore);
         d.plan(text(step.length), selection);
-        EXPECT_EQ(d.currentSlot(), *step.expectSlot) << "step " << i;
+        EXPECT_EQ(d.currentCategory(), step.expectCategory) << "step " << i;
         EXPECT_EQ(d.isLongText(), step.expectLong) << "step " << i;
         ++i;
     }
@@ -63,37 +61,37 @@ TEST_P(LongTextRule, Sequence) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LongTextRule,
-    testing::Values(LongTextCase{"Boundary",
-                                 {{255, nullptr, &kKokugo, false},
-                                  {256, nullptr, &kHonyaku, true}}},
-                    LongTextCase{"ShortAfterLongReturns",
-                                 {{300, nullptr, &kHonyaku, true}, {3, nullptr, &kKokugo, false}}},
-                    // The second long text saves translation itself as the slot to return to.
-                    LongTextCase{"TwoLongThenShortStaysInTranslation",
-                                 {{300, nullptr, &kHonyaku, true},
-                                  {300, nullptr, &kHonyaku, true},
-                                  {3, nullptr, &kHonyaku, false}}},
-                    LongTextCase{"ButtonWhileLong",
-                                 {{300, nullptr, &kHonyaku, true},
-                                  {300, &kEiei, &kHonyaku, true},
-                                  {3, nullptr, &kEiei, false}}},
-                    LongTextCase{"ButtonThenLongText",
-                                 {{300, &kEiei, &kHonyaku, true}, {3, nullptr, &kEiei, false}}}),
+    testing::Values(
+        LongTextCase{"Boundary",
+                     {{255, std::nullopt, kKokugo, false}, {256, std::nullopt, kHonyaku, true}}},
+        LongTextCase{"ShortAfterLongReturns",
+                     {{300, std::nullopt, kHonyaku, true}, {3, std::nullopt, kKokugo, false}}},
+        // The second long text saves translation itself as the category to return to.
+        LongTextCase{"TwoLongThenShortStaysInTranslation",
+                     {{300, std::nullopt, kHonyaku, true},
+                      {300, std::nullopt, kHonyaku, true},
+                      {3, std::nullopt, kHonyaku, false}}},
+        LongTextCase{"ButtonWhileLong",
+                     {{300, std::nullopt, kHonyaku, true},
+                      {300, kEiei, kHonyaku, true},
+                      {3, std::nullopt, kEiei, false}}},
+        LongTextCase{"ButtonThenLongText",
+                     {{300, kEiei, kHonyaku, true}, {3, std::nullopt, kEiei, false}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LookupDispatch, RightClickSearchWhileLong) {
     // What the Search button's right click does around a lookup.
     LookupDispatch d;
     SiteSelection selection;
-    const QString saved = d.currentSlot();
-    const auto plan = d.planInSlot(kKensaku, text(300), selection);
+    const CategoryId saved = d.currentCategory();
+    const auto plan = d.planInCategory(kKensaku, text(300), selection);
     // The long text goes to translation, not to the web search it was asked for.
     const auto* translation = lookup::Catalogue::instance().siteByKey(u"google_Honyaku");
     EXPECT_EQ(plan.urls, QStringList{lookup::siteQueryUrl(*translation, text(300))});
-    EXPECT_EQ(d.currentSlot(), saved);
-    EXPECT_EQ(d.slotAfterLongText(), kKensaku);
+    EXPECT_EQ(d.currentCategory(), saved);
+    EXPECT_EQ(d.categoryAfterLongText(), kKensaku);
     d.plan(text(2), selection);
-    EXPECT_EQ(d.currentSlot(), kKensaku);
+    EXPECT_EQ(d.currentCategory(), kKensaku);
 }
 
 TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
@@ -119,19 +117,14 @@ TEST(LookupDispatch, LoadsCheckedSitesInDispatchOrder) {
         EXPECT_EQ(plan.urls[qsizetype(i)], siteQueryUrl(*plan.sites[i], QStringLiteral("犬")));
 }
 
-TEST(LookupDispatch, NoneCheckedOrUnknownSlotLoadsNothingButRecordsHistory) {
+TEST(LookupDispatch, NoneCheckedLoadsNothingButRecordsHistory) {
     LookupDispatch d;
     SiteSelection selection;
-    selection.choose(*slot("kokugo").noneEntry);
+    selection.choose(*cat().category(kKokugo).noneEntry);
     auto plan = d.plan(QStringLiteral("a"), selection);
     EXPECT_TRUE(plan.urls.isEmpty());
     EXPECT_TRUE(plan.recordHistory);
-
-    d.setCurrentSlot(QStringLiteral("settei_kokugo_button"));
-    plan = d.plan(QStringLiteral("b"), selection);
-    EXPECT_TRUE(plan.urls.isEmpty());
-    EXPECT_TRUE(plan.recordHistory);
-    EXPECT_EQ(d.lastHistoryText(), u"b");
+    EXPECT_EQ(d.lastHistoryText(), u"a");
 }
 
 TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
@@ -147,14 +140,6 @@ TEST(LookupDispatch, HistoryComparesWithThePreviousTextOnly) {
 TEST(LookupDispatch, EmptyTextStillLoads) {
     LookupDispatch d;
     SiteSelection selection;
-    d.setCurrentSlot(QStringLiteral("Settei_hyakka_Button"));
+    d.setCurrentCategory(CategoryId::Encyclopedia);
     EXPECT_EQ(d.plan(QString(), selection).urls, QStringList{u"http://ja.wikipedia.org/wiki/"_qs});
-}
-
-TEST(LookupDispatch, UnknownButtonKeepsTheCurrentSlot) {
-    LookupDispatch d;
-    d.setCurrentSlot(kEiei);
-    d.pressButton(QString());
-    EXPECT_EQ(d.currentSlot(), kEiei);
-    EXPECT_EQ(d.slotAfterLongText(), kEiei);
 }

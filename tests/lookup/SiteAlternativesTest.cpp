@@ -27,30 +27,31 @@ using Keys = std::vector<std::string>;
 
 } // namespace
 
-// Every shown site of every slot, failing in turn: what is offered instead.
-TEST(SiteAlternatives, EverySlotOffersItsOtherShownSitesWithTheirQueries) {
+// Every shown site of every category, failing in turn: what is offered instead.
+TEST(SiteAlternatives, EveryCategoryOffersItsOtherShownSitesWithTheirQueries) {
     const QString text = QStringLiteral("辞書");
-    for (const LookupCategory& slot : Catalogue::instance().slots()) {
-        for (const SiteEntry* failed : slot.dispatchOrder) {
+    for (const LookupCategory& category : Catalogue::instance().categories()) {
+        for (const SiteEntry* failed : category.dispatchOrder) {
             SCOPED_TRACE(failed->siteKey.toStdString());
             const auto offered = siteAlternatives(*failed, text);
             std::size_t position = 0;
             for (const SiteAlternative& a : offered) {
                 EXPECT_NE(a.site, failed);
-                EXPECT_EQ(a.site->category, &slot) << a.site->siteKey.toStdString();
+                EXPECT_EQ(a.site->category, &category) << a.site->siteKey.toStdString();
                 EXPECT_TRUE(a.site->visible && a.site->inMenu) << a.site->siteKey.toStdString();
                 EXPECT_EQ(a.url, siteQueryUrl(*a.site, text));
                 EXPECT_NE(a.url, siteQueryUrl(*failed, text));
                 // Menu order, so the page lists them as the menu does.
-                const auto at = std::find(slot.menuOrder.begin(), slot.menuOrder.end(), a.site);
-                ASSERT_NE(at, slot.menuOrder.end());
-                const auto index = static_cast<std::size_t>(at - slot.menuOrder.begin());
+                const auto at =
+                    std::find(category.menuOrder.begin(), category.menuOrder.end(), a.site);
+                ASSERT_NE(at, category.menuOrder.end());
+                const auto index = static_cast<std::size_t>(at - category.menuOrder.begin());
                 EXPECT_GT(index, position) << a.site->siteKey.toStdString();
                 position = index;
             }
             // Nothing shown is left out unless it would ask the same address.
             std::size_t expected = 0;
-            for (const SiteEntry* e : slot.menuOrder)
+            for (const SiteEntry* e : category.menuOrder)
                 if (e != failed && !e->isNone() && e->visible &&
                     siteQueryUrl(*e, text) != siteQueryUrl(*failed, text))
                     ++expected;
@@ -74,13 +75,13 @@ TEST_P(SiteAlternativesCases, OffersTheseSites) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Slots, SiteAlternativesCases,
-    testing::Values(AlternativesCase{"FirstOfSlot",
+    Categories, SiteAlternativesCases,
+    testing::Values(AlternativesCase{"FirstOfCategory",
                                      "yahoo2_kokugo",
                                      u"辞書",
                                      {"goo2_kokugo", "goo_kokugo", "infoseek_kokugo",
                                       "infoseek2_kokugo", "Excite_kokugo", "weblio_kokugo"}},
-                    AlternativesCase{"LastOfSlot",
+                    AlternativesCase{"LastOfCategory",
                                      "weblio_kokugo",
                                      u"辞書",
                                      {"yahoo2_kokugo", "goo2_kokugo", "goo_kokugo",
@@ -91,12 +92,13 @@ INSTANTIATE_TEST_SUITE_P(
                         "weblio_eiwa",
                         u"word",
                         {"yahoo_eiwa", "goo_eiwa", "infoseek_eiwa", "Excite_eiwa", "weblio2_eiwa"}},
-                    AlternativesCase{"RepeatedSlotOffersItsOwnEntries",
+                    AlternativesCase{"RepeatedCategoryOffersItsOwnEntries",
                                      "goo_2_eiwa",
                                      u"word",
                                      {"yahoo_2_eiwa", "infoseek_2_eiwa", "Excite_2_eiwa",
                                       "weblio_2_eiwa", "weblio2_2_eiwa"}},
-                    AlternativesCase{"SlotOfOneSiteOffersNothing", "NAVER_kankokugo", u"사전", {}},
+                    AlternativesCase{
+                        "CategoryOfOneSiteOffersNothing", "NAVER_kankokugo", u"사전", {}},
                     AlternativesCase{"EntryWithoutMenuItemLeftOut",
                                      "Brandear_Auction",
                                      u"時計",
@@ -134,7 +136,8 @@ TEST(SiteAlternatives, QueriesCarryTheTextInEachSitesOwnEncoding) {
 }
 
 TEST(SiteAlternatives, NoneEntryHasNoAlternatives) {
-    const LookupCategory* slot = Catalogue::instance().slotByKey(u"kokugo");
-    ASSERT_NE(slot, nullptr);
-    EXPECT_TRUE(siteAlternatives(*slot->noneEntry, QStringLiteral("x")).empty());
+    const LookupCategory* category =
+        &Catalogue::instance().category(CategoryId::JapaneseDictionary);
+    ASSERT_NE(category, nullptr);
+    EXPECT_TRUE(siteAlternatives(*category->noneEntry, QStringLiteral("x")).empty());
 }

@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every site, every kind of text: the URL is the template with the site's encoding of the
-// text in each word slot. The expected words are written out per encoding, not computed.
+// text in each word category. The expected words are written out per encoding, not computed.
 struct SampleText {
     const char* name;
     const char16_t* text;

@@ -12,10 +12,10 @@ const Catalogue& cat() {
     return Catalogue::instance();
 }
 
-int checkedCount(const SiteSelection& s, const LookupCategory& slot) {
+int checkedCount(const SiteSelection& s, const LookupCategory& category) {
     int n = 0;
     for (const SiteEntry& e : cat().entries())
-        n += (e.category == &slot && s.isChecked(e)) ? 1 : 0;
+        n += (e.category == &category && s.isChecked(e)) ? 1 : 0;
     return n;
 }
 
@@ -23,21 +23,21 @@ int checkedCount(const SiteSelection& s, const LookupCategory& slot) {
 
 TEST(SiteSelection, Defaults) {
     SiteSelection s;
-    for (const LookupCategory& slot : cat().slots()) {
-        EXPECT_TRUE(s.isChecked(*slot.defaultEntry)) << slot.categoryKey.toStdString();
-        EXPECT_EQ(checkedCount(s, slot), 1) << slot.categoryKey.toStdString();
-        EXPECT_EQ(s.buttonVisible(slot), slot.defaultIsSite());
-        EXPECT_EQ(s.menuActionChecked(slot), slot.defaultIsSite());
-        EXPECT_EQ(s.buttonHint(slot), slot.initialHint);
+    for (const LookupCategory& category : cat().categories()) {
+        EXPECT_TRUE(s.isChecked(*category.defaultEntry)) << category.categoryKey.toStdString();
+        EXPECT_EQ(checkedCount(s, category), 1) << category.categoryKey.toStdString();
+        EXPECT_EQ(s.buttonVisible(category), category.defaultIsSite());
+        EXPECT_EQ(s.menuActionChecked(category), category.defaultIsSite());
+        EXPECT_EQ(s.buttonHint(category), category.initialHint);
     }
 }
 
-// In every slot, from every entry to every entry (hidden ones included): exactly the chosen
+// In every category, from every entry to every entry (hidden ones included): exactly the chosen
 // one is checked, and the button and submenu mark follow.
-TEST(SiteSelection, EveryEntryOfEverySlot) {
-    for (const LookupCategory& slot : cat().slots()) {
-        std::vector<const SiteEntry*> all = slot.menuOrder;
-        for (const SiteEntry* e : slot.dispatchOrder)
+TEST(SiteSelection, EveryEntryOfEveryCategory) {
+    for (const LookupCategory& category : cat().categories()) {
+        std::vector<const SiteEntry*> all = category.menuOrder;
+        for (const SiteEntry* e : category.dispatchOrder)
             if (!e->inMenu)
                 all.push_back(e);
         for (const SiteEntry* from : all) {
@@ -48,12 +48,12 @@ TEST(SiteSelection, EveryEntryOfEverySlot) {
                 const std::string where =
                     QStringLiteral("%1 -> %2").arg(from->actionName, to->actionName).toStdString();
                 EXPECT_TRUE(s.isChecked(*to)) << where;
-                EXPECT_EQ(checkedCount(s, slot), 1) << where;
-                EXPECT_EQ(s.buttonVisible(slot), !to->isNone()) << where;
-                EXPECT_EQ(s.menuActionChecked(slot), !to->isNone()) << where;
+                EXPECT_EQ(checkedCount(s, category), 1) << where;
+                EXPECT_EQ(s.buttonVisible(category), !to->isNone()) << where;
+                EXPECT_EQ(s.menuActionChecked(category), !to->isNone()) << where;
                 const SiteEntry* hintFrom = to->isNone() ? from : to;
-                EXPECT_EQ(s.buttonHint(slot),
-                          hintFrom->isNone() ? slot.initialHint : hintFrom->caption)
+                EXPECT_EQ(s.buttonHint(category),
+                          hintFrom->isNone() ? category.initialHint : hintFrom->caption)
                     << where;
             }
         }
@@ -62,7 +62,7 @@ TEST(SiteSelection, EveryEntryOfEverySlot) {
 
 TEST(SiteSelection, SignalsFollowTheChoice) {
     SiteSelection s;
-    const LookupCategory& eiwa2 = *cat().slotByKey(u"eiwa2");
+    const LookupCategory& eiwa2 = cat().category(CategoryId::EnglishJapanese2);
     const SiteEntry& goo = *cat().siteByKey(u"goo_2_eiwa");
     QStringList log;
     QObject::connect(&s, &SiteSelection::checkedChanged, [&](const SiteEntry* e, bool on) {
@@ -91,5 +91,5 @@ TEST(SiteSelection, SignalsFollowTheChoice) {
 TEST(SiteSelection, HintKeepsDoubleAmpersand) {
     SiteSelection s;
     s.choose(*cat().siteByKey(u"Delphi_BBS"));
-    EXPECT_EQ(s.buttonHint(*cat().slotByKey(u"BBS")), u"Delphi Q&&A BBS");
+    EXPECT_EQ(s.buttonHint(cat().category(CategoryId::MessageBoard)), u"Delphi Q&&A BBS");
 }

@@ -17,8 +17,10 @@ using lookup::SiteSelection;
 
 namespace {
 
-const LookupCategory& slot(const char* key) {
-    return *Catalogue::instance().slotByKey(QString::fromLatin1(key));
+using enum lookup::CategoryId;
+
+const LookupCategory& category(lookup::CategoryId id) {
+    return Catalogue::instance().category(id);
 }
 
 const SiteEntry& site(const char* key) {
@@ -34,10 +36,10 @@ struct State {
     void read(const QStringList& lines) { SettingsLines::read(lines, options, selection); }
 };
 
-// Everything the selection says about every slot, to compare two states.
+// Everything the selection says about every category, to compare two states.
 std::vector<std::tuple<QString, bool, QString, bool>> selectionView(const SiteSelection& s) {
     std::vector<std::tuple<QString, bool, QString, bool>> view;
-    for (const LookupCategory& c : Catalogue::instance().slots())
+    for (const LookupCategory& c : Catalogue::instance().categories())
         view.emplace_back(s.checkedEntry(c).actionName, s.buttonVisible(c),
                           s.buttonVisible(c) ? s.buttonHint(c) : QString(), s.menuActionChecked(c));
     return view;
@@ -86,10 +88,10 @@ INSTANTIATE_TEST_SUITE_P(
     States, SettingsRoundTrip,
     ::testing::Values(
         RoundTrip{"defaults", [](State&) {}},
-        // The last Site each slot would visit, never the default one.
-        RoundTrip{"every_slot_another_site",
+        // The last Site each category would visit, never the default one.
+        RoundTrip{"every_category_another_site",
                   [](State& s) {
-                      for (const LookupCategory& c : Catalogue::instance().slots()) {
+                      for (const LookupCategory& c : Catalogue::instance().categories()) {
                           const SiteEntry* e = c.dispatchOrder.back();
                           if (e == c.defaultEntry)
                               e = c.dispatchOrder.front();
@@ -98,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         RoundTrip{"nothing_anywhere",
                   [](State& s) {
-                      for (const LookupCategory& c : Catalogue::instance().slots())
+                      for (const LookupCategory& c : Catalogue::instance().categories())
                           s.selection.choose(*c.noneEntry);
                   }},
         RoundTrip{"hidden_alc", [](State& s) { s.selection.choose(site("ALC_eiwa")); }},
@@ -130,8 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A slot line that names no entry of its slot checks the slot's fallback Site, shows its
-// button with the line as its hint and marks its submenu, the six repeated slots included.
+// A category line that names no entry of its category checks the category's fallback Site, shows
+// its button with the line as its hint and marks its submenu, the six repeated categories included.
 TEST(SettingsLines, FallbackSitePerLine) {
     const std::pair<int, const char*> fallbacks[] = {
         {0, "yahoo2_kokugo"},
@@ -165,12 +167,12 @@ TEST(SettingsLines, FallbackSitePerLine) {
         for (const QString& value :
              {QStringLiteral("no such site"), QString(), u("使わない "), u("Yahoo!英和、和英")}) {
             State state;
-            for (const LookupCategory& c : Catalogue::instance().slots())
+            for (const LookupCategory& c : Catalogue::instance().categories())
                 state.selection.choose(*c.noneEntry);
             QStringList lines = defaultLines();
             lines[line] = value;
             state.read(lines);
-            const LookupCategory& c = *SettingsLines::slotOfLine(line);
+            const LookupCategory& c = *SettingsLines::categoryOfLine(line);
             EXPECT_EQ(&state.selection.checkedEntry(c), &site(key)) << at(line);
             EXPECT_EQ(&SettingsLines::fallbackSite(c), &site(key)) << at(line);
             EXPECT_TRUE(state.selection.buttonVisible(c)) << at(line);
@@ -180,41 +182,42 @@ TEST(SettingsLines, FallbackSitePerLine) {
     }
 }
 
-TEST(SettingsLines, SlotLinesCoverEverySlotOnce) {
+TEST(SettingsLines, CategoryLinesCoverEveryCategoryOnce) {
     std::set<const LookupCategory*> seen;
     for (int line = 0; line < SettingsLines::kLineCount; ++line) {
-        if (const LookupCategory* c = SettingsLines::slotOfLine(line)) {
+        if (const LookupCategory* c = SettingsLines::categoryOfLine(line)) {
             EXPECT_TRUE(seen.insert(c).second) << at(line);
         }
     }
-    EXPECT_EQ(seen.size(), Catalogue::instance().slots().size());
-    EXPECT_EQ(SettingsLines::slotOfLine(20), nullptr);
-    EXPECT_EQ(SettingsLines::slotOfLine(35), nullptr);
-    EXPECT_EQ(SettingsLines::slotOfLine(42), nullptr);
-    EXPECT_EQ(SettingsLines::slotOfLine(-1), nullptr);
+    EXPECT_EQ(seen.size(), Catalogue::instance().categories().size());
+    EXPECT_EQ(SettingsLines::categoryOfLine(20), nullptr);
+    EXPECT_EQ(SettingsLines::categoryOfLine(35), nullptr);
+    EXPECT_EQ(SettingsLines::categoryOfLine(42), nullptr);
+    EXPECT_EQ(SettingsLines::categoryOfLine(-1), nullptr);
 }
 
-// What reading a slot line does to the slot's button, hint and submenu mark.
-TEST(SettingsLines, SlotLineEffects) {
+// What reading a category line does to the category's button, hint and submenu mark.
+TEST(SettingsLines, CategoryLineEffects) {
     State state;
     QStringList lines = defaultLines();
     lines[1] = u("アルク");   // the hidden Site, named by its stored name
-    lines[2] = u("使わない"); // the English-English slot not used
+    lines[2] = u("使わない"); // the English-English category not used
     lines[36] = u("goo英和、和英");
     state.read(lines);
 
-    EXPECT_EQ(&state.selection.checkedEntry(slot("eiwa")), &site("ALC_eiwa"));
-    EXPECT_EQ(state.selection.buttonHint(slot("eiwa")), u("アルク"));
-    EXPECT_TRUE(state.selection.buttonVisible(slot("eiwa")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese)), &site("ALC_eiwa"));
+    EXPECT_EQ(state.selection.buttonHint(category(EnglishJapanese)), u("アルク"));
+    EXPECT_TRUE(state.selection.buttonVisible(category(EnglishJapanese)));
 
-    EXPECT_EQ(&state.selection.checkedEntry(slot("eiei")), slot("eiei").noneEntry);
-    EXPECT_FALSE(state.selection.buttonVisible(slot("eiei")));
-    EXPECT_FALSE(state.selection.menuActionChecked(slot("eiei")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishEnglish)),
+              category(EnglishEnglish).noneEntry);
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishEnglish)));
+    EXPECT_FALSE(state.selection.menuActionChecked(category(EnglishEnglish)));
 
-    EXPECT_EQ(&state.selection.checkedEntry(slot("eiwa2")), &site("goo_2_eiwa"));
-    EXPECT_TRUE(state.selection.buttonVisible(slot("eiwa2")));
-    EXPECT_TRUE(state.selection.menuActionChecked(slot("eiwa2")));
-    EXPECT_EQ(state.selection.buttonHint(slot("eiwa2")), u("goo英和、和英"));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese2)), &site("goo_2_eiwa"));
+    EXPECT_TRUE(state.selection.buttonVisible(category(EnglishJapanese2)));
+    EXPECT_TRUE(state.selection.menuActionChecked(category(EnglishJapanese2)));
+    EXPECT_EQ(state.selection.buttonHint(category(EnglishJapanese2)), u("goo英和、和英"));
 
     // Reading the hidden Site's name does not show it in the menu: only the marker file does.
     EXPECT_FALSE(state.selection.entryVisible(site("ALC_eiwa")));
@@ -309,20 +312,21 @@ TEST(SettingsLines, ShortAndLongFiles) {
     lines[1] = u("使わない");
     for (int line = 20; line < 32; ++line)
         lines[line] = "False";
-    state.read(lines.mid(0, 21)); // slots 0-19 and the toolbar line
-    EXPECT_EQ(&state.selection.checkedEntry(slot("kokugo")), &site("goo2_kokugo"));
-    EXPECT_FALSE(state.selection.buttonVisible(slot("eiwa")));
+    state.read(lines.mid(0, 21)); // categories 0-19 and the toolbar line
+    EXPECT_EQ(&state.selection.checkedEntry(category(JapaneseDictionary)), &site("goo2_kokugo"));
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishJapanese)));
     EXPECT_FALSE(state.options.showToolbar);
     // Not in the short file: as before.
     EXPECT_TRUE(state.options.bringForwardOnCopy);
     EXPECT_TRUE(state.options.fullWidthToAscii);
-    EXPECT_EQ(&state.selection.checkedEntry(slot("eiwa2")), &site("goo_2_eiwa"));
-    EXPECT_FALSE(state.selection.buttonVisible(slot("eiei2")));
+    EXPECT_EQ(&state.selection.checkedEntry(category(EnglishJapanese2)), &site("goo_2_eiwa"));
+    EXPECT_FALSE(state.selection.buttonVisible(category(EnglishEnglish2)));
 
     State older;
     older.read(defaultLines().mid(0, 36));
     for (int line = 36; line < 42; ++line)
-        EXPECT_FALSE(older.selection.buttonVisible(*SettingsLines::slotOfLine(line))) << at(line);
+        EXPECT_FALSE(older.selection.buttonVisible(*SettingsLines::categoryOfLine(line)))
+            << at(line);
 
     State longer;
     QStringList extra = defaultLines();

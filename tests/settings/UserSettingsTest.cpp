@@ -26,8 +26,10 @@ using lookup::SiteEntry;
 
 namespace {
 
-const LookupCategory& slot(const char* key) {
-    return *Catalogue::instance().slotByKey(QString::fromLatin1(key));
+using enum lookup::CategoryId;
+
+const LookupCategory& category(lookup::CategoryId id) {
+    return Catalogue::instance().category(id);
 }
 
 const SiteEntry& site(const char* key) {
@@ -113,7 +115,7 @@ TEST_F(UserSettingsTest, NoFilesLeaveTheStartingState) {
     EXPECT_TRUE(effects.isEmpty());
     EXPECT_TRUE(problems.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(folder)); // reading creates nothing
-    for (const LookupCategory& c : Catalogue::instance().slots())
+    for (const LookupCategory& c : Catalogue::instance().categories())
         EXPECT_EQ(selection.buttonVisible(c), !c.copyOf) << c.categoryKey.toStdString();
 }
 
@@ -142,8 +144,8 @@ TEST_F(UserSettingsTest, ReadingAppliesTheFileAndAsksForItsEffects) {
     EXPECT_FALSE(store.options().showToolbar);
     EXPECT_TRUE(store.options().minimiseAtStart);
     EXPECT_EQ(store.options().textSize, TextSize::Max);
-    EXPECT_EQ(&selection.checkedEntry(slot("kensaku")), &site("Bing_kensaku"));
-    EXPECT_EQ(selection.buttonHint(slot("kensaku")), u("Bing"));
+    EXPECT_EQ(&selection.checkedEntry(category(WebSearch)), &site("Bing_kensaku"));
+    EXPECT_EQ(selection.buttonHint(category(WebSearch)), u("Bing"));
     EXPECT_TRUE(problems.isEmpty());
 }
 
@@ -262,8 +264,8 @@ TEST_F(UserSettingsTest, FolderThatIsAFile) {
     (void)user->storedCategoryVisibility();
     EXPECT_EQ(problems.size(), 1);
     EXPECT_EQ(store.options(), before);
-    EXPECT_FALSE(selection.submenuVisible(slot("eiwa2")));
-    EXPECT_TRUE(selection.submenuVisible(slot("eiei")));
+    EXPECT_FALSE(selection.submenuVisible(category(EnglishJapanese2)));
+    EXPECT_TRUE(selection.submenuVisible(category(EnglishEnglish)));
 
     user->saveSettings();
     EXPECT_EQ(problems.size(), 1); // saving does not even try
@@ -308,7 +310,7 @@ TEST_F(UserSettingsTest, FailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Lexorra2.ini"}));
 }
 
-// Whatever the file holds, reading it ends, quickly, with every slot holding one entry.
+// Whatever the file holds, reading it ends, quickly, with every category holding one entry.
 TEST_F(UserSettingsTest, LargeAndJunkFiles) {
     QByteArray valid = bytesFromLines(defaultLines());
     valid.replace(QByteArray("True\r\nTrue\r\nFalse"), QByteArray("True\r\nFalse\r\nTrue"));
@@ -340,11 +342,11 @@ TEST_F(UserSettingsTest, LargeAndJunkFiles) {
         }
         if (std::string(name) == "one_huge_line") {
             // A value like any other: it names no Site, and is the button's hint.
-            EXPECT_EQ(fresh.buttonHint(slot("kokugo")).size(), oneHugeLine.size());
-            EXPECT_EQ(&fresh.checkedEntry(slot("kokugo")), &site("yahoo2_kokugo"));
+            EXPECT_EQ(fresh.buttonHint(category(JapaneseDictionary)).size(), oneHugeLine.size());
+            EXPECT_EQ(&fresh.checkedEntry(category(JapaneseDictionary)), &site("yahoo2_kokugo"));
         }
         if (std::string(name) == "many_lines") {
-            EXPECT_EQ(&fresh.checkedEntry(slot("kokugo")), &site("yahoo2_kokugo"));
+            EXPECT_EQ(&fresh.checkedEntry(category(JapaneseDictionary)), &site("yahoo2_kokugo"));
         }
     }
 }
@@ -448,18 +450,19 @@ TEST_P(CategoryDefaults, WithoutAFile) {
     makeSettings(GetParam().screenHeight);
     user->loadCategoryVisibility();
     int shown = 0;
-    for (const LookupCategory& c : Catalogue::instance().slots())
+    for (const LookupCategory& c : Catalogue::instance().categories())
         shown += selection.submenuVisible(c) ? 1 : 0;
     EXPECT_EQ(shown, GetParam().shown);
-    for (const char* key : {"eiwa2", "eiwa3", "eiei2", "eiei3", "shopping2", "shopping3"})
-        EXPECT_FALSE(selection.submenuVisible(slot(key))) << key;
-    for (const char* key : {"eiei", "tyuugokugo", "kankokugo"})
-        EXPECT_EQ(selection.submenuVisible(slot(key)), GetParam().shown == 20) << key;
+    for (lookup::CategoryId id : {EnglishJapanese2, EnglishJapanese3, EnglishEnglish2,
+                                  EnglishEnglish3, Shopping2, Shopping3})
+        EXPECT_FALSE(selection.submenuVisible(category(id))) << int(id);
+    for (lookup::CategoryId id : {EnglishEnglish, Chinese, Korean})
+        EXPECT_EQ(selection.submenuVisible(category(id)), GetParam().shown == 20) << int(id);
     // The dialog's ticks agree with the menu.
     const CategoryVisibility ticks = user->storedCategoryVisibility();
     for (int line = 0; line < CategoryVisibility::kLineCount; ++line)
         EXPECT_EQ(ticks.isShown(line),
-                  selection.submenuVisible(CategoryVisibility::slotOfLine(line)));
+                  selection.submenuVisible(CategoryVisibility::categoryOfLine(line)));
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, CategoryDefaults,
@@ -478,7 +481,7 @@ TEST_F(UserSettingsTest, CategoryFileReadWrittenAndAppliedAtOnce) {
     ASSERT_TRUE(writeAll(categoryPath, bytesFromLines(lines)));
     user->loadCategoryVisibility();
     for (int line = 0; line < 26; ++line)
-        EXPECT_EQ(selection.submenuVisible(CategoryVisibility::slotOfLine(line)),
+        EXPECT_EQ(selection.submenuVisible(CategoryVisibility::categoryOfLine(line)),
                   line % 2 == 1 && line != 14)
             << line;
 
@@ -495,9 +498,9 @@ TEST_F(UserSettingsTest, CategoryFileReadWrittenAndAppliedAtOnce) {
     ticks.setShown(14, false); // ショッピング
     ticks.setShown(15, true);  // ショッピング2
     user->saveCategoryVisibility(ticks);
-    EXPECT_FALSE(selection.submenuVisible(slot("shopping")));
-    EXPECT_TRUE(selection.submenuVisible(slot("shopping2")));
-    EXPECT_TRUE(selection.buttonVisible(slot("shopping"))); // buttons are not its business
+    EXPECT_FALSE(selection.submenuVisible(category(Shopping)));
+    EXPECT_TRUE(selection.submenuVisible(category(Shopping2)));
+    EXPECT_TRUE(selection.buttonVisible(category(Shopping))); // buttons are not its business
     QStringList expected = ticks.toLines();
     EXPECT_EQ(expected[2], "fales");
     EXPECT_EQ(readAll(categoryPath), bytesFromLines(expected));

@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace dialogs {
 
-// "辞書の追加・解除": a tick per slot for whether its submenu is listed in "辞書の選択".
+// "辞書の追加・解除": a tick per category for whether its submenu is listed in "辞書の選択".
 // Ticking changes nothing until "閉じる", which accepts the dialog; closing it any other way
 // (Escape) leaves everything as it was.
 class CategoryVisibilityDialog : public QDialog {

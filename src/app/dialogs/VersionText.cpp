@@ -1,5 +1,7 @@
 #include "app/dialogs/VersionText.h"
 
+#include "app/dialogs/ProgramVersion.h"
+
 namespace app {
 
 QString VersionText::format(int thousandths, const QLocale& locale) {
@@ -16,8 +18,16 @@ QString VersionText::format(int thousandths, const QLocale& locale) {
     return QStringLiteral("バージョン") + number;
 }
 
+int VersionText::thousandths(QStringView version) {
+    const QList<QStringView> parts = version.split(u'.');
+    const int whole = parts.value(0).toInt();
+    if (parts.size() < 2)
+        return whole * 1000;
+    return whole * 1000 + parts[1].left(3).toString().leftJustified(3, u'0').toInt();
+}
+
 QString VersionText::current(const QLocale& locale) {
-    return format(QString::fromLatin1(kThousandths).toInt(), locale);
+    return format(thousandths(QString::fromLatin1(kProgramVersion)), locale);
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 #include "app/menus/BrowserOptionActions.h"
 
+#include "app/menus/CommandRegistry.h"
 #include "settings/OptionsStore.h"
 
 #include <QAction>
@@ -12,26 +13,13 @@ using settings::TextSize;
 
 namespace {
 
-// The menu table gives each its label with an accelerator.
-struct RadioEntry {
-    const char* name;
-    const char* caption;
-};
-
-constexpr RadioEntry kTextSizes[] = {
-    {"moji_size_syou", "小"},
-    {"moji_size_tyuu", "中"},
-    {"moji_size_dai", "大（標準）"},
-    {"moji_size_max", "最大"},
-};
+// Small to Max.
+constexpr Command kTextSizes[] = {Command::TextSizeSmall, Command::TextSizeMedium,
+                                  Command::TextSizeLarge, Command::TextSizeMax};
 
 // In the order of settings::ProcessPriority; the tag is each one's number.
-constexpr RadioEntry kPriorities[] = {
-    {"yuusendo_takai", "高い"},
-    {"yuusendo_hutuu", "普通"},
-    {"yuusendo_hikui", "低い"},
-    {"yuusendo_RealTime", "リアルタイム"},
-};
+constexpr Command kPriorities[] = {Command::PriorityHigh, Command::PriorityNormal,
+                                   Command::PriorityIdle, Command::PriorityRealTime};
 
 int textSizeIndex(TextSize size) {
     return static_cast<int>(size) - 1;
@@ -39,15 +27,15 @@ int textSizeIndex(TextSize size) {
 
 } // namespace
 
-BrowserOptionActions::BrowserOptionActions(settings::OptionsStore& store, QObject* parent)
+BrowserOptionActions::BrowserOptionActions(settings::OptionsStore& store, CommandRegistry& commands,
+                                           QObject* parent)
     : QObject(parent), store_(store) {
-    auto makeGroup = [&](std::array<QAction*, 4>& actions, const RadioEntry(&entries)[4],
+    auto makeGroup = [&](std::array<QAction*, 4>& actions, const Command(&entries)[4],
                          auto choose) {
         auto* group = new QActionGroup(this);
         group->setExclusive(true);
         for (int i = 0; i < 4; ++i) {
-            auto* action = new QAction(QString::fromUtf8(entries[i].caption), parent);
-            action->setObjectName(QString::fromLatin1(entries[i].name));
+            QAction* action = commands.make(entries[i], parent);
             action->setCheckable(true);
             action->setData(i);
             group->addAction(action);

@@ -13,13 +13,16 @@ class OptionsStore;
 
 namespace app {
 
+class CommandRegistry;
+
 // The radio actions of the text size (moji_size_*) and the process priority (yuusendo_*).
 // Their check marks mirror the options store; choosing one stores it and asks for its effect,
 // also when it is the one already checked (choosing "高い" again sets the priority again).
 class BrowserOptionActions : public QObject {
     Q_OBJECT
 public:
-    BrowserOptionActions(settings::OptionsStore& store, QObject* parent);
+    // Makes the actions in commands, as children of parent.
+    BrowserOptionActions(settings::OptionsStore& store, CommandRegistry& commands, QObject* parent);
 
 Q_SIGNALS:
     void textSizeChosen(settings::TextSize size);

@@ -1,16 +1,14 @@
 #include "app/menus/MenuBuilder.h"
 
+#include "app/menus/CommandRegistry.h"
+
 #include <QAction>
 #include <QMenu>
 #include <algorithm>
 
 namespace app {
 
-QAction* MenuBuilder::findAction(const char* objectName) const {
-    return root_.findChild<QAction*>(QString::fromLatin1(objectName));
-}
-
-QMenu* MenuBuilder::build(const MenuEntry& entry, QWidget* parent) {
+QMenu* MenuBuilder::build(const MenuEntry& entry, QWidget* parent) const {
     auto* menu = new QMenu(QString::fromUtf8(entry.label), parent);
     menu->setObjectName(QString::fromLatin1(entry.objectName) + QStringLiteral("_Menu"));
     menu->menuAction()->setObjectName(QString::fromLatin1(entry.objectName));
@@ -18,7 +16,8 @@ QMenu* MenuBuilder::build(const MenuEntry& entry, QWidget* parent) {
     return menu;
 }
 
-void MenuBuilder::addEntries(QMenu* menu, std::span<const MenuEntry> entries, QAction* before) {
+void MenuBuilder::addEntries(QMenu* menu, std::span<const MenuEntry> entries,
+                             QAction* before) const {
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {
         case MenuEntry::Kind::Separator:
@@ -26,12 +25,8 @@ void MenuBuilder::addEntries(QMenu* menu, std::span<const MenuEntry> entries, QA
             menu->insertSeparator(before);
             break;
         case MenuEntry::Kind::Action:
-            if (QAction* action = findAction(entry.objectName)) {
-                action->setText(QString::fromUtf8(entry.label));
+            if (QAction* action = commands_.action(entry.command))
                 menu->insertAction(before, action);
-            } else {
-                missing_.append(QString::fromLatin1(entry.objectName));
-            }
             break;
         case MenuEntry::Kind::Submenu: {
             QMenu* submenu = build(entry, menu);

@@ -1,7 +1,7 @@
 #include "app/menus/ProxyCommands.h"
 
 #include "app/dialogs/ProxyDialogRunner.h"
-#include "app/menus/NamedAction.h"
+#include "app/menus/CommandRegistry.h"
 #include "settings/OptionsStore.h"
 
 #include <QAction>
@@ -9,7 +9,8 @@
 
 namespace app {
 
-ProxyCommands::ProxyCommands(settings::OptionsStore& options, QWidget* window)
+ProxyCommands::ProxyCommands(settings::OptionsStore& options, CommandRegistry& commands,
+                             QWidget* window)
     : QObject(window), options_(options), window_(window) {
     dialog_ = new ProxyDialogRunner(this);
     dialog_->setObjectName(QStringLiteral("ProxyDialogRunner"));
@@ -18,9 +19,9 @@ ProxyCommands::ProxyCommands(settings::OptionsStore& options, QWidget* window)
                 options_.setProxy(chosen.choice, chosen.address);
             });
 
-    set_ = makeNamedAction(window, "proxy_Set_check", QStringLiteral("設定する"));
+    set_ = commands.make(Command::ChooseProxy, window);
     connect(set_, &QAction::triggered, this, &ProxyCommands::showDialog);
-    check_ = makeNamedAction(window, "Proxy_Settei_check", QStringLiteral("チェック"));
+    check_ = commands.make(Command::CheckProxy, window);
     connect(check_, &QAction::triggered, this, &ProxyCommands::checkPageRequested);
 }
 

@@ -11,6 +11,7 @@ class OptionsStore;
 
 namespace app {
 
+class CommandRegistry;
 class ProxyDialogRunner;
 
 // The commands of the "Proxy(プロキシ）" submenu: "設定する" shows the proxy dialog, whose OK
@@ -19,9 +20,9 @@ class ProxyDialogRunner;
 class ProxyCommands : public QObject {
     Q_OBJECT
 public:
-    // Makes the actions proxy_Set_check and Proxy_Settei_check as children of window, which
-    // is also the dialog's parent.
-    ProxyCommands(settings::OptionsStore& options, QWidget* window);
+    // Makes the actions of ChooseProxy and CheckProxy as children of window, which is also
+    // the dialog's parent.
+    ProxyCommands(settings::OptionsStore& options, CommandRegistry& commands, QWidget* window);
 
     QAction* setAction() const { return set_; }
     QAction* checkAction() const { return check_; }

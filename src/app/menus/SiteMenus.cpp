@@ -1,5 +1,6 @@
 #include "app/menus/SiteMenus.h"
 
+#include "app/menus/CommandRegistry.h"
 #include "lookup/Catalogue.h"
 #include "lookup/SiteSelection.h"
 
@@ -11,26 +12,26 @@ namespace app {
 using lookup::LookupCategory;
 using lookup::SiteEntry;
 
-SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObject(parent) {
+SiteMenus::SiteMenus(lookup::SiteSelection& selection, CommandRegistry& commands, QWidget* parent)
+    : QObject(parent) {
     const lookup::Catalogue& catalogue = lookup::Catalogue::instance();
     menu_ = new QMenu(QStringLiteral("辞書の選択"), parent);
     menu_->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Menu"));
     menu_->menuAction()->setObjectName(QStringLiteral("JISYO_NO_SENTAKU_Action"));
     // The dialog that chooses which of the submenus below are listed; the window's menu
     // table puts it at the head of the menu.
-    categoryDialogAction_ = new QAction(QStringLiteral("辞書の追加・解除"), parent);
-    categoryDialogAction_->setObjectName(QStringLiteral("JISYO_NO_TUIKA_KAIJYO"));
+    categoryDialogAction_ = commands.make(Command::ChooseShownCategories, parent);
 
     entryActions_.assign(catalogue.entries().size(), nullptr);
-    for (const LookupCategory& slot : catalogue.slots()) {
-        auto* submenu = new QMenu(slot.menuLabel, menu_);
-        QAction* slotAction = submenu->menuAction();
-        slotAction->setObjectName(slot.categoryMenuAction);
-        slotAction->setCheckable(true);
-        slotAction->setChecked(selection.menuActionChecked(slot));
-        slotAction->setVisible(selection.submenuVisible(slot));
+    for (const LookupCategory& category : catalogue.categories()) {
+        auto* submenu = new QMenu(category.menuLabel, menu_);
+        QAction* categoryAction = submenu->menuAction();
+        categoryAction->setObjectName(category.categoryMenuAction);
+        categoryAction->setCheckable(true);
+        categoryAction->setChecked(selection.menuActionChecked(category));
+        categoryAction->setVisible(selection.submenuVisible(category));
         menu_->addMenu(submenu);
-        slotActions_.push_back(slotAction);
+        categoryActions_.push_back(categoryAction);
 
         auto addEntry = [&](const SiteEntry& entry) {
             auto* action = new QAction(entry.menuLabel, submenu);
@@ -46,10 +47,10 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
                     [this, &entry] { Q_EMIT entryChosen(&entry); });
             entryActions_[entry.id] = action;
         };
-        for (const SiteEntry* entry : slot.menuOrder)
+        for (const SiteEntry* entry : category.menuOrder)
             addEntry(*entry);
         // A site without a menu entry still has its action: the settings can choose it.
-        for (const SiteEntry* entry : slot.dispatchOrder)
+        for (const SiteEntry* entry : category.dispatchOrder)
             if (!entry->inMenu)
                 addEntry(*entry);
     }
@@ -59,12 +60,12 @@ SiteMenus::SiteMenus(lookup::SiteSelection& selection, QWidget* parent) : QObjec
                 entryActions_[entry->id]->setChecked(checked);
             });
     connect(&selection, &lookup::SiteSelection::menuActionCheckedChanged, this,
-            [this](const LookupCategory* slot, bool checked) {
-                slotActions_[slot->index]->setChecked(checked);
+            [this](const LookupCategory* category, bool checked) {
+                categoryActions_[category->index]->setChecked(checked);
             });
     connect(&selection, &lookup::SiteSelection::submenuVisibleChanged, this,
-            [this](const LookupCategory* slot, bool visible) {
-                slotActions_[slot->index]->setVisible(visible);
+            [this](const LookupCategory* category, bool visible) {
+                categoryActions_[category->index]->setVisible(visible);
             });
     connect(&selection, &lookup::SiteSelection::entryVisibleChanged, this,
             [this](const SiteEntry* entry, bool visible) {
@@ -76,8 +77,8 @@ QAction* SiteMenus::entryAction(const SiteEntry& entry) const {
     return entryActions_[entry.id];
 }
 
-QAction* SiteMenus::categoryMenuAction(const LookupCategory& slot) const {
-    return slotActions_[slot.index];
+QAction* SiteMenus::categoryMenuAction(const LookupCategory& category) const {
+    return categoryActions_[category.index];
 }
 
 } // namespace app

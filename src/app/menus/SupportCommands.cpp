@@ -1,6 +1,6 @@
 #include "app/menus/SupportCommands.h"
 
-#include "app/menus/NamedAction.h"
+#include "app/menus/CommandRegistry.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -9,12 +9,12 @@
 
 namespace app {
 
-SupportCommands::SupportCommands(QWidget* window) : QObject(window) {
-    homePage_ = makeNamedAction(window, "Action30", QStringLiteral("公式ホームページ(&W)"));
-    blog_ = makeNamedAction(window, "Action3", QStringLiteral("開発blogを開く(&B)"));
-    board_ = makeNamedAction(window, "Action4", QStringLiteral("サポートBBSに行く(&S)"));
-    mail_ = makeNamedAction(window, "Action6", QStringLiteral("作者にメールする(&Y)"));
-    about_ = makeNamedAction(window, "Action7", QStringLiteral("バージョン情報(&Z)"));
+SupportCommands::SupportCommands(CommandRegistry& commands, QWidget* window) : QObject(window) {
+    homePage_ = commands.make(Command::OpenHomePage, window);
+    blog_ = commands.make(Command::OpenBlog, window);
+    board_ = commands.make(Command::OpenSupportBoard, window);
+    mail_ = commands.make(Command::MailTheAuthor, window);
+    about_ = commands.make(Command::ShowAbout, window);
 
     auto openPage = [this](const char* url) {
         return [this, url] { Q_EMIT openPageRequested(QString::fromLatin1(url)); };

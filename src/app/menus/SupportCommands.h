@@ -9,6 +9,8 @@ class QWidget;
 
 namespace app {
 
+class CommandRegistry;
+
 // The commands of the "サポート" menu: the project's pages, opened in a tab of the program, a
 // mail to the project through the desktop's mail program, and the About box (shown by the
 // window).
@@ -21,8 +23,9 @@ public:
     static constexpr const char* kBoard = "https://bbs.lexorra2.org/bbs/";
     static constexpr const char* kMailAddress = "support@lexorra2.org";
 
-    // Makes the actions Action30, Action3, Action4, Action6 and Action7 as children of window.
-    explicit SupportCommands(QWidget* window);
+    // Makes the actions of OpenHomePage, OpenBlog, OpenSupportBoard, MailTheAuthor and
+    // ShowAbout as children of window.
+    SupportCommands(CommandRegistry& commands, QWidget* window);
 
     // mailto: with the address and the subject "Lexorraサポート係へ".
     static QUrl mailUrl();

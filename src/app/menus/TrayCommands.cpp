@@ -1,20 +1,22 @@
 #include "app/menus/TrayCommands.h"
 
-#include "app/menus/NamedAction.h"
+#include "app/menus/CommandRegistry.h"
 
 #include <QAction>
 #include <QWidget>
+#include <stdexcept>
 
 namespace app {
 
-TrayCommands::TrayCommands(QWidget* window, QAction* bringForwardOption) : QObject(window) {
-    restore_ = makeNamedAction(window, "MOTO_NI_MODOSHU", QStringLiteral("元に戻す"));
-    bringForward_ = makeNamedAction(
-        window, "N43", QStringLiteral("文字列をコピーした時にウインドウを全面に出す(&X)"));
-    pause_ = makeNamedAction(window, "N40",
-                             QStringLiteral("クリップボードに反応しないようにする（休止モード）"));
-    minimise_ = makeNamedAction(window, "N41", QStringLiteral("最小化"));
-    quit_ = makeNamedAction(window, "Lexorra23", QStringLiteral("Lexorra2を閉じる"));
+TrayCommands::TrayCommands(CommandRegistry& commands, QWidget* window) : QObject(window) {
+    restore_ = commands.make(Command::RestoreWindow, window);
+    bringForward_ = commands.make(Command::TrayBringForwardOnCopy, window);
+    pause_ = commands.make(Command::TogglePause, window);
+    minimise_ = commands.make(Command::MinimiseWindow, window);
+    quit_ = commands.make(Command::QuitProgram, window);
+    QAction* bringForwardOption = commands.action(Command::BringForwardOnCopy);
+    if (!bringForwardOption)
+        throw std::logic_error("the tray's commands come after the options' actions");
 
     // A tick in a menu that changes nothing would mislead: the entry is the option itself,
     // under the tray's caption.

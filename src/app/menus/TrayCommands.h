@@ -7,14 +7,17 @@ class QWidget;
 
 namespace app {
 
+class CommandRegistry;
+
 // The commands of the tray icon's menu, as actions of the window: restore, bring forward on
 // copy, pause, minimise and close. What they do is the window's to connect.
 class TrayCommands : public QObject {
     Q_OBJECT
 public:
-    // bringForwardOption is the option copy_window_zenmen_on; the tray's entry shows and sets
-    // it under its own caption.
-    TrayCommands(QWidget* window, QAction* bringForwardOption);
+    // Makes the tray's actions as children of window. The tray's entry for bringing the window
+    // forward shows and sets the option's action (BringForwardOnCopy, made already) under its
+    // own caption.
+    TrayCommands(CommandRegistry& commands, QWidget* window);
 
     QAction* restoreAction() const { return restore_; }           // MOTO_NI_MODOSHU
     QAction* bringForwardAction() const { return bringForward_; } // N43

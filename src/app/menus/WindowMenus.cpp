@@ -7,22 +7,22 @@
 
 namespace app {
 
-QMenu* buildOptionsMenu(QWidget& window) {
-    return MenuBuilder(window).build(MenuTable::optionsMenu(), &window);
+QMenu* buildOptionsMenu(const CommandRegistry& commands, QWidget& parent) {
+    return MenuBuilder(commands).build(MenuTable::optionsMenu(), &parent);
 }
 
-void addDictionaryMenuHead(QMenu& dictionaryMenu, QWidget& window) {
+void addDictionaryMenuHead(QMenu& dictionaryMenu, const CommandRegistry& commands) {
     const QList<QAction*> entries = dictionaryMenu.actions();
-    MenuBuilder(window).addEntries(&dictionaryMenu, MenuTable::dictionaryMenuHead(),
-                                   entries.isEmpty() ? nullptr : entries.first());
+    MenuBuilder(commands).addEntries(&dictionaryMenu, MenuTable::dictionaryMenuHead(),
+                                     entries.isEmpty() ? nullptr : entries.first());
 }
 
-QMenu* buildSupportMenu(QWidget& window) {
-    return MenuBuilder(window).build(MenuTable::supportMenu(), &window);
+QMenu* buildSupportMenu(const CommandRegistry& commands, QWidget& parent) {
+    return MenuBuilder(commands).build(MenuTable::supportMenu(), &parent);
 }
 
-QMenu* buildTrayMenu(QWidget& window) {
-    return MenuBuilder(window).build(MenuTable::trayMenu(), &window);
+QMenu* buildTrayMenu(const CommandRegistry& commands, QWidget& parent) {
+    return MenuBuilder(commands).build(MenuTable::trayMenu(), &parent);
 }
 
 } // namespace app

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
     void versionText_data();
     void versionText();
+    void versionInThousandths_data();
+    void versionInThousandths();
     void showsTheVersionInTheUsersLocale_data();
     void showsTheVersionInTheUsersLocale();
     void twoShowingsAreTwoFreshBoxes();
@@ -47,6 +49,24 @@ void AboutBoxTest::versionText() {
     QFETCH(QLocale, locale);
     QFETCH(QString, text);
     QCOMPARE(VersionText::format(thousandths, locale), text);
+}
+
+void AboutBoxTest::versionInThousandths_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("thousandths");
+    QTest::newRow("two decimals") << "1.11" << 1110;
+    QTest::newRow("one decimal is tenths, not hundredths") << "1.5" << 1500;
+    QTest::newRow("three decimals") << "1.115" << 1115;
+    QTest::newRow("leading zero decimal") << "1.05" << 1050;
+    QTest::newRow("a patch part is left out") << "2.3.4" << 2300;
+    QTest::newRow("whole number") << "3" << 3000;
+    QTest::newRow("two-digit version") << "12.35" << 12350;
+}
+
+void AboutBoxTest::versionInThousandths() {
+    QFETCH(QString, version);
+    QFETCH(int, thousandths);
+    QCOMPARE(VersionText::thousandths(version), thousandths);
 }
 
 void AboutBoxTest::showsTheVersionInTheUsersLocale_data() {

@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes as a settings file, read into a fresh program state. Reading
-// must end, leave every slot with one checked entry, and what it leaves must write out as 42
+// must end, leave every category with one checked entry, and what it leaves must write out as 42
 // lines that read back to the very same file. (The first state itself need not come back:
 // text the code page lacks, such as the replacement for undefined bytes, is written as '?'.)
 #include "lookup/Catalogue.h"
@@ -24,11 +24,11 @@ void require(bool condition, const char* what) {
 
 QByteArray writeOut(const QStringList& lines, Options& options, lookup::SiteSelection& selection) {
     SettingsLines::read(lines, options, selection);
-    for (const lookup::LookupCategory& slot : lookup::Catalogue::instance().slots()) {
-        int checked = selection.isChecked(*slot.noneEntry) ? 1 : 0;
-        for (const lookup::SiteEntry* e : slot.dispatchOrder)
+    for (const lookup::LookupCategory& category : lookup::Catalogue::instance().categories()) {
+        int checked = selection.isChecked(*category.noneEntry) ? 1 : 0;
+        for (const lookup::SiteEntry* e : category.dispatchOrder)
             checked += selection.isChecked(*e) ? 1 : 0;
-        require(checked == 1, "a slot without exactly one checked entry");
+        require(checked == 1, "a category without exactly one checked entry");
     }
     const QStringList written = SettingsLines::write(options, selection);
     require(written.size() == SettingsLines::kLineCount, "not 42 lines written");
