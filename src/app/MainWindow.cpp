@@ -37,6 +37,7 @@
 #include "input/SearchBox.h"
 #include "input/SelectionWatcher.h"
 #include "input/WaylandClipboardSource.h"
+#include "input/WaylandPrimarySelection.h"
 #include "lookup/Catalogue.h"
 #include "lookup/CurrentSiteText.h"
 #include "lookup/LookupController.h"
@@ -425,8 +426,13 @@ void MainWindow::startWatchingClipboard(DesktopPresence& presence, ProxyDialogRu
 // A selection made before the option is on, or before the start, is not looked up: only one
 // that settles while watching.
 void MainWindow::watchPrimarySelection() {
-    primarySelection_ = new input::QtClipboardSource(
-        QGuiApplication::clipboard(), input::ClipboardSource::Selection::Primary, this);
+    // Where data control shows the Wayland clipboard, it shows the primary selection too.
+    if (auto* wayland = qobject_cast<input::WaylandClipboardSource*>(clipboard_))
+        primarySelection_ =
+            new input::WaylandPrimarySelection(*wayland, QGuiApplication::clipboard(), this);
+    else
+        primarySelection_ = new input::QtClipboardSource(
+            QGuiApplication::clipboard(), input::ClipboardSource::Selection::Primary, this);
     selectionWatcher_ = new input::SelectionWatcher(
         *primarySelection_, *watcher_, options_->options(), timing::QtOneShotTimer::make, this);
     selectionWatcher_->setObjectName(QStringLiteral("SelectionWatcher"));

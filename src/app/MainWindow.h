@@ -32,7 +32,6 @@ class WindowPlacement;
 namespace input {
 class ClipboardWatcher;
 class ClipboardSource;
-class QtClipboardSource;
 class SelectionWatcher;
 class SearchBox;
 } // namespace input
@@ -198,7 +197,7 @@ private:
 
     input::ClipboardSource* clipboard_ = nullptr;
     input::ClipboardWatcher* watcher_ = nullptr;
-    input::QtClipboardSource* primarySelection_ = nullptr;
+    input::ClipboardSource* primarySelection_ = nullptr;
     input::SelectionWatcher* selectionWatcher_ = nullptr;
     input::SearchBox* searchBox_ = nullptr;
     desktop::WindowRaiser raiser_{this};

@@ -138,7 +138,8 @@ class WaylandClipboardTest(E2ETestCase):
         self.sway.start()
         super().setUp()
 
-    def test_copies_in_wayland_programs_are_looked_up_in_the_background(self):
+    def start_in_the_background(self):
+        """Lexorra2 as an XWayland window under sway, a Wayland program in front of it."""
         env = self.session.program_env()
         env.update({"WAYLAND_DISPLAY": self.sway.socket, "XDG_SESSION_TYPE": "wayland",
                     "DISPLAY": self.sway.xwayland_display})
@@ -161,6 +162,8 @@ class WaylandClipboardTest(E2ETestCase):
             return False
         wait_until(wayland_program_focused, 30, 0.2, "a Wayland program to have the focus")
 
+    def test_copies_in_wayland_programs_are_looked_up_in_the_background(self):
+        self.start_in_the_background()
         flow = LookupSession(self, self.session)
         since = len(self.session.server.requests())
         self.sway.run_client(["wl-copy", "--type", "text/uri-list", "file:///etc/passwd"])
@@ -169,6 +172,18 @@ class WaylandClipboardTest(E2ETestCase):
         flow.wait_lookup(since, timeout=30)
         flow.expect_only_since(since, [site_query_url(JAPANESE_DICTIONARY, "背景の単語")],
                                "the word once; the file and the picture not at all")
+
+    def test_a_selection_in_a_wayland_program_is_looked_up_once_settled(self):
+        config = self.session.home / ".config" / "lexorra2"
+        config.mkdir(parents=True, exist_ok=True)
+        (config / "lexorra2.conf").write_text("lookUpSelection=true\n", encoding="utf-8")
+        self.start_in_the_background()
+        flow = LookupSession(self, self.session)
+        since = len(self.session.server.requests())
+        self.sway.run_client(["wl-copy", "--primary", "選んだ背景の語"])
+        flow.wait_lookup(since, timeout=30)
+        flow.expect_only_since(since, [site_query_url(JAPANESE_DICTIONARY, "選んだ背景の語")],
+                               "the selection once")
 
 
 if __name__ == "__main__":
