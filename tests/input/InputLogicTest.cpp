@@ -6,6 +6,7 @@
 #include "lookup/LookupView.h"
 #include "lookup/SiteQuery.h"
 #include "settings/Options.h"
+#include "support/FakeLookupView.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -71,28 +72,6 @@ public:
     }
 };
 
-// The window as a lookup sees it: records what the lookups do to it.
-class FakeView : public lookup::LookupView {
-public:
-    QString box;
-    bool minimised = false;
-    QStringList calls;
-
-    QString searchText() const override { return box; }
-    void setSearchText(const QString& t) override { box = t; }
-    void addToHistory(const QString&) override {}
-    void setLongTextNotice(bool) override {}
-    void openQueryUrls(const QStringList&) override {
-        calls << QStringLiteral("lookup[%1]").arg(box);
-    }
-    bool isMinimised() const override { return minimised; }
-    void restoreIfMinimised() override {
-        calls << QStringLiteral("restore[%1]").arg(box);
-        minimised = false;
-    }
-    void bringForward() override {}
-};
-
 // A watcher with the real lookup controller; the start sequence has run unless a test says
 // otherwise.
 struct Watch {
@@ -109,7 +88,7 @@ struct Watch {
         });
     }
     FakeClipboard clip;
-    FakeView host;
+    FakeLookupView host;
     settings::Options options;
     lookup::LookupController lookups{host, options};
     ClipboardWatcher watcher{clip, lookups, options};

@@ -5,6 +5,7 @@
 #include "lookup/LookupController.h"
 #include "lookup/LookupView.h"
 #include "settings/Options.h"
+#include "support/FakeLookupView.h"
 #include "support/ManualTimers.h"
 
 #include <functional>
@@ -40,21 +41,6 @@ public:
     Content read() override { return {}; }
 };
 
-class FakeView : public lookup::LookupView {
-public:
-    QString box;
-    QStringList lookups;
-
-    QString searchText() const override { return box; }
-    void setSearchText(const QString& t) override { box = t; }
-    void addToHistory(const QString&) override {}
-    void setLongTextNotice(bool) override {}
-    void openQueryUrls(const QStringList&) override { lookups << box; }
-    bool isMinimised() const override { return false; }
-    void restoreIfMinimised() override {}
-    void bringForward() override {}
-};
-
 // The selection watcher beside the clipboard's, with the option on and the start sequence run;
 // the settle count is ended by hand.
 struct Watch {
@@ -73,7 +59,7 @@ struct Watch {
 
     FakeSelection selection;
     FakeClipboard clipboard;
-    FakeView view;
+    FakeLookupView view;
     settings::Options options;
     ManualTimers timers;
     lookup::LookupController lookups{view, options};

@@ -7,6 +7,7 @@
 #include "lookup/LookupController.h"
 #include "lookup/LookupView.h"
 #include "settings/Options.h"
+#include "support/FakeLookupView.h"
 #include "support/ManualTimers.h"
 
 #include <QClipboard>
@@ -20,21 +21,6 @@ using namespace input;
 using Content = ClipboardSource::Content;
 
 namespace {
-
-class FakeView : public lookup::LookupView {
-public:
-    QString box;
-    QStringList lookups;
-
-    QString searchText() const override { return box; }
-    void setSearchText(const QString& t) override { box = t; }
-    void addToHistory(const QString&) override {}
-    void setLongTextNotice(bool) override {}
-    void openQueryUrls(const QStringList&) override { lookups << box; }
-    bool isMinimised() const override { return false; }
-    void restoreIfMinimised() override {}
-    void bringForward() override {}
-};
 
 // xclip holding text as the primary selection until it goes.
 class XclipSelection {
@@ -79,7 +65,7 @@ struct Watch {
         return read.first().first().value<Content>();
     }
 
-    FakeView view;
+    FakeLookupView view;
     settings::Options options;
     ManualTimers timers;
     lookup::LookupController lookups{view, options};
