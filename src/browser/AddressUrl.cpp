@@ -46,7 +46,12 @@ bool hasScheme(const QString& address) {
 
 QUrl addressToUrl(const QString& address) {
     const QString text = escapeStrayPercents(address.trimmed());
-    const QUrl url = hasScheme(text) ? QUrl(text, QUrl::TolerantMode) : QUrl::fromUserInput(text);
+    QUrl url = hasScheme(text) ? QUrl(text, QUrl::TolerantMode) : QUrl::fromUserInput(text);
+    // fromUserInput keeps "name:" as a scheme when what follows is no port ("localhost:8%3800/"),
+    // and the same address written back then opens elsewhere: by the rule above it is a host.
+    if (!hasScheme(text) && !url.scheme().isEmpty() &&
+        text.startsWith(url.scheme() + u':', Qt::CaseInsensitive))
+        url = QUrl(QStringLiteral("http://") + text, QUrl::TolerantMode);
     // An invalid URL still holds the parts that could be read: the engine would go there.
     return url.isValid() ? url : QUrl();
 }

@@ -52,6 +52,7 @@ private Q_SLOTS:
             << QString::fromUtf8("  http://\xe6\x97\xa5\xe6\x9c\xac\xd2\x95\x8f\xd0/x");
         QTest::newRow("a port out of range") << "http://h.test:99999/";
         QTest::newRow("an open bracket") << "http://[::1/";
+        QTest::newRow("a host and a port that is no number") << "localhost:8%3800/";
     }
 
     void addressThatIsNoUrl() {
