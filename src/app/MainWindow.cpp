@@ -29,9 +29,9 @@
 #include "desktop/DocumentsFolder.h"
 #include "desktop/HeldBackCopyWatch.h"
 #include "desktop/ProcessPriority.h"
+#include "desktop/SessionKeySource.h"
 #include "desktop/SystemTrayIcon.h"
 #include "desktop/WindowPlacement.h"
-#include "desktop/X11KeyWatcher.h"
 #include "input/ClipboardWatcher.h"
 #include "input/QtClipboardSource.h"
 #include "input/SearchBox.h"
@@ -359,8 +359,7 @@ void MainWindow::setStatusText(const QString& text) {
 DesktopPresence* MainWindow::liveBesideOtherPrograms(desktop::GlobalKeySource* keys,
                                                      desktop::NotificationArea* tray) {
     if (!keys) {
-        ownKeys_ = std::make_unique<desktop::X11KeyWatcher>(
-            desktop::X11KeyWatcher::applicationDisplay(), QGuiApplication::platformName());
+        ownKeys_ = desktop::SessionKeySource::forThisSession(QGuiApplication::platformName());
         keys = ownKeys_.get();
     }
     if (!tray) {
