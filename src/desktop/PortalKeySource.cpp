@@ -7,6 +7,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QPointer>
 
@@ -154,7 +155,23 @@ void PortalKeySource::askVersion() {
                 }
                 // Signals count only from the connection that answered for the portal's name.
                 portalOwner_ = reply.service();
+                watchPortalOwner();
                 createSession();
+            });
+}
+
+// A portal that ends or is replaced takes the session and its shortcuts with it.
+void PortalKeySource::watchPortalOwner() {
+    if (ownerWatch_)
+        return;
+    ownerWatch_ =
+        new QDBusServiceWatcher(kService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(ownerWatch_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString& oldOwner, const QString&) {
+                if (oldOwner == portalOwner_ && state_ != PortalShortcuts::NotAsked) {
+                    sessionHandle_.clear(); // gone with the portal
+                    fail(QStringLiteral("デスクトップのポータルが終了しました"));
+                }
             });
 }
 

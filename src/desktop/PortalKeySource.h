@@ -11,6 +11,7 @@
 
 class QDBusMessage;
 class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
 
 namespace desktop {
 
@@ -64,6 +65,7 @@ private:
 
     void start();
     void askVersion();
+    void watchPortalOwner();
     void createSession();
     void bindShortcuts();
     void watchRequest(const QString& requestPath);
@@ -87,6 +89,7 @@ private:
     QString reason_;
     // The unique name of the connection that owns the portal's name when it answered.
     QString portalOwner_;
+    QDBusServiceWatcher* ownerWatch_ = nullptr;
     Step awaiting_ = Step::None;
     QString requestPath_;
     QString sessionHandle_;
