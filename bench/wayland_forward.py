@@ -5,7 +5,7 @@ XWayland window and as a native Wayland window (QT_QPA_PLATFORM=wayland).
     python3 bench/wayland_forward.py [sway|kwin ...] [--platform xcb|wayland ...]
                                      [--sway-activation urgent|focus|smart|none]
 
-For each compositor and platform: Lexorra2 starts, a Wayland window (activation_token.c, a
+For each compositor and platform: Lexorra2 starts, a Wayland window (tests/support/activation_token, a
 stand-in for the launcher or terminal the user is in) takes the focus, and then
   1. `lexorra2 --look-up WORD` (as a copy would),
   2. `lexorra2 --raise` without a token (a key bound to the command where the desktop gives
@@ -18,7 +18,8 @@ marked urgent (demands attention). Prints one line per step and a JSON summary.
 sway runs as in tests/e2e/test_wayland_clipboard.py; KWin 5.27 as `kwin_wayland --virtual
 --xwayland` in a dbus-run-session, as the user nobody (its binary copied to a folder of its
 own: its file capability fails under a changed user), queried through its scripting D-Bus
-interface. Needs the built program (build/src/app/lexorra2), weston's clients and wayland-scanner.
+interface. Needs the built program and launcher window (`cmake --build build --target lexorra2
+activation_token`).
 """
 
 import argparse
@@ -43,22 +44,12 @@ from test_wayland_clipboard import Sway  # noqa: E402
 LAUNCHER_TITLE = "launcher"
 
 
-def build_token_client(folder: Path) -> Path:
-    protocols = Path("/usr/share/wayland-protocols")
-    sources = [HERE / "activation_token.c"]
-    for xml in (protocols / "stable/xdg-shell/xdg-shell.xml",
-                protocols / "staging/xdg-activation/xdg-activation-v1.xml"):
-        name = xml.stem
-        subprocess.run(["wayland-scanner", "client-header", str(xml),
-                        str(folder / f"{name}-client-protocol.h")], check=True)
-        subprocess.run(["wayland-scanner", "private-code", str(xml),
-                        str(folder / f"{name}-protocol.c")], check=True)
-        sources.append(folder / f"{name}-protocol.c")
-    binary = folder / "activation_token"
-    subprocess.run(["cc", "-O1", f"-I{folder}", "-o", str(binary), *map(str, sources),
-                    "-lwayland-client"], check=True)
-    os.chmod(folder, 0o755)
-    return binary
+def token_client() -> Path:
+    """tests/support/activation_token, built with the tests."""
+    built = HERE.parent / "build" / "tests" / "support" / "activation_token"
+    if not built.exists():
+        sys.exit(f"build it first: cmake --build build --target activation_token ({built})")
+    return built
 
 
 class SwayDesktop(Sway):
@@ -353,14 +344,12 @@ def main():
     SwayDesktop.activation_policy = args.sway_activation or ""
     classes = {"sway": SwayDesktop, "kwin": KWinDesktop}
     summary = {}
-    with tempfile.TemporaryDirectory(prefix="lexorra2-token-") as folder:
-        token_client = build_token_client(Path(folder))
-        for name in args.desktops:
-            for platform in args.platform or ["xcb", "wayland"]:
-                rows = run(classes[name], platform, token_client)
-                for row in rows:
-                    print(name, platform, json.dumps(row, ensure_ascii=False), flush=True)
-                summary[f"{name}/{platform}"] = rows
+    for name in args.desktops:
+        for platform in args.platform or ["xcb", "wayland"]:
+            rows = run(classes[name], platform, token_client())
+            for row in rows:
+                print(name, platform, json.dumps(row, ensure_ascii=False), flush=True)
+            summary[f"{name}/{platform}"] = rows
     print(json.dumps(summary, ensure_ascii=False, indent=1))
 
 

@@ -3,7 +3,7 @@
 // for each line on its standard input asks the compositor for an xdg-activation token made
 // for its surface (with the serial of its last keyboard focus, when the seat has a keyboard)
 // and prints it, so that `XDG_ACTIVATION_TOKEN=<token> lexorra2 --raise` can hand it over.
-// Used by wayland_forward.py; built there with wayland-scanner and cc.
+// Used by tests/e2e/test_wayland_window.py and bench/wayland_forward.py.
 #define _GNU_SOURCE
 #include "xdg-activation-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
