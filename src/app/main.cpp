@@ -24,7 +24,12 @@ int main(int argc, char* argv[]) {
         QCoreApplication core(coreArgc, argv);
         desktop::SingleInstance instance(desktop::SingleInstance::sessionFolder(),
                                          QStringLiteral("lexorra2"));
-        const desktop::SingleInstance::Delivery delivery = instance.send(*commandLine.command);
+        // A compositor that started the command (a key bound to `lexorra2 --raise`) gave it a
+        // token that lets the window it raises take the focus.
+        desktop::InstanceRequest request = *commandLine.command;
+        if (request.kind == desktop::InstanceRequest::Kind::ComeForward)
+            request = desktop::InstanceRequest::comeForward(qgetenv("XDG_ACTIVATION_TOKEN"));
+        const desktop::SingleInstance::Delivery delivery = instance.send(request);
         return app::CommandLine::report(app::CommandLine::delivered(
             delivery, instance.errorString(), QStringLiteral("lexorra2")));
     }
@@ -48,6 +53,7 @@ int main(int argc, char* argv[]) {
     // A second instance would look up every copy again and overwrite the settings at exit.
     desktop::SingleInstance instance(desktop::SingleInstance::sessionFolder(),
                                      QStringLiteral("lexorra2"));
+    instance.setActivationToken(qgetenv("XDG_ACTIVATION_TOKEN"));
     if (const std::optional<int> exitCode = instance.claimForStart())
         return *exitCode;
 
@@ -55,10 +61,12 @@ int main(int argc, char* argv[]) {
 
     app::MainWindow mainWindow;
     desktop::WindowRaiser raiser(&mainWindow);
-    QObject::connect(&instance, &desktop::SingleInstance::comeForwardAsked, &mainWindow, [&] {
-        mainWindow.show();
-        raiser.bringForwardAfterLookup();
-    });
+    QObject::connect(&instance, &desktop::SingleInstance::comeForwardAsked, &mainWindow,
+                     [&](const QString& activationToken) {
+                         raiser.useActivationToken(activationToken);
+                         mainWindow.show();
+                         raiser.bringForwardAfterLookup();
+                     });
     QObject::connect(&instance, &desktop::SingleInstance::togglePauseAsked, &mainWindow,
                      &app::MainWindow::togglePauseAsked);
     QObject::connect(&instance, &desktop::SingleInstance::lookUpAsked, &mainWindow,

@@ -1,16 +1,28 @@
 #include "desktop/InstanceRequest.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace desktop {
 
 namespace {
 
 constexpr char kComeForward[] = "come-forward\n";
+constexpr char kComeForwardPrefix[] = "come-forward ";
 constexpr char kTogglePause[] = "toggle-pause\n";
 constexpr char kLookUpPrefix[] = "look-up ";
 
+bool isActivationToken(QByteArrayView token) {
+    if (token.isEmpty() || token.size() > InstanceRequest::kMaxActivationTokenBytes)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
+
 } // namespace
+
+InstanceRequest InstanceRequest::comeForward(const QByteArray& token) {
+    return {Kind::ComeForward, isActivationToken(token) ? QString::fromLatin1(token) : QString()};
+}
 
 QString InstanceRequest::whyNotLookUpText(const QString& text) {
     if (text.trimmed().isEmpty())
@@ -23,7 +35,8 @@ QString InstanceRequest::whyNotLookUpText(const QString& text) {
 QByteArray InstanceRequest::encoded() const {
     switch (kind) {
     case Kind::ComeForward:
-        return kComeForward;
+        return text.isEmpty() ? QByteArray(kComeForward)
+                              : kComeForwardPrefix + text.toLatin1() + '\n';
     case Kind::TogglePause:
         return kTogglePause;
     case Kind::LookUp:
@@ -37,6 +50,12 @@ std::optional<InstanceRequest> InstanceRequest::decode(const QByteArray& line) {
         return std::nullopt;
     if (line == kComeForward)
         return comeForward();
+    if (line.startsWith(kComeForwardPrefix)) {
+        const QByteArray token = line.mid(sizeof(kComeForwardPrefix) - 1).chopped(1);
+        if (!isActivationToken(token))
+            return std::nullopt;
+        return comeForward(token);
+    }
     if (line == kTogglePause)
         return togglePause();
     if (!line.startsWith(kLookUpPrefix))

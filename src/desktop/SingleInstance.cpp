@@ -101,7 +101,8 @@ SingleInstance::Claim SingleInstance::claim() {
         error_ = QStringLiteral("Cannot create the lock file %1.").arg(lockPath_);
         return Claim::Unavailable;
     }
-    return askRunningInstance(InstanceRequest::comeForward(), true) == Delivery::Delivered
+    return askRunningInstance(InstanceRequest::comeForward(activationToken_), true) ==
+                   Delivery::Delivered
                ? Claim::OtherAsked
                : Claim::OtherNotAnswering;
 }
@@ -188,7 +189,7 @@ void SingleInstance::answerConnections() {
 void SingleInstance::carryOut(const InstanceRequest& request) {
     switch (request.kind) {
     case InstanceRequest::Kind::ComeForward:
-        Q_EMIT comeForwardAsked();
+        Q_EMIT comeForwardAsked(request.activationToken());
         break;
     case InstanceRequest::Kind::TogglePause:
         Q_EMIT togglePauseAsked();

@@ -41,6 +41,10 @@ public:
     // folder, made with mode 0700 if missing. claim() checks that it is private.
     static QString sessionFolder();
 
+    // The activation token this start was given (its XDG_ACTIVATION_TOKEN): claim() hands it
+    // to the running instance with the request to come forward.
+    void setActivationToken(const QByteArray& token) { activationToken_ = token; }
+
     // How long a later start waits for the running instance to answer.
     void setAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
 
@@ -74,8 +78,9 @@ public:
     QString socketPath() const { return socketPath_; }
 
 Q_SIGNALS:
-    // A later start asked this (first) instance to bring its window forward.
-    void comeForwardAsked();
+    // A later start or a command asked this (first) instance to bring its window forward;
+    // activationToken is the one the asking process was given, or empty.
+    void comeForwardAsked(const QString& activationToken);
     // A command asked to pause or resume the clipboard watcher.
     void togglePauseAsked();
     // A command asked to look text up.
@@ -94,6 +99,7 @@ private:
     QLockFile lock_;
     std::unique_ptr<QLocalServer> server_;
     std::chrono::milliseconds answerTimeout_{5000};
+    QByteArray activationToken_;
     QString error_;
 };
 

@@ -1,8 +1,11 @@
 #include "desktop/WindowRaiser.h"
 
+#include "desktop/ActivationRoute.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace desktop {
@@ -50,9 +53,18 @@ bool requestActivationAsPager(QWidget* window) {
 } // namespace
 
 bool WindowRaiser::forceToFront() {
+    const QString token = std::exchange(activationToken_, QString());
+    const ActivationRoute route =
+        activationRoute(QGuiApplication::platformName(), !token.isEmpty());
+    // Qt's Wayland platform hands the compositor this variable's token with the next
+    // activation request, and clears it.
+    if (route == ActivationRoute::WaylandWithToken)
+        qputenv("XDG_ACTIVATION_TOKEN", token.toLatin1());
     window_->raise();
     window_->activateWindow();
-    return requestActivationAsPager(window_) || window_->windowHandle() != nullptr;
+    if (route == ActivationRoute::X11AsPager && requestActivationAsPager(window_))
+        return true;
+    return window_->windowHandle() != nullptr;
 }
 
 // A restore ends a minimised state (back to maximised when the window was maximised before)

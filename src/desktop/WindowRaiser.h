@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace desktop {
@@ -9,6 +11,10 @@ namespace desktop {
 class WindowRaiser {
 public:
     explicit WindowRaiser(QWidget* window) : window_(window) {}
+
+    // The next request to come forward hands the compositor this activation token (from the
+    // command that asked; see ActivationRoute). Used once.
+    void useActivationToken(const QString& token) { activationToken_ = token; }
 
     // Raises the window to the top and asks for it to be made active. Returns whether the
     // request could be made.
@@ -24,6 +30,7 @@ private:
     void postRestore();
 
     QWidget* window_;
+    QString activationToken_;
 };
 
 } // namespace desktop

@@ -80,9 +80,13 @@ TEST_F(SingleInstanceTest, SecondStartAsksTheFirstToComeForward) {
     // The second start ends only once the first has passed the request on.
     EXPECT_EQ(firstAsked.count(), 1);
 
+    // A launcher's activation token goes along, so the window may take the focus.
     SingleInstance third(folder.path(), kName);
+    third.setActivationToken("launcher-token-1");
     EXPECT_EQ(third.claim(), SingleInstance::Claim::OtherAsked);
-    EXPECT_EQ(firstAsked.count(), 2);
+    ASSERT_EQ(firstAsked.count(), 2);
+    EXPECT_EQ(firstAsked.at(0).at(0).toString(), QString());
+    EXPECT_EQ(firstAsked.at(1).at(0).toString(), QStringLiteral("launcher-token-1"));
     EXPECT_EQ(secondAsked.count(), 0);
 }
 
@@ -386,7 +390,10 @@ TEST_P(CommandToRunningInstance, ArrivesAsItsOwnSignal) {
     SingleInstance command(folder.path(), kName);
     EXPECT_EQ(command.send(GetParam().request), SingleInstance::Delivery::Delivered)
         << command.errorString().toStdString();
-    EXPECT_EQ(comeForward.count(), GetParam().comeForward);
+    ASSERT_EQ(comeForward.count(), GetParam().comeForward);
+    if (!comeForward.isEmpty()) {
+        EXPECT_EQ(comeForward.at(0).at(0).toString(), GetParam().request.activationToken());
+    }
     EXPECT_EQ(togglePause.count(), GetParam().togglePause);
     EXPECT_EQ(lookUps, GetParam().lookUps);
     // A command never becomes the instance: the running one still answers.
@@ -397,6 +404,11 @@ TEST_P(CommandToRunningInstance, ArrivesAsItsOwnSignal) {
 INSTANTIATE_TEST_SUITE_P(
     Table, CommandToRunningInstance,
     testing::Values(CommandCase{"Raise", desktop::InstanceRequest::comeForward(), 1, 0, {}},
+                    CommandCase{"RaiseWithActivationToken",
+                                desktop::InstanceRequest::comeForward("kwin-0123456789abcdef"),
+                                1,
+                                0,
+                                {}},
                     CommandCase{"TogglePause", desktop::InstanceRequest::togglePause(), 0, 1, {}},
                     CommandCase{"LookUp",
                                 desktop::InstanceRequest::lookUp(QStringLiteral("猫")),
