@@ -16,6 +16,8 @@ PACKAGES=(
     # the Wayland clipboard (data-control client code generated at build time) and sway, the
     # headless compositor its tests run under
     libwayland-dev libwayland-bin sway
+    # KDE's compositor, headless (kwin_wayland --virtual), for the same tests under KWin
+    kwin-wayland
     # installation and the Debian package: icon sizes, menu entry and package checks
     librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
     # the copy-to-screen benchmark watches the window's damage
