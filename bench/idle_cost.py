@@ -115,13 +115,22 @@ def watch_threads(session: harness.Session, seconds: float) -> dict[str, float]:
             return Path(f"/proc/{pid}/task/{tid}/comm").read_text().strip()
         except OSError:
             return ""
+    # The thread's name is cut to 15 characters by the kernel.
+    watcher = [n for (pid, tid), n in woke.items()
+               if pid == main_pid and thread_named(pid, tid) == "WaylandClipboar"]
+    by_thread: dict[str, int] = {}
+    for (pid, tid), n in woke.items():
+        if pid == main_pid:
+            name = thread_named(pid, tid)
+            by_thread[name] = by_thread.get(name, 0) + n
+    busiest = sorted(by_thread.items(), key=lambda item: -item[1])[:3]
+    print("  the program's threads that woke most: "
+          + ", ".join(f"{name} {n}" for name, n in busiest), file=sys.stderr)
     return {
+        "processes": len(pids),
         "tree": sum(woke.values()) / seconds,
         "program": sum(n for (pid, _), n in woke.items() if pid == main_pid) / seconds,
-        # The thread's name is cut to 15 characters by the kernel.
-        "data control": sum(n for (pid, tid), n in woke.items()
-                            if pid == main_pid and thread_named(pid, tid) == "WaylandClipboar")
-        / seconds,
+        "data control": sum(watcher) / seconds if watcher else float("nan"),
         "cpu": sum(n - cpu0.get(pid, 0) for pid, n in cpu1.items()) / TICKS,
     }
 
@@ -182,10 +191,13 @@ def wayland_main(program: Path, compositor_name: str, seconds: float, runs: int)
         return statistics.median(r[key] for r in results[name])
 
     print(f"lexorra2 idle in the background for {seconds:.0f} s, median of {runs} run(s)")
-    print(f"{'':34} {'tree /s':>9} {'program /s':>11} {'data control /s':>16} {'CPU s':>7}")
+    print("wake-ups per second of the program and its engine's processes (tree), of the program's")
+    print("own process and of its data-control thread (nan: no such thread); CPU seconds of the tree")
+    print(f"{'':34} {'processes':>9} {'tree':>8} {'program':>8} {'data control':>13} {'CPU s':>6}")
     for name in names:
-        print(f"{name:34} {med(name, 'tree'):9.2f} {med(name, 'program'):11.2f} "
-              f"{med(name, 'data control'):16.2f} {med(name, 'cpu'):7.2f}")
+        print(f"{name:34} {med(name, 'processes'):9.0f} {med(name, 'tree'):8.2f} "
+              f"{med(name, 'program'):8.2f} {med(name, 'data control'):13.2f} "
+              f"{med(name, 'cpu'):6.2f}")
     base, watched = names[1], names[2]
     for key in ("tree", "program"):
         ratio = med(watched, key) / med(base, key) if med(base, key) else float("nan")
