@@ -18,6 +18,8 @@ PACKAGES=(
     libwayland-dev libwayland-bin sway
     # the window as a native Wayland client (by choice), and its activation tests' launcher
     qt6-wayland wayland-protocols
+    # KDE's compositor, headless (kwin_wayland --virtual), for the same tests under KWin
+    kwin-wayland
     # installation and the Debian package: icon sizes, menu entry and package checks
     librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
     # the copy-to-screen benchmark watches the window's damage

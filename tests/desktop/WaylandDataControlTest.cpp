@@ -1,6 +1,6 @@
-// The Wayland clipboard through data control, under a real headless sway
-// (support/run_with_sway.sh): copies made by wl-copy and by data_control_offer, a clipboard
-// owner that can also send without end or never answer.
+// The Wayland clipboard through data control, under a real headless sway or KWin
+// (support/run_with_sway.sh, support/run_with_kwin.sh): copies made by wl-copy and by
+// data_control_offer, a clipboard owner that can also send without end or never answer.
 #include "desktop/WaylandDataControl.h"
 
 #include <QCoreApplication>
@@ -13,12 +13,17 @@ using desktop::WaylandDataControl;
 
 namespace {
 
+// The command prefix that runs a program as the compositor's user.
+QString compositorUserPrefix() {
+    return qEnvironmentVariableIsSet("KWIN_USER_PREFIX") ? qEnvironmentVariable("KWIN_USER_PREFIX")
+                                                         : qEnvironmentVariable("SWAY_USER_PREFIX");
+}
+
 // Runs command (a shell line) as the compositor's user, as a program of the session would.
 void runAsSessionUser(const QString& command) {
     QProcess shell;
     shell.start(QStringLiteral("sh"),
-                {QStringLiteral("-c"),
-                 qEnvironmentVariable("SWAY_USER_PREFIX") + QLatin1Char(' ') + command});
+                {QStringLiteral("-c"), compositorUserPrefix() + QLatin1Char(' ') + command});
     ASSERT_TRUE(shell.waitForFinished(30000));
     ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
 }
@@ -55,7 +60,7 @@ class WaylandCopy : public testing::TestWithParam<CopyCase> {};
 TEST_P(WaylandCopy, IsReadWithinItsBounds) {
     const CopyCase& row = GetParam();
     std::unique_ptr<WaylandDataControl> control = WaylandDataControl::connect({}, row.timeoutMs);
-    ASSERT_TRUE(control) << "sway offers data control";
+    ASSERT_TRUE(control) << "the compositor offers data control";
     bool changed = false;
     control->onSelectionChanged([&changed](WaylandDataControl::Selection selection) {
         if (selection == WaylandDataControl::Selection::Clipboard)
@@ -120,6 +125,18 @@ INSTANTIATE_TEST_SUITE_P(
                  Kind::Unreadable,
                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// sway 1.7 and KWin 5.27 offer zwlr_data_control_manager_v1 (version 2 and up: the primary
+// selection too); newer compositors ext_data_control_manager_v1.
+TEST(WaylandDataControl, BindsTheCompositorsProtocolWithThePrimarySelection) {
+    std::unique_ptr<WaylandDataControl> control = WaylandDataControl::connect({}, 10000);
+    ASSERT_TRUE(control) << "the compositor offers neither ext_data_control_manager_v1 nor "
+                            "zwlr_data_control_manager_v1";
+    EXPECT_TRUE(control->protocolName() == QLatin1StringView("ext_data_control_manager_v1") ||
+                control->protocolName() == QLatin1StringView("zwlr_data_control_manager_v1"))
+        << control->protocolName().toStdString();
+    EXPECT_TRUE(control->watchesPrimarySelection()) << control->protocolName().toStdString();
+}
 
 TEST(WaylandDataControl, WithoutACompositorThereIsNone) {
     EXPECT_FALSE(WaylandDataControl::connect("no-such-wayland-display"));

@@ -1,14 +1,19 @@
 // Holds the Wayland clipboard through the compositor's data-control protocol, offering what a
 // test needs, also what no ordinary program sends:
 //
-//   data_control_offer MIME-TYPE MODE [TEXT]
+//   data_control_offer [--primary] MIME-TYPE MODE [TEXT]
 //
+// With --primary it holds the primary selection instead (data control version 2). wl-copy 2.1
+// cannot set the primary selection under KWin 5.27: it takes the primary selection for
+// unsupported unless the compositor tells of one on connecting, which KWin does not while
+// there is none.
 // MODE is "text" (sends TEXT), "endless" (sends without end until the reader closes) or "hang"
 // (takes the request and never answers or closes). Prints "ready" once the selection is set
 // and serves until another program copies. Exit status 0, or 1 when the compositor offers no
-// data control.
+// data control (or, with --primary, none of version 2).
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,13 +33,14 @@ struct State {
     bool cancelled = false;
 };
 
-void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+void global(void* data, wl_registry* registry, uint32_t name, const char* interface,
+            uint32_t version) {
     auto& state = *static_cast<State*>(data);
     if (std::strcmp(interface, wl_seat_interface.name) == 0 && !state.seat)
         state.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     else if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
-        state.manager = static_cast<zwlr_data_control_manager_v1*>(
-            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
+        state.manager = static_cast<zwlr_data_control_manager_v1*>(wl_registry_bind(
+            registry, name, &zwlr_data_control_manager_v1_interface, std::min(version, 2u)));
 }
 
 void globalRemove(void*, wl_registry*, uint32_t) {}
@@ -62,8 +68,14 @@ void cancelled(void* data, zwlr_data_control_source_v1*) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const bool primary = argc > 1 && std::strcmp(argv[1], "--primary") == 0;
+    if (primary) {
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: data_control_offer MIME-TYPE text|endless|hang [TEXT]\n");
+        std::fprintf(stderr,
+                     "usage: data_control_offer [--primary] MIME-TYPE text|endless|hang [TEXT]\n");
         return 2;
     }
     std::signal(SIGPIPE, SIG_IGN); // a reader that closes ends an endless send
@@ -79,6 +91,9 @@ int main(int argc, char* argv[]) {
     wl_display_roundtrip(display);
     if (!state.seat || !state.manager)
         return 1;
+    if (primary && zwlr_data_control_manager_v1_get_version(state.manager) <
+                       ZWLR_DATA_CONTROL_DEVICE_V1_SET_PRIMARY_SELECTION_SINCE_VERSION)
+        return 1;
     zwlr_data_control_source_v1* source =
         zwlr_data_control_manager_v1_create_data_source(state.manager);
     static const zwlr_data_control_source_v1_listener sourceListener{send, cancelled};
@@ -86,7 +101,10 @@ int main(int argc, char* argv[]) {
     zwlr_data_control_source_v1_offer(source, argv[1]);
     zwlr_data_control_device_v1* device =
         zwlr_data_control_manager_v1_get_data_device(state.manager, state.seat);
-    zwlr_data_control_device_v1_set_selection(device, source);
+    if (primary)
+        zwlr_data_control_device_v1_set_primary_selection(device, source);
+    else
+        zwlr_data_control_device_v1_set_selection(device, source);
     wl_display_roundtrip(display);
     std::printf("ready\n");
     std::fflush(stdout);
