@@ -8,6 +8,7 @@
 #include "browser/WebEngineBrowser.h"
 #include "browser/WebEngineBrowserFactory.h"
 #include "settings/Options.h"
+#include "support/EventLoop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,7 +77,7 @@ QString bodyText(QWebEnginePage* page) {
                             text = v.toString();
                             done = true;
                         });
-    if (!QTest::qWaitFor([&] { return done; }, kWait))
+    if (!waitUntil([&] { return done; }, kWait))
         return QStringLiteral("<no answer>");
     return text;
 }
@@ -170,8 +171,8 @@ void EngineTest::loadShowsTitleCutTo20() {
     QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
     t.manager->openAddress(url("/title25"));
     QCOMPARE(t.activeCaption(), QStringLiteral("Loading..."));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"), kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.manager->rememberedAddress(), url("/title25"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"), kWait);
+    WAIT_COMPARE(t.manager->rememberedAddress(), url("/title25"), kWait);
     QVERIFY(!status.isEmpty());
     QVERIFY(!t.activeBrowser()->isLoading());
 }
@@ -180,7 +181,7 @@ void EngineTest::startPageIsServedFromTheProgram() {
     EngineTabs t;
     t.manager->openAddress(browser::startPageUrl());
     QCOMPARE(t.activeCaption(), QStringLiteral("Lexorar2"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Lexorra2"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Lexorra2"), kWait);
     const QString text = bodyText(t.activeBrowser()->page());
     QVERIFY2(text.contains(QStringLiteral("Copy a word in any program to look it up")),
              qPrintable(text));
@@ -191,12 +192,12 @@ void EngineTest::startPageIsServedFromTheProgram() {
 void EngineTest::statusNamesTheAddressBeingOpened() {
     EngineTabs t;
     t.manager->openAddress(url("/a?q=%E8%BE%9E%E6%9B%B8"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
     QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
     t.manager->openAddress(url("/b?q=%E8%BE%9E%E6%9B%B8%2B"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
     QStringList said;
     for (const QList<QVariant>& args : status)
         said << args.at(0).toString();
@@ -209,48 +210,48 @@ void EngineTest::backAndForwardFollowHistory() {
     EngineTabs t;
     QSignalSpy focus(t.manager.get(), &TabManager::focusSearchBoxRequested);
     t.manager->openAddress(url("/a"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page A"), kWait);
     QVERIFY(!t.back && !t.forward);
 
     t.manager->openAddress(url("/b"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    WAIT_VERIFY(t.back && !t.forward, kWait);
     QCOMPARE(t.count(), 1);
 
     t.manager->goBack();
     QCOMPARE(focus.size(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!t.back && t.forward, kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.manager->rememberedAddress(), url("/a"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    WAIT_VERIFY(!t.back && t.forward, kWait);
+    WAIT_COMPARE(t.manager->rememberedAddress(), url("/a"), kWait);
 
     t.manager->goForward();
     QCOMPARE(focus.size(), 2);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page B"), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(t.back && !t.forward, kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page B"), kWait);
+    WAIT_VERIFY(t.back && !t.forward, kWait);
 }
 
 void EngineTest::linkWithTargetOpensNewTab() {
     EngineTabs t;
     t.manager->openAddress(url("/opener"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Opener"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Opener"), kWait);
     QWebEngineView* view = t.activeBrowser()->view();
-    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+    WAIT_VERIFY(view->focusProxy(), kWait);
 
     // The first clicks after a load can be lost while the engine sets up its input.
     QDeadlineTimer deadline(kWait);
     while (t.count() == 1 && !deadline.hasExpired()) {
         QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
-        if (QTest::qWaitFor([&] { return t.count() > 1; }, 1500))
+        if (waitUntil([&] { return t.count() > 1; }, 1500))
             break;
     }
 
     QCOMPARE(t.count(), 2);
     QCOMPARE(t.active(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Target page"), kWait);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->address(), url("/target"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Target page"), kWait);
+    WAIT_COMPARE(t.activeBrowser()->address(), url("/target"), kWait);
     // The tab asked for the opener's address before the engine put the target in its place;
     // that address is not loaded afterwards.
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
     QVERIFY(!t.activeBrowser()->followsAskedLoad());
     QCOMPARE(t.activeBrowser()->address(), url("/target"));
     QVERIFY(server_.targets().contains("/target"));
@@ -283,17 +284,17 @@ void EngineTest::percentEscapesReachTheSite() {
     EngineTabs t;
     const qsizetype before = server_.targets().size();
     t.manager->openAddress(QString::fromLatin1(server_.base() + target));
-    QTRY_VERIFY_WITH_TIMEOUT(server_.targets().size() > before, kWait);
+    WAIT_VERIFY(server_.targets().size() > before, kWait);
     QCOMPARE(server_.targets().at(before), received);
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("echo"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("echo"), kWait);
 }
 
 void EngineTest::pageMenuReplacesEnginesMenu() {
     EngineTabs t;
     t.manager->openAddress(url("/mouse"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("ready"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("ready"), kWait);
     QWebEngineView* view = t.activeBrowser()->view();
-    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+    WAIT_VERIFY(view->focusProxy(), kWait);
     QWidget* proxy = view->focusProxy();
     const QPoint at(60, 60);
 
@@ -302,35 +303,35 @@ void EngineTest::pageMenuReplacesEnginesMenu() {
     QDeadlineTimer deadline(kWait);
     while (!t.browser(0)->title().startsWith(QStringLiteral("down0")) && !deadline.hasExpired()) {
         QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-        (void)QTest::qWaitFor(
-            [&] { return t.browser(0)->title().startsWith(QStringLiteral("down0")); }, 1500);
+        (void)waitUntil([&] { return t.browser(0)->title().startsWith(QStringLiteral("down0")); },
+                        1500);
     }
     // Clicks reach the page in order: once a middle click is logged, every left click made
     // before it has arrived.
     QTest::mouseClick(proxy, Qt::MiddleButton, {}, at);
-    QTRY_VERIFY_WITH_TIMEOUT(t.browser(0)->title().endsWith(QStringLiteral("down1")), kWait);
+    WAIT_VERIFY(t.browser(0)->title().endsWith(QStringLiteral("down1")), kWait);
     t.activeBrowser()->page()->runJavaScript(QStringLiteral("log = []; document.title = 'ready';"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("ready"), kWait);
+    WAIT_COMPARE(t.browser(0)->title(), QStringLiteral("ready"), kWait);
 
     QTest::mousePress(proxy, Qt::RightButton, {}, at);
     QMenu* pageMenu = t.manager->pageMenu();
-    QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
+    WAIT_VERIFY(pageMenu->isVisible(), kWait);
     pageMenu->hide();
     QTest::mouseRelease(proxy, Qt::RightButton, {}, at);
 
     // A left click afterwards reaches the page; had the right press reached it too, the page
     // would have logged it first.
     QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("down0"), kWait);
+    WAIT_COMPARE(t.browser(0)->title(), QStringLiteral("down0"), kWait);
     QCOMPARE(view->lastContextMenuRequest(), nullptr);
     QCOMPARE(visibleMenus(), QList<QMenu*>{});
 
     // A right double click is caught the same way.
     QTest::mouseDClick(proxy, Qt::RightButton, {}, at);
-    QTRY_VERIFY_WITH_TIMEOUT(pageMenu->isVisible(), kWait);
+    WAIT_VERIFY(pageMenu->isVisible(), kWait);
     pageMenu->hide();
     QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
-    QTRY_COMPARE_WITH_TIMEOUT(t.browser(0)->title(), QStringLiteral("down0,down0"), kWait);
+    WAIT_COMPARE(t.browser(0)->title(), QStringLiteral("down0,down0"), kWait);
     QCOMPARE(view->lastContextMenuRequest(), nullptr);
 }
 
@@ -363,7 +364,7 @@ int main(int argc, char** argv) {
 void EngineTest::quickLoadsEndOnTheLastAskedFor() {
     EngineTabs t;
     t.manager->openAddress(url("/a"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page A"), kWait);
     constexpr int kRounds = 20;
     constexpr int kLoadsPerRound = 3;
     for (int round = 0; round < kRounds; ++round) {
@@ -373,9 +374,9 @@ void EngineTest::quickLoadsEndOnTheLastAskedFor() {
             t.manager->openAddress(QString::fromLatin1(server_.base() + last));
             QTest::qWait(5 + (round * 7 + k * 11) % 40);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->address(),
-                                  QString::fromLatin1(server_.base() + last), kWait);
-        QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+        WAIT_COMPARE(t.activeBrowser()->address(), QString::fromLatin1(server_.base() + last),
+                     kWait);
+        WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
         QCOMPARE(server_.targets().count(last), 1);
     }
 }
@@ -384,15 +385,15 @@ void EngineTest::quickLoadsEndOnTheLastAskedFor() {
 void EngineTest::popupsWithoutAClickOpenNoTab() {
     EngineTabs t;
     t.manager->openAddress(url("/a"));
-    QTRY_COMPARE_WITH_TIMEOUT(t.activeCaption(), QStringLiteral("Page A"), kWait);
+    WAIT_COMPARE(t.activeCaption(), QStringLiteral("Page A"), kWait);
     int asked = 0;
     QObject::connect(t.activeBrowser()->page(), &QWebEnginePage::newWindowRequested,
                      t.activeBrowser(), [&](QWebEngineNewWindowRequest&) { ++asked; });
     QSignalSpy status(t.manager.get(), &TabManager::statusTextChanged);
 
     t.manager->openAddress(url("/popups"));
-    QTRY_COMPARE_WITH_TIMEOUT(asked, 15, kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    WAIT_COMPARE(asked, 15, kWait);
+    WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
     QCOMPARE(t.count(), 1);
     QCOMPARE(t.active(), 0);
     QCOMPARE(t.activeBrowser()->address(), url("/popups"));
@@ -458,19 +459,19 @@ void EngineTest::externalProgramsOpenOnlyWhenConfirmed() {
     EngineTabs t;
     t.factory.setExternalProgramPrompt(&prompt);
     t.manager->openAddress(url(path.constData()));
-    QTRY_VERIFY_WITH_TIMEOUT(t.activeBrowser()->title() == u"external" ||
-                                 t.activeBrowser()->title() == u"navigated",
-                             kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!t.activeBrowser()->isLoading(), kWait);
+    WAIT_VERIFY(t.activeBrowser()->title() == u"external" ||
+                    t.activeBrowser()->title() == u"navigated",
+                kWait);
+    WAIT_VERIFY(!t.activeBrowser()->isLoading(), kWait);
     QWebEngineView* view = t.activeBrowser()->view();
-    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kWait);
+    WAIT_VERIFY(view->focusProxy(), kWait);
 
     // The first clicks after a load can be lost while the engine sets up its input.
     auto clickUntil = [&](QPoint at, const std::function<bool()>& arrived) {
         QDeadlineTimer deadline(kWait);
         while (!arrived() && !deadline.hasExpired()) {
             QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, at);
-            (void)QTest::qWaitFor(arrived, 1500);
+            (void)waitUntil(arrived, 1500);
         }
         return arrived();
     };
@@ -479,12 +480,12 @@ void EngineTest::externalProgramsOpenOnlyWhenConfirmed() {
             return t.activeBrowser()->title() == u"clicked" || !prompt.asked.isEmpty();
         }));
     else
-        QTRY_COMPARE_WITH_TIMEOUT(t.activeBrowser()->title(), QStringLiteral("navigated"), kWait);
+        WAIT_COMPARE(t.activeBrowser()->title(), QStringLiteral("navigated"), kWait);
     if (!askedScheme.isEmpty())
-        QTRY_VERIFY_WITH_TIMEOUT(prompt.wasAsked(askedScheme), kWait);
+        WAIT_VERIFY(prompt.wasAsked(askedScheme), kWait);
     QVERIFY(
         clickUntil(QPoint(100, 350), [&] { return prompt.wasAsked(QStringLiteral("sentinel")); }));
-    QTRY_VERIFY_WITH_TIMEOUT(openedExternally().contains(QStringLiteral("sentinel:done")), kWait);
+    WAIT_VERIFY(openedExternally().contains(QStringLiteral("sentinel:done")), kWait);
 
     QStringList expected = opened;
     expected << QStringLiteral("sentinel:done");

@@ -1,6 +1,7 @@
 // The failure page on the real engine, against a small server on 127.0.0.1 that fails in
 // each of the ways a site fails.
 #include "browser/FailurePageController.h"
+#include "support/EventLoop.h"
 
 #include <QApplication>
 #include <QSet>
@@ -168,7 +169,7 @@ struct Tab {
     // Waits until the engine asked about a navigation to url, then lets whatever the
     // controller queued for it happen.
     bool navigationAsked(const QUrl& url) {
-        const bool asked = QTest::qWaitFor([&] { return navigations.contains(url); }, kWait);
+        const bool asked = waitUntil([&] { return navigations.contains(url); }, kWait);
         QCoreApplication::sendPostedEvents();
         return asked;
     }
@@ -184,7 +185,7 @@ struct Tab {
     bool clickUntilAsked(const QString& selector, const QUrl& url) {
         for (int tries = 0; tries < 10 && !navigations.contains(url); ++tries) {
             click(selector);
-            if (QTest::qWaitFor([&] { return navigations.contains(url); }, kWait / 10))
+            if (waitUntil([&] { return navigations.contains(url); }, kWait / 10))
                 break;
         }
         return navigationAsked(url);
@@ -204,7 +205,7 @@ struct Tab {
         // Shared with the callback, which may come after a failed wait, as the page goes.
         auto answer = std::make_shared<std::optional<QVariant>>();
         page()->runJavaScript(script, [answer](const QVariant& v) { *answer = v; });
-        if (!QTest::qWaitFor([&] { return answer->has_value(); }, timeout))
+        if (!waitUntil([&] { return answer->has_value(); }, timeout))
             return QStringLiteral("<no answer>");
         return **answer;
     }
@@ -281,7 +282,7 @@ private Q_SLOTS:
         const auto failure = tab.failed.first().at(0).value<LoadFailure>();
         QCOMPARE(int(failure.kind), int(kind));
         QCOMPARE(tab.failed.first().at(1).toUrl(), url);
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
 
         const QString text = tab.text();
         QVERIFY2(text.contains(failure.heading()), qPrintable(text));
@@ -293,8 +294,7 @@ private Q_SLOTS:
         // The program's own page, standing for the failed address.
         QCOMPARE(tab.page()->url().scheme(), QString::fromLatin1(FailurePage::kScheme));
         QCOMPARE(tab.controller.displayedAddress(), url);
-        QVERIFY(QTest::qWaitFor([&] { return tab.page()->title().contains(failure.heading()); },
-                                kWait));
+        QVERIFY(waitUntil([&] { return tab.page()->title().contains(failure.heading()); }, kWait));
         QVERIFY(tab.controller.showsFailure());
         // One entry for the failed address after the page before it.
         QCOMPARE(tab.page()->history()->count(), 2);
@@ -318,7 +318,7 @@ private Q_SLOTS:
         // The page's content is checked after the load ends; the answer comes before this.
         QCOMPARE(tab.text().trimmed(), shown);
         if (path == u"/404-script")
-            QVERIFY(QTest::qWaitFor([&] { return tab.page()->title() == u"gave up"; }, kWait));
+            QVERIFY(waitUntil([&] { return tab.page()->title() == u"gave up"; }, kWait));
         QCOMPARE(tab.failed.size(), 0);
         QVERIFY(!tab.controller.showsFailure());
         QCOMPARE(tab.page()->url(), site_->url(path));
@@ -338,8 +338,7 @@ private Q_SLOTS:
         QVERIFY(tab.load(site_->url(QStringLiteral("/ok"))));
         QSignalSpy finished(tab.page(), &QWebEnginePage::loadFinished);
         tab.page()->load(site_->url(QStringLiteral("/stall")));
-        QVERIFY(
-            QTest::qWaitFor([&] { return site_->requests(QStringLiteral("/stall")) == 1; }, kWait));
+        QVERIFY(waitUntil([&] { return site_->requests(QStringLiteral("/stall")) == 1; }, kWait));
         QVERIFY(tab.controller.isTimingResponse());
         tab.page()->triggerAction(QWebEnginePage::Stop);
         QVERIFY(finished.wait(kWait));
@@ -362,14 +361,14 @@ private Q_SLOTS:
         QVERIFY(tab.load(site_->url(QStringLiteral("/ok"))));
         tab.page()->load(site_->url(path));
         QVERIFY(tab.failed.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
         const int asked = site_->requests(path);
         QVERIFY(asked >= 1);
 
         tab.controller.reload();
         QVERIFY(tab.failed.wait(kWait));
         QVERIFY(site_->requests(path) > asked);
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
         QCOMPARE(tab.controller.displayedAddress(), site_->url(path));
         QCOMPARE(tab.page()->history()->count(), 2);
 
@@ -387,13 +386,13 @@ private Q_SLOTS:
         const QUrl flaky = site_->url(QStringLiteral("/reset"));
         tab.page()->load(flaky);
         QVERIFY(tab.failed.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
 
         site_->heal(QStringLiteral("/reset"));
         QSignalSpy finished(tab.page(), &QWebEnginePage::loadFinished);
         tab.controller.reload();
         QVERIFY(finished.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.text().trimmed() == u"healed page"; }, kWait));
+        QVERIFY(waitUntil([&] { return tab.text().trimmed() == u"healed page"; }, kWait));
         QVERIFY(!tab.controller.showsFailure());
         QCOMPARE(tab.page()->url(), flaky);
         // The page took the failure page's place in the history.
@@ -408,7 +407,7 @@ private Q_SLOTS:
         QVERIFY(tab.load(site_->url(QStringLiteral("/ok"))));
         tab.page()->load(site_->url(QStringLiteral("/reset")));
         QVERIFY(tab.failed.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
 
         const QUrl use(tab.attribute(QStringLiteral("a.use"), QStringLiteral("href")));
         const QUrl lookUp(tab.attribute(QStringLiteral("a.lookup"), QStringLiteral("href")));
@@ -428,7 +427,7 @@ private Q_SLOTS:
         QVERIFY(finished.wait(kWait));
         tab.page()->triggerAction(QWebEnginePage::Forward);
         QVERIFY(finished.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
         QVERIFY(tab.controller.showsFailure());
         const QUrl lookUpAgain(tab.attribute(QStringLiteral("a.lookup"), QStringLiteral("href")));
         QVERIFY(lookUpAgain != lookUp);
@@ -460,14 +459,14 @@ private Q_SLOTS:
         if (kept) {
             tab.page()->load(site_->url(QStringLiteral("/reset")));
             QVERIFY(tab.failed.wait(kWait));
-            QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+            QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
             link = QUrl(tab.attribute(QStringLiteral("a.use"), QStringLiteral("href")));
             tab.page()->triggerAction(QWebEnginePage::Back);
             QVERIFY(finished.wait(kWait));
             if (where == u"failure page") {
                 tab.page()->triggerAction(QWebEnginePage::Forward);
                 QVERIFY(finished.wait(kWait));
-                QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+                QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
                 QVERIFY(tab.controller.showsFailure());
             }
         }
@@ -487,7 +486,7 @@ private Q_SLOTS:
         tab.lookups = false;
         tab.page()->load(site_->url(QStringLiteral("/reset")));
         QVERIFY(tab.failed.wait(kWait));
-        QVERIFY(QTest::qWaitFor([&] { return tab.showsFailurePage(); }, kWait));
+        QVERIFY(waitUntil([&] { return tab.showsFailurePage(); }, kWait));
         QVERIFY(!tab.text().contains(QStringLiteral("ほかのサイト")));
         // A failure in a tab that never showed a page.
         QCOMPARE(tab.page()->history()->count(), 1);

@@ -2,6 +2,7 @@
 #include "browser/WebEngineBrowser.h"
 #include "browser/WebEngineProxyControl.h"
 #include "settings/ProxyAddress.h"
+#include "support/EventLoop.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -43,7 +44,7 @@ QString runScript(WebEngineBrowser& tab, const QString& script) {
         result = value.toString();
         answered = true;
     });
-    if (!QTest::qWaitFor([&] { return answered; }, kWait))
+    if (!waitUntil([&] { return answered; }, kWait))
         return QStringLiteral("<no answer>");
     return result;
 }
@@ -170,9 +171,9 @@ void ProxyControlTest::theVeryNextLoadTakesTheNewRoute() {
     QCOMPARE(!error.isEmpty(), refused);
     const QByteArray next = "/next?" + QByteArray::number(++serial_);
     other.load(url(next));
-    QTRY_VERIFY_WITH_TIMEOUT(!wentTo(next).isEmpty(), kWait);
+    WAIT_VERIFY(!wentTo(next).isEmpty(), kWait);
     QCOMPARE(wentTo(next), expected);
-    QTRY_COMPARE_WITH_TIMEOUT(other.title(), QStringLiteral("next"), kWait);
+    WAIT_COMPARE(other.title(), QStringLiteral("next"), kWait);
     // The engine was prompted without a word to either server.
     for (const SiteServer* server : {&proxyA_, &site_})
         for (const QByteArray& target : server->targets())
@@ -201,9 +202,9 @@ void ProxyControlTest::openTabsKeepTheirHistoryAndCookies() {
     QCOMPARE(tab.page()->history()->count(), 3);
 
     tab.goBack();
-    QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("two"), kWait);
+    WAIT_COMPARE(tab.title(), QStringLiteral("two"), kWait);
     tab.goBack();
-    QTRY_COMPARE_WITH_TIMEOUT(tab.title(), QStringLiteral("one"), kWait);
+    WAIT_COMPARE(tab.title(), QStringLiteral("one"), kWait);
 }
 
 // While the control waits for the engine after a change, other clients reach its listener on
@@ -242,13 +243,13 @@ void ProxyControlTest::strangersAtTheListenerAreDropped() {
     QVERIFY(apply(QStringLiteral("A")).isEmpty());
     QCOMPARE(strangers.size(), std::size_t(sent.size()));
     for (const auto& stranger : strangers)
-        QTRY_COMPARE_WITH_TIMEOUT(stranger->state(), QAbstractSocket::UnconnectedState, kWait);
+        WAIT_COMPARE(stranger->state(), QAbstractSocket::UnconnectedState, kWait);
     QCOMPARE(received, QList<QByteArray>(sent.size()));
 
     WebEngineBrowser tab(QWebEngineProfile::defaultProfile(), nullptr);
     const QByteArray next = "/next?" + QByteArray::number(++serial_);
     tab.load(url(next));
-    QTRY_VERIFY_WITH_TIMEOUT(!wentTo(next).isEmpty(), kWait);
+    WAIT_VERIFY(!wentTo(next).isEmpty(), kWait);
     QCOMPARE(wentTo(next), QStringLiteral("A"));
 }
 
