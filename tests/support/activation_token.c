@@ -91,7 +91,11 @@ static void toplevel_configure(void* data, struct xdg_toplevel* t, int32_t w, in
     wl_array_for_each(state, states) if (*state == XDG_TOPLEVEL_STATE_ACTIVATED) activated = 1;
 }
 static void toplevel_close(void* data, struct xdg_toplevel* t) {}
-static const struct xdg_toplevel_listener toplevel_listener = {toplevel_configure, toplevel_close};
+// Never sent at the version bound; named so that every member is set.
+static void toplevel_bounds(void* data, struct xdg_toplevel* t, int32_t w, int32_t h) {}
+static void toplevel_capabilities(void* data, struct xdg_toplevel* t, struct wl_array* caps) {}
+static const struct xdg_toplevel_listener toplevel_listener = {
+    toplevel_configure, toplevel_close, toplevel_bounds, toplevel_capabilities};
 
 static void token_done(void* data, struct xdg_activation_token_v1* token, const char* text) {
     token_text = strdup(text);
