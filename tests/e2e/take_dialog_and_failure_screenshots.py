@@ -7,7 +7,6 @@ for a proxy that refuses, and the two largest dialogs at 200 % scaling, for docs
 import socket
 import subprocess
 import sys
-import time
 from pathlib import Path
 
 import desktop_helpers as desk
@@ -21,8 +20,19 @@ SUPPORT_MENU_AT_200 = (172, 141)
 
 
 def save(session: harness.Session, window: int, output: Path):
+    """Saves the window once its painting has ended: two grabs in a row are the same."""
     raw = session.tmp / "window.png"
-    session.window_screenshot(window, raw)
+    previous = session.tmp / "previous.png"
+    session.window_screenshot(window, previous)
+
+    def still() -> bool:
+        session.window_screenshot(window, raw)
+        if raw.read_bytes() == previous.read_bytes():
+            return True
+        raw.replace(previous)
+        return False
+
+    harness.wait_until(still, 30, 0.2, "the window to stop changing")
     subprocess.run(["convert", str(raw), "-strip", "-define", "png:compression-level=9",
                     f"PNG24:{output}"], check=True, timeout=60)
     print(f"{output} ({output.stat().st_size // 1024} KB)")
@@ -42,7 +52,6 @@ def main_window(output: Path):
         window = start(session)
         session.set_clipboard("辞書")
         session.wait_for_page(lambda p: p["title"].startswith("Site dic.yahoo.co.jp"))
-        time.sleep(1.5)
         save(session, window, output)
     finally:
         session.stop()
@@ -62,7 +71,6 @@ def dead_proxy(output: Path):
         session.set_clipboard("辞書")
         session.wait_for_page(lambda p: p["url"].startswith("lexorra2-failure:")
                               and "プロキシ" in p["title"])
-        time.sleep(1.5)
         save(session, window, output)
     finally:
         closed.close()
@@ -78,7 +86,6 @@ def dialogs_at_200(category_output: Path, about_output: Path):
         session.click(*SITE_MENU_AT_200, window=window)
         desk.keys_in_menus(session, "f")
         dialog = session.wait_for_window("^辞書の追加・解除$")
-        time.sleep(1)
         save(session, dialog, category_output)
         session.activate(dialog)
         session.key("Escape")
@@ -87,7 +94,6 @@ def dialogs_at_200(category_output: Path, about_output: Path):
         session.click(*SUPPORT_MENU_AT_200, window=window)
         desk.keys_in_menus(session, "z")
         box = session.wait_for_window("^バージョン情報$")
-        time.sleep(1)
         save(session, box, about_output)
     finally:
         session.stop()
