@@ -80,6 +80,18 @@ def artifacts_dir() -> Path:
     return path
 
 
+def end_process_group(process: subprocess.Popen):
+    """Ends a process started with start_new_session=True, and everything it started: asked
+    first, then killed after 10 s."""
+    if process.poll() is None:
+        os.killpg(process.pid, 15)
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, 9)
+            process.wait()
+
+
 def wait_until(predicate: Callable[[], object], timeout: float, interval: float = 0.05,
                what: str = "condition"):
     """Polls predicate until it returns a true value, which is returned; TimeoutError after

@@ -13,7 +13,7 @@ import threading
 import unittest
 
 import desktop_helpers as desk
-from harness import MAIN_WINDOW_TITLE, E2ETestCase, wait_until
+from harness import MAIN_WINDOW_TITLE, E2ETestCase, end_process_group, wait_until
 from test_lookup_flow import START_PAGE_URL
 from test_wayland_clipboard import Sway
 
@@ -68,13 +68,7 @@ class FakePortal:
 
     @staticmethod
     def _end(process: subprocess.Popen):
-        if process.poll() is None:
-            os.killpg(process.pid, 15)
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, 9)
-                process.wait()
+        end_process_group(process)
 
 
 class PortalKeysTest(E2ETestCase):

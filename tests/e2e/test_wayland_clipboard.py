@@ -15,7 +15,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from harness import E2ETestCase, site_query_url, wait_until
+from harness import E2ETestCase, end_process_group, site_query_url, wait_until
 from test_lookup_flow import JAPANESE_DICTIONARY, START_PAGE_URL, LookupSession
 
 
@@ -64,13 +64,7 @@ class Compositor:
 
     def stop(self):
         for process in reversed(self._processes):
-            if process.poll() is None:
-                os.killpg(process.pid, 15)
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, 9)
-                    process.wait()
+            end_process_group(process)
 
 
 class Sway(Compositor):
