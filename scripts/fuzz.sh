@@ -39,11 +39,20 @@ for target in "${targets[@]}"; do
 done
 
 launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null 2>&1; then
+    # Paths relative to the checkout, as in scripts/build.sh: another clone hits the cache.
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
 build=build-fuzz sanitizers=address,undefined
 [ -n "$runs" ] && build=build-fuzz-long sanitizers=undefined
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$compiler" \
-    -DLEXORRA2_FUZZ=ON -DLEXORRA2_FUZZ_SANITIZERS="$sanitizers" "${launcher[@]}" >/dev/null
+generator=()
+if [ ! -f "$build/CMakeCache.txt" ] && command -v ninja >/dev/null 2>&1; then
+    generator=(-G Ninja)
+fi
+cmake -S . -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER="$compiler" -DLEXORRA2_FUZZ=ON -DLEXORRA2_FUZZ_SANITIZERS="$sanitizers" \
+    "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 --target "${names[@]}" >/dev/null
 
 seconds=$(( ${FUZZ_SECONDS:-48} / ${#targets[@]} ))
