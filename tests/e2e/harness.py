@@ -785,11 +785,30 @@ class Session:
     def screenshot(self, path: Path) -> Screenshot:
         return Screenshot(path, self.display)
 
-    def window_screenshot(self, window: int, path: Path):
-        """A picture of one window with its frame, as a user sees it."""
-        subprocess.run(["import", "-display", self.display, "-frame", "-window", str(window),
+    def window_screenshot(self, window: int | str, path: Path):
+        """A picture of one window with its frame, as a user sees it ("root": the screen)."""
+        frame = [] if window == "root" else ["-frame"]
+        subprocess.run(["import", "-display", self.display, *frame, "-window", str(window),
                         str(path)], check=True, timeout=30, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
+
+    def still_screenshot(self, window: int | str, path: Path, unlike: bytes | None = None,
+                         timeout: float = 30) -> bytes:
+        """A picture of the window once its painting has ended: two grabs in a row alike (and,
+        with unlike, different from that picture). Returns the picture's bytes."""
+        previous = path.with_suffix(".previous" + path.suffix)
+        self.window_screenshot(window, previous)
+
+        def still() -> bool:
+            self.window_screenshot(window, path)
+            picture = path.read_bytes()
+            if picture == previous.read_bytes() and picture != unlike:
+                return True
+            path.replace(previous)
+            return False
+
+        wait_until(still, timeout, 0.2, "the window to stop changing")
+        return path.read_bytes()
 
     # -- the browser engine, seen through its remote debugging endpoint
 

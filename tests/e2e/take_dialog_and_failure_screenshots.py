@@ -20,19 +20,8 @@ SUPPORT_MENU_AT_200 = (172, 141)
 
 
 def save(session: harness.Session, window: int, output: Path):
-    """Saves the window once its painting has ended: two grabs in a row are the same."""
     raw = session.tmp / "window.png"
-    previous = session.tmp / "previous.png"
-    session.window_screenshot(window, previous)
-
-    def still() -> bool:
-        session.window_screenshot(window, raw)
-        if raw.read_bytes() == previous.read_bytes():
-            return True
-        raw.replace(previous)
-        return False
-
-    harness.wait_until(still, 30, 0.2, "the window to stop changing")
+    session.still_screenshot(window, raw)
     subprocess.run(["convert", str(raw), "-strip", "-define", "png:compression-level=9",
                     f"PNG24:{output}"], check=True, timeout=60)
     print(f"{output} ({output.stat().st_size // 1024} KB)")

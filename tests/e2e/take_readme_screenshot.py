@@ -6,7 +6,6 @@ after start, with the start page in its first tab.
 
 import subprocess
 import sys
-import time
 from pathlib import Path
 
 import harness
@@ -21,9 +20,8 @@ def main() -> int:
         window = session.wait_for_main_window()
         session.wait_for_page(lambda p: p["url"].startswith("lexorra2:") and p["title"]
                               and p["title"] != p["url"])
-        time.sleep(1.0)  # let the page's first paint reach the screen
         raw = session.tmp / "window.png"
-        session.window_screenshot(window, raw)
+        session.still_screenshot(window, raw)
         subprocess.run(["convert", str(raw), "-strip", "-define", "png:compression-level=9",
                         f"PNG24:{output}"], check=True, timeout=60)
     finally:

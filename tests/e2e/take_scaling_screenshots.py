@@ -7,7 +7,6 @@ search box) and with a message box open, for docs/.
 
 import subprocess
 import sys
-import time
 from pathlib import Path
 
 import harness
@@ -20,18 +19,19 @@ def take(scale: str, output: Path):
         env = session.program_env()
         env["QT_SCALE_FACTOR"] = scale
         session.start_program(env=env)
-        session.wait_for_main_window()
+        window = session.wait_for_main_window()
         session.wait_for_page(lambda p: p["url"].startswith("lexorra2:") and p["title"]
                               and p["title"] != p["url"])
         session.set_clipboard("長い文章 " * 60)
         session.server.wait_for_request(lambda r: "translate" in r.host or "Honyaku" in r.path
                                         or len(r.path) > 300, 20)
-        time.sleep(1.5)
-        # An owner that never answers: the message box that says so.
-        offer_clipboard(session, {"UTF8_STRING": "x"}, "--never-answer")
-        time.sleep(4)
         raw = session.tmp / "screen.png"
-        session.screenshot(raw)
+        translated = session.still_screenshot("root", raw)
+        # An owner that never answers: the message box that says so, once the read gave up.
+        offer_clipboard(session, {"UTF8_STRING": "x"}, "--never-answer")
+        harness.wait_until(lambda: [w for w in session.find_windows(
+            "Lexorra2", pid=session.program.pid) if w != window], 30, 0.1, "the message box")
+        session.still_screenshot("root", raw, unlike=translated)
         subprocess.run(["convert", str(raw), "-strip", "-define", "png:compression-level=9",
                         f"PNG24:{output}"], check=True, timeout=60)
     finally:
