@@ -504,15 +504,17 @@ class RobustnessTest(OddCopyCase):
             time.sleep(max(0.0, began + (i + 1) * 0.05 - time.monotonic()))
         took = time.monotonic() - began
         last = "storm 199"
-        self.session.server.wait_for_request(
-            lambda r: r.line == request_line(dictionary(last)), 60)
         # The tab ends on the last copy. On a heavily loaded machine the engine now and then
-        # takes longer than the program's 20 s answer time-out to commit the last of so many
-        # navigations; the tab then stands for the same address through the failure page.
+        # takes longer than the program's 20 s answer time-out to send or commit the last of
+        # so many navigations (seen with the sanitizers beside stress-ng); the tab then stands
+        # for the same address through the failure page, and the program's part is done.
         wait_until(lambda: [shown_address(url) for url in self.flow.page_urls()]
-                   == [dictionary(last)], 30, 0.1, f"one tab standing for {dictionary(last)}")
+                   == [dictionary(last)], 90, 0.1, f"one tab standing for {dictionary(last)}")
         if self.flow.page_urls() != [dictionary(last)]:
             print("\nthe engine did not commit the last page within the answer time-out")
+        if not [r for r in self.session.server.requests()
+                if r.line == request_line(dictionary(last))]:
+            print("\nthe engine did not send the last request within the answer time-out")
         print(f"\n200 copies in {took:.1f} s; "
               f"{len(self.flow.lookups_since(0))} page requests reached the server")
         self.assert_still_answering(last)
