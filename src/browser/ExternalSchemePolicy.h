@@ -20,6 +20,9 @@ public:
         BackForward,
         Reload,
         Redirect,
+        // A link that no press of the user's in the page led to: a script's, or a site's
+        // redirect after the click that the engine reports as the click itself.
+        LinkWithoutInput,
         Other
     };
     enum class Decision { Load, Ask, Refuse };

@@ -6,6 +6,7 @@
 #include "browser/ExternalSchemePolicy.h"
 #include "browser/FailurePageController.h"
 #include "browser/LoadLog.h"
+#include "browser/PageInputWatch.h"
 
 #include <QDesktopServices>
 #include <QPointer>
@@ -22,7 +23,8 @@ namespace browser {
 
 WebEngineBrowser::WebEngineBrowser(QWebEngineProfile* profile, QWidget* owner)
     : WebBrowser(owner), view_(new QWebEngineView(this)), page_(new EnginePage(profile, view_)),
-      failurePages_(new FailurePageController(page_, this)), lostCheck_(new QTimer(this)) {
+      failurePages_(new FailurePageController(page_, this)), input_(new PageInputWatch(view_)),
+      lostCheck_(new QTimer(this)) {
     view_->setPage(page_);
     // The engine itself hands nothing to another program without a click; the program asks
     // the user before it does (allowNavigation).
@@ -276,8 +278,11 @@ bool WebEngineBrowser::allowNavigation(QWebEngineNavigationRequest& request) {
     // The failure page's own addresses are its controller's to judge.
     if (FailurePage::isPageLink(url))
         return true;
-    switch (
-        ExternalSchemePolicy::decide(url.scheme(), navigationOf(request), request.isMainFrame())) {
+    ExternalSchemePolicy::Navigation navigation = navigationOf(request);
+    if (navigation == ExternalSchemePolicy::Navigation::LinkClicked && request.isMainFrame() &&
+        !input_->takePress())
+        navigation = ExternalSchemePolicy::Navigation::LinkWithoutInput;
+    switch (ExternalSchemePolicy::decide(url.scheme(), navigation, request.isMainFrame())) {
     case ExternalSchemePolicy::Decision::Load:
         return true;
     case ExternalSchemePolicy::Decision::Refuse:

@@ -16,6 +16,7 @@ namespace browser {
 class EnginePage;
 class ExternalProgramPrompt;
 class FailurePageController;
+class PageInputWatch;
 
 // The browser of a tab on Qt WebEngine.
 //
@@ -68,6 +69,7 @@ private:
     QWebEngineView* view_;
     EnginePage* page_;
     FailurePageController* failurePages_;
+    PageInputWatch* input_;
     ExternalProgramPrompt* prompt_ = nullptr;
     bool prompting_ = false;
     QTimer* lostCheck_; // runs while a lookup taken up may have been lost

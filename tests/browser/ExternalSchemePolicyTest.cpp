@@ -28,6 +28,10 @@ private Q_SLOTS:
         row("scheme in capitals", "SomeApp", Navigation::LinkClicked, true, Decision::Ask);
         row("link in a frame", "ssh", Navigation::LinkClicked, false, Decision::Refuse);
         row("site's redirect", "someapp", Navigation::Redirect, true, Decision::Refuse);
+        row("link without a press of the user's", "someapp", Navigation::LinkWithoutInput, true,
+            Decision::Refuse);
+        row("own page by a link without a press", "lexorra2", Navigation::LinkWithoutInput, true,
+            Decision::Refuse);
         row("form sent", "someapp", Navigation::FormSubmitted, true, Decision::Refuse);
         row("script or other", "someapp", Navigation::Other, true, Decision::Refuse);
         row("typed", "someapp", Navigation::Typed, true, Decision::Refuse);

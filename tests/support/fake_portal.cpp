@@ -9,7 +9,8 @@
 //   --version N     the interface's version (1 by default)
 // It prints "ready" once it owns the name; "create SESSION", "bind SESSION id=trigger,..."
 // and "closed SESSION" as clients call it. Lines on stdin make it emit signals for the last
-// session bound: "activate ID", "deactivate ID", "activate-other ID" (for another session),
+// session bound: "activate ID", "deactivate ID", "press ID" (the two at once),
+// "activate-other ID" (for another session),
 // "close-session" (the session's Closed); "quit" ends it.
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -81,18 +82,23 @@ public:
             return;
         const QString verb = words.first();
         const QString id = words.value(1);
-        if (verb == QLatin1String("activate") || verb == QLatin1String("deactivate") ||
-            verb == QLatin1String("activate-other")) {
-            const QString session = verb == QLatin1String("activate-other")
-                                        ? kPath + QStringLiteral("/session/other/elsewhere")
-                                        : session_;
-            QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface,
-                                                             verb == QLatin1String("deactivate")
-                                                                 ? QStringLiteral("Deactivated")
-                                                                 : QStringLiteral("Activated"));
+        const auto keySignal = [&](const QString& member, const QString& session) {
+            QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, member);
             signal << QVariant::fromValue(QDBusObjectPath(session)) << id
                    << QVariant::fromValue(qulonglong(++timestamp_)) << QVariantMap();
             connection.send(signal);
+        };
+        if (verb == QLatin1String("activate")) {
+            keySignal(QStringLiteral("Activated"), session_);
+        } else if (verb == QLatin1String("deactivate")) {
+            keySignal(QStringLiteral("Deactivated"), session_);
+        } else if (verb == QLatin1String("activate-other")) {
+            keySignal(QStringLiteral("Activated"),
+                      kPath + QStringLiteral("/session/other/elsewhere"));
+        } else if (verb == QLatin1String("press")) {
+            // Both at once: sent one by one, a slow test would hold the key for a repeat.
+            keySignal(QStringLiteral("Activated"), session_);
+            keySignal(QStringLiteral("Deactivated"), session_);
         } else if (verb == QLatin1String("close-session")) {
             QDBusMessage signal =
                 QDBusMessage::createSignal(session_, kSessionInterface, QStringLiteral("Closed"));
