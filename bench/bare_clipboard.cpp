@@ -3,27 +3,44 @@
 // copy_latency.py and day_of_use.py run it beside lexorra2 with the same display, engine
 // flags and site.
 //
-//   bare_clipboard [TEMPLATE]   TEMPLATE holds {W} where the text goes, UTF-8 and
-//                               percent-encoded (default: the Japanese dictionary's query)
+//   bare_clipboard [--page-size WxH] [TEMPLATE]
+//       TEMPLATE holds {W} where the text goes, UTF-8 and percent-encoded (default: the
+//       Japanese dictionary's query). --page-size sizes the window so that the page itself
+//       is W by H pixels, as large as another program's page area, so that both compose as
+//       many pixels.
 //
 // Lines on the standard input drive it as a user drives lexorra2's tabs: "new-tabs on" loads
 // every later copy in a new tab, "new-tabs off" in the current one again, and "close-tabs"
 // closes every tab and opens one empty tab in their place.
 #include <QApplication>
+#include <QSize>
 #include <QClipboard>
 #include <QMainWindow>
 #include <QSocketNotifier>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QSize pageSize;
+    if (args.size() >= 2 && args.first() == u"--page-size") {
+        const QStringList wh = args.at(1).split(u'x');
+        pageSize = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+        if (wh.size() != 2 || pageSize.isEmpty()) {
+            std::fprintf(stderr, "bare_clipboard: --page-size wants WxH, not %s\n",
+                         qPrintable(args.at(1)));
+            return 2;
+        }
+        args = args.mid(2);
+    }
     const QString urlTemplate =
-        args.size() > 1 ? args.at(1)
+        !args.isEmpty() ? args.first()
                         : QStringLiteral("http://dic.yahoo.co.jp/detail?p={W}&stype=0&dtype=0");
 
     QMainWindow window;
@@ -81,5 +98,12 @@ int main(int argc, char* argv[]) {
 
     window.resize(1008, 599);
     window.show();
+    if (pageSize.isValid()) {
+        // The tab bar and frames take what they take, known once shown; the page gets the
+        // size asked for.
+        QTimer::singleShot(0, &window, [&] {
+            window.resize(window.size() + pageSize - tabs->currentWidget()->size());
+        });
+    }
     return application.exec();
 }

@@ -13,7 +13,8 @@ The second time runs from the same moment to the result page on the screen: ever
 site server answers a lookup with is one colour, alternating between two from one lookup to
 the next, and bench/paint_watch watches the window's damage and reads a grid of points across
 the page area back after each, until every point has the new page's colour (the whole page,
-not its first tile).
+not its first tile). The bare program's page is sized like lexorra2's page area, found from
+where the warm-up page's colour shows in each window.
 
     python3 bench/copy_latency.py [--copies N] [--build DIR] [--program LEXORRA2]
 
@@ -90,10 +91,32 @@ class Copier:
 
 # The result pages' colours, in turn; neither is used by either program's own window.
 PAGE_COLOURS = ("2e8b57", "8b2252")
-# Where the page is watched, in the window: inside the page area of both programs.
-# A 3x3 grid across the page area of both windows (1008x599; lexorra2's page starts below its
-# toolbar and ends above its status bar).
-PROBES = tuple((x, y) for y in (240, 400, 550) for x in (30, 504, 978))
+# The page area, before the warm-up page shows where it is: inside lexorra2's page (below its
+# toolbar, above its status bar) and the bare program's at their first size.
+FIRST_PROBES = ((504, 400),)
+
+
+def page_area(session: harness.Session, window: int, colour: str) -> tuple[int, int, int, int]:
+    """(x, y, width, height) in the window of where a page of this colour shows: the page area,
+    whatever the window puts around it."""
+    picture = session.tmp / "page-area.png"
+    # The window itself, without the frame: paint_watch's points are in its coordinates.
+    subprocess.run(["import", "-display", session.display, "-window", str(window), str(picture)],
+                   check=True, timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # Everything of the page's colour white, the rest black; trimmed, the white's bounds.
+    out = subprocess.run(["convert", str(picture), "-fill", "black", "+opaque", f"#{colour}",
+                          "-fill", "white", "-opaque", f"#{colour}", "-trim", "info:-"],
+                         capture_output=True, text=True, timeout=30, check=True).stdout
+    _, _, offset = out.split()[3].partition("+")
+    w, h = (int(v) for v in out.split()[2].split("x"))
+    x, y = (int(v) for v in offset.split("+"))
+    return x, y, w, h
+
+
+def probes_in(area: tuple[int, int, int, int]) -> tuple[tuple[int, int], ...]:
+    """A 3x3 grid across the page area, a little inside its edges."""
+    x, y, w, h = area
+    return tuple((x + w * fx // 20, y + h * fy // 20) for fy in (1, 10, 19) for fx in (1, 10, 19))
 
 
 class ColouredPages:
@@ -123,10 +146,11 @@ class ColouredPages:
 class PaintWatch:
     """bench/paint_watch on a window: tells when every probe point shows a colour."""
 
-    def __init__(self, session: harness.Session, tool: Path, window: int):
+    def __init__(self, session: harness.Session, tool: Path, window: int,
+                 probes: tuple[tuple[int, int], ...] = FIRST_PROBES):
         self.expected = ""
         self.process = subprocess.Popen([str(tool), str(window),
-                                         *(str(v) for point in PROBES for v in point)],
+                                         *(str(v) for point in probes for v in point)],
                                         env=session.base_env(), stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                         text=True)
@@ -168,8 +192,27 @@ class Subject:
         self.copier = Copier(session, owner)
         self.pages = ColouredPages(session.server)
         self.watch: PaintWatch | None = None
+        self.window = 0
+        self.area = (0, 0, 0, 0)
         self.latencies: list[float] = []
         self.paints: list[float] = []
+
+    def start(self, program: Path, args: list[str], window_name: str | None, paint_watch: Path):
+        self.session.start_program(args, program=program)
+        self.window = (self.session.wait_for_window(window_name) if window_name
+                       else self.session.wait_for_main_window())
+        self.watch = PaintWatch(self.session, paint_watch, self.window)
+
+    def warm_up(self, paint_watch: Path):
+        """The first loads start processes; the last warm-up page shows where the page area
+        is, and from then on the whole of it is watched."""
+        for i in range(WARM_UP):
+            self.lookup(f"warmup{i}")
+            time.sleep(SETTLE_S)
+        shown = PAGE_COLOURS[(self.pages.count - 1) % len(PAGE_COLOURS)]
+        self.area = page_area(self.session, self.window, shown)
+        self.watch.end()
+        self.watch = PaintWatch(self.session, paint_watch, self.window, probes_in(self.area))
 
     def lookup(self, text: str) -> tuple[float, float]:
         """(copy to request, copy to page painted), in seconds."""
@@ -217,19 +260,17 @@ def main() -> int:
         floor = Subject("bare_clipboard", harness.Session("latency-bare", False).start(), owner)
         subjects.append(floor)
 
-        lexorra2.session.start_program(program=program)
-        lexorra2.watch = PaintWatch(lexorra2.session, paint_watch,
-                                    lexorra2.session.wait_for_main_window())
-        floor.session.start_program(program=bare)
-        floor.watch = PaintWatch(floor.session, paint_watch,
-                                 floor.session.wait_for_window("^bare-clipboard$"))
+        lexorra2.start(program, [], None, paint_watch)
         # lexorra2 puts its first lookup off until its start sequence, a second after start.
         time.sleep(max(0.0, lexorra2.session.program_started_at + 2.0 - time.monotonic()))
-
-        for i in range(WARM_UP):
-            for subject in subjects:
-                subject.lookup(f"warmup{i}")
-                time.sleep(SETTLE_S)
+        lexorra2.warm_up(paint_watch)
+        # The bare page as large as lexorra2's: both compose as many pixels of page.
+        width, height = lexorra2.area[2:]
+        floor.start(bare, ["--page-size", f"{width}x{height}"], "^bare-clipboard$", paint_watch)
+        floor.warm_up(paint_watch)
+        for subject in subjects:
+            print(f"{subject.name}: page area {subject.area[2]}x{subject.area[3]} at "
+                  f"{subject.area[0]},{subject.area[1]}")
         words = ["辞書", "apple", "東京", "river", "言葉", "garden", "勉強", "window"]
         for i in range(args.copies):
             # Alternating which program goes first evens out any drift of the machine's load.
