@@ -10,13 +10,17 @@
 // MODE is "text" (sends TEXT), "endless" (sends without end until the reader closes) or "hang"
 // (takes the request and never answers or closes). Prints "ready" once the selection is set
 // and serves until another program copies. Exit status 0, or 1 when the compositor offers no
-// data control (or, with --primary, none of version 2).
+// data control (or, with --primary, none of version 2). With DATA_CONTROL_OFFER_TIME set in
+// its environment it first prints "set SECONDS", the monotonic time at which it asked for the
+// selection (for bench/wayland_copy_latency.py).
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -105,6 +109,14 @@ int main(int argc, char* argv[]) {
         zwlr_data_control_device_v1_set_primary_selection(device, source);
     else
         zwlr_data_control_device_v1_set_selection(device, source);
+    if (std::getenv("DATA_CONTROL_OFFER_TIME")) {
+        // The moment the compositor is asked to make the offer the selection, before the
+        // round trip in which the first reader may already have been served.
+        wl_display_flush(display);
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("set %.6f\n", double(now.tv_sec) + double(now.tv_nsec) / 1e9);
+    }
     wl_display_roundtrip(display);
     std::printf("ready\n");
     std::fflush(stdout);
