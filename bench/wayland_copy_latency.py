@@ -38,36 +38,25 @@ SETTLE_S = 0.8
 WARM_UP = 2
 
 
-class WaylandCopier:
+class WaylandCopier(copy_latency.Copier):
     """Copies through data control; each offer serves until the next copy takes over."""
 
     def __init__(self, tool: Path, socket: str):
-        self.tool = tool
+        super().__init__(None, tool)
         self.socket = socket
-        self.offers: list[subprocess.Popen] = []
 
     def copy(self, text: str) -> float:
-        offer = subprocess.Popen([str(self.tool), "text/plain;charset=utf-8", "text", text],
+        offer = subprocess.Popen([str(self.owner), "text/plain;charset=utf-8", "text", text],
                                  env={"WAYLAND_DISPLAY": self.socket, "PATH": "/usr/bin:/bin",
                                       "DATA_CONTROL_OFFER_TIME": "1"},
                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                  start_new_session=True)
-        self.offers.append(offer)
+        self.helpers.append(offer)
         ready, _, _ = select.select([offer.stdout], [], [], 20)
         line = offer.stdout.readline().split() if ready else []
         if len(line) != 2 or line[0] != b"set":
             raise RuntimeError("data_control_offer did not take the clipboard")
         return float(line[1])
-
-    def end_all_but_last(self):
-        for offer in self.offers[:-1]:
-            harness.end_process_group(offer)
-        self.offers = self.offers[-1:]
-
-    def end(self):
-        for offer in self.offers:
-            harness.end_process_group(offer)
-        self.offers = []
 
 
 def lookup(session: harness.Session, copy, text: str) -> float:
